@@ -1,0 +1,145 @@
+#include "image/image_flash.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "cli/settings.h"
+#include "platform/container_interface.h"
+#include "platform/fru_access.h"
+
+namespace quillet {
+
+namespace {
+
+// What the flash holds and must give back on every ending.
+struct FlashResources {
+    capi_inventory_t *inventory = nullptr;
+    int32_t inventory_count = 0;
+    bool node_obtained = false;
+    fru_nodehdl_t node = 0;
+    int image_fd = -1;
+};
+
+int32_t clean_up(FlashResources &held, bool failed)
+{
+    if (held.node_obtained)
+        fru_close_node(held.node);
+    if (held.image_fd >= 0)
+        close(held.image_fd);
+    if (held.inventory != nullptr)
+        capi_free_inventory(held.inventory, held.inventory_count);
+    if (failed)
+        return -1;
+    std::fprintf(stdout, "\nFinished writing the file at %s\n", g_settings.nac_name);
+    return 0;
+}
+
+bool obtain_node(FlashResources &held)
+{
+    for (int attempt = 0; attempt < kNodeLookupAttempts; ++attempt) {
+        if (fru_get_node(g_settings.nac_name, &held.node) == 0) {
+            held.node_obtained = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Reads the image into `image`; its size, or 0 after a reported failure.
+uint32_t read_image(FlashResources &held, uint8_t *image)
+{
+    const char *path = g_settings.image_path;
+    held.image_fd = open(path, O_RDONLY);
+    if (held.image_fd < 0) {
+        std::fprintf(stderr, "Failed to open image file %s\n", path);
+        return 0;
+    }
+    std::memset(image, 0, kImageBufferSize);
+    struct stat info;
+    if (stat(path, &info) != 0) {
+        std::fputs("stat failed\n", stderr);
+        return 0;
+    }
+    if (info.st_size > static_cast<off_t>(kImageBufferSize)) {
+        std::fprintf(stderr, "Container %s size should be less than 8k\n", path);
+        return 0;
+    }
+    if (info.st_size == 0) {
+        std::fprintf(stderr, "Container %s has no information to update\n", path);
+        return 0;
+    }
+    const size_t size = static_cast<size_t>(info.st_size);
+    if (read(held.image_fd, image, size) != static_cast<ssize_t>(size)) {
+        std::fputs("Unable to read the whole file\n", stderr);
+        return 0;
+    }
+    return static_cast<uint32_t>(size);
+}
+
+}  // namespace
+
+int32_t run_image_flash()
+{
+    const char *path = g_settings.image_path;
+    const char *nac_name = g_settings.nac_name;
+    FlashResources held;
+
+    if (path == nullptr) {
+        std::fputs("Please give image file name as an argument in the command line\n", stderr);
+        return clean_up(held, true);
+    }
+    if (access(path, F_OK) != 0) {
+        std::fprintf(stderr, "Image file %s doesn't exist\n", path);
+        return clean_up(held, true);
+    }
+    if (access(path, R_OK) != 0) {
+        std::fprintf(stderr, "Image file %s doesn't have the read permission\n", path);
+        return clean_up(held, true);
+    }
+    if (nac_name == nullptr) {
+        std::fputs("Please give frupath as an argument in the command line\n", stderr);
+        return clean_up(held, true);
+    }
+    if (capi_get_inventory(nac_name, CAPI_INVENTORY_FRU, &held.inventory_count, &held.inventory) !=
+        0) {
+        std::fprintf(stderr, "Given frupath %s doesn't exist in the system\n", nac_name);
+        return clean_up(held, true);
+    }
+
+    static uint8_t image[kImageBufferSize];
+    const uint32_t size = read_image(held, image);
+    if (size == 0)
+        return clean_up(held, true);
+
+    if (!obtain_node(held)) {
+        std::fputs("Unable to obtain handle to node in libfru.\n", stderr);
+        return clean_up(held, true);
+    }
+
+    capi_container_t container;
+    std::memset(&container, 0, sizeof container);
+    int32_t status = capi_fruid_open_container(nac_name, &container);
+    if (status != 0) {
+        std::fprintf(stderr, "Fails to open the fru %s [%d] to update\n", nac_name,
+                     static_cast<int>(status));
+        return clean_up(held, true);
+    }
+    bool failed = false;
+    uint32_t written = 0;
+    status = capi_fruid_write_container(&container, image, 0, size, &written);
+    if (status != 0) {
+        std::fprintf(stderr, "Fails to update the fru %s [%d]\n", nac_name,
+                     static_cast<int>(status));
+        failed = true;
+    }
+    if (capi_fruid_close_container(&container) != 0) {
+        std::fprintf(stderr, "Fails to close the container %s\n", path);
+        failed = true;
+    }
+    return clean_up(held, failed);
+}
+
+}  // namespace quillet

@@ -1,0 +1,17 @@
+#ifndef QUILLET_IMAGE_IMAGE_FLASH_H
+#define QUILLET_IMAGE_IMAGE_FLASH_H
+
+#include <cstdint>
+
+namespace quillet {
+
+inline constexpr uint32_t kImageBufferSize = 8192;
+inline constexpr int kNodeLookupAttempts = 4;
+
+// Writes the image file named by -i into the container named by -c through
+// the container interface. 0 on success, -1 on any failure.
+int32_t run_image_flash();
+
+}  // namespace quillet
+
+#endif

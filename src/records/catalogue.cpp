@@ -1,0 +1,265 @@
+#include "records/catalogue.h"
+
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+
+#include "records/buffer_set.h"
+
+namespace quillet {
+
+namespace {
+
+enum class RowRule {
+    Plain,
+    ExactCase,       // names must be typed in exactly this letter case
+    InstallProbe,    // the container decides between the two installation records
+    IdentityGroup,   // the exact record is chosen by name, and only for an update
+    HandOnExact,     // the catalogue supplies the name handed on
+};
+
+struct InstallProbe {
+    const char *probed_name;
+    RecordId found_record;
+    const char *found_name;  // resolved name when the probe succeeds
+    RecordId other_record;
+    const char *other_name;  // resolved name otherwise; null leaves it empty
+};
+
+struct CatalogueRow {
+    const char *names[6];
+    RecordId record;
+    int32_t pre_read_length;
+    RowRule rule;
+    const InstallProbe *probe;
+    const char *hand_on;
+};
+
+constexpr InstallProbe kProbeInstall = {"InstallationR", RecordId::InstallationR, "InstallationR",
+                                        RecordId::Installation1R, "Installation1R"};
+constexpr InstallProbe kProbeInstallationR = {"Installation1R", RecordId::Installation1R,
+                                              "Installation1R", RecordId::InstallationR, nullptr};
+constexpr InstallProbe kProbeInstallation1R = {"InstallationR", RecordId::InstallationR,
+                                               "InstallationR", RecordId::Installation1R, nullptr};
+
+const CatalogueRow kZanRows[] = {
+    {{"POWER", "Power_EventsR"}, RecordId::Power_EventsR, 0, RowRule::Plain, nullptr, nullptr},
+    {{"Power_SummaryR"}, RecordId::Power_SummaryR, 16, RowRule::Plain, nullptr, nullptr},
+    {{"FAULT", "Status_EventsR"}, RecordId::Status_EventsR, 0, RowRule::Plain, nullptr, nullptr},
+    {{"TEMPERATURE", "Temperature_HistoryR"}, RecordId::Temperature_HistoryR, 0, RowRule::Plain,
+     nullptr, nullptr},
+    {{"CUSTOMER", "Customer_DataR"}, RecordId::Customer_DataR, 84, RowRule::Plain, nullptr, nullptr},
+    {{"INSTALL"}, RecordId::None, 0, RowRule::InstallProbe, &kProbeInstall, nullptr},
+    {{"InstallationR"}, RecordId::None, 0, RowRule::InstallProbe, &kProbeInstallationR, nullptr},
+    {{"Installation1R"}, RecordId::None, 0, RowRule::InstallProbe, &kProbeInstallation1R, nullptr},
+    {{"Configured_LevelR", "CONFIG"}, RecordId::Configured_LevelR, 33, RowRule::ExactCase, nullptr,
+     nullptr},
+    {{"IDENTITY", "ManR", "Zan_ManR", "Zan_Man1R", "Zan_Part_Number_DataR"}, RecordId::None, 0,
+     RowRule::IdentityGroup, nullptr, nullptr},
+    {{"EthernetMACAddrRangeR"}, RecordId::EthernetMACAddrRangeR, 8, RowRule::Plain, nullptr, nullptr},
+    {{"EthernetMACAddr2R"}, RecordId::EthernetMACAddr2R, 12, RowRule::Plain, nullptr, nullptr},
+    {{"Status_CurrentR"}, RecordId::Status_CurrentR, 5, RowRule::Plain, nullptr, nullptr},
+    {{"Top_Level_IdentifierR", "TLI"}, RecordId::Top_Level_IdentifierR, 0, RowRule::Plain, nullptr,
+     nullptr},
+    {{"Ethernet_Addr", "HOSTID", "Sequence_Number", "WWN", "Enclosure_Nickname", "New_Serial_No"},
+     RecordId::SharedIdentifier, 80, RowRule::Plain, nullptr, nullptr},
+    {{"Device_Type"}, RecordId::Device_Type, 2, RowRule::Plain, nullptr, nullptr},
+    {{"ECO_CurrentR"}, RecordId::ECO_CurrentR, 16, RowRule::Plain, nullptr, nullptr},
+    {{"PwrMgmtR"}, RecordId::PwrMgmtR, 19, RowRule::Plain, nullptr, nullptr},
+    {{"PwrMgmt_RFR"}, RecordId::PwrMgmt_RFR, 91, RowRule::Plain, nullptr, nullptr},
+    {{"Zan_FRU_LabelR"}, RecordId::Zan_FRU_LabelR, 41, RowRule::Plain, nullptr, nullptr},
+    {{"Segment_HistoryR"}, RecordId::Segment_HistoryR, 0, RowRule::Plain, nullptr, nullptr},
+    {{"TAVO_Usage_Kvms_R"}, RecordId::TAVO_Usage_Kvms_R, 12, RowRule::Plain, nullptr, nullptr},
+    {{"TAVO_Usage_Powerbudget_R"}, RecordId::TAVO_Usage_Powerbudget_R, 12, RowRule::Plain, nullptr,
+     nullptr},
+    {{"MultiLevelR", "MLR"}, RecordId::MultiLevelR, 0, RowRule::Plain, nullptr, nullptr},
+    {{"Partner_LabelR", "Partner_Part_NumberR"}, RecordId::Partner_LabelR, 22, RowRule::Plain,
+     nullptr, nullptr},
+};
+
+const CatalogueRow kDimmRows[] = {
+    {{"POWER", "Power_On_DataR"}, RecordId::Power_On_DataR, 8, RowRule::Plain, nullptr, nullptr},
+    {{"FAULT", "Fault_Install_DataR"}, RecordId::Fault_Install_DataR, 45, RowRule::Plain, nullptr,
+     nullptr},
+    {{"SPD_DDR3_R"}, RecordId::SPD_DDR3_R, 176, RowRule::Plain, nullptr, nullptr},
+    {{"SPD_FBDIMM_R"}, RecordId::SPD_FBDIMM_R, 176, RowRule::Plain, nullptr, nullptr},
+    {{"SPD1_R"}, RecordId::SPD1_R, 128, RowRule::Plain, nullptr, nullptr},
+};
+
+const CatalogueRow kPiromRows[] = {
+    {{"PIROM", "PIROM_DataR"}, RecordId::PIROM_DataR, 128, RowRule::Plain, nullptr, nullptr},
+};
+
+// Only catalogued for reads; "IDENTITY" is served by the identity read.
+const CatalogueRow kIpmiRows[] = {
+    {{"Chassis_Info_Area_S"}, RecordId::None, 0, RowRule::Plain, nullptr, nullptr},
+    {{"Product_Info_Area_S"}, RecordId::None, 0, RowRule::Plain, nullptr, nullptr},
+    {{"Board_Info_Area_S"}, RecordId::None, 0, RowRule::HandOnExact, nullptr, "Board_Info_Area_S"},
+};
+
+struct IdentityChoice {
+    const char *name;
+    RecordId record;
+    int32_t pre_read_length;
+};
+
+const IdentityChoice kIdentityUpdates[] = {
+    {"ManR", RecordId::ManR, 183},
+    {"Zan_ManR", RecordId::Zan_ManR, 136},
+    {"Zan_Man1R", RecordId::Zan_Man1R, 191},
+    {"Zan_Part_Number_DataR", RecordId::Zan_Part_Number_DataR, 21},
+};
+
+const char *const kIpmiIdentityAreas[] = {"Board_Info_Area_S", "Chassis_Info_Area_S",
+                                          "Product_Info_Area_S"};
+
+bool row_matches(const CatalogueRow &row, const char *name)
+{
+    for (const char *candidate : row.names) {
+        if (candidate == nullptr)
+            break;
+        int differs = row.rule == RowRule::ExactCase ? std::strcmp(candidate, name)
+                                                     : strcasecmp(candidate, name);
+        if (differs == 0)
+            return true;
+    }
+    return false;
+}
+
+template <size_t N>
+const CatalogueRow *find_row(const CatalogueRow (&rows)[N], const char *name)
+{
+    for (const CatalogueRow &row : rows)
+        if (row_matches(row, name))
+            return &row;
+    return nullptr;
+}
+
+void choose_record(ClassResolution &result, RecordId record, int32_t pre_read_length)
+{
+    result.record = record;
+    result.buffer = record_buffer(record);
+    // Without the buffer set no row selects a buffer, and nothing is pre-read.
+    result.pre_read_length = result.buffer != nullptr ? pre_read_length : 0;
+}
+
+void run_install_probe(const InstallProbe &probe, fru_nodehdl_t node, ClassResolution &result,
+                       char *resolved_name)
+{
+    const int32_t record_size =
+        static_cast<int32_t>(record_buffer_size(probe.found_record));
+    const int32_t scratch_size = 5 * record_size;
+    uint8_t scratch[5 * 226];
+    std::memset(scratch, 0, sizeof scratch);
+    int32_t length = scratch_size;
+    std::memset(resolved_name, 0, kResolvedNameSize);
+    const int32_t status = fru_read_record(node, scratch, &length, probe.probed_name);
+    const bool found = status == 0;
+    choose_record(result, found ? probe.found_record : probe.other_record, 0);
+    const char *name = found ? probe.found_name : probe.other_name;
+    if (name != nullptr)
+        std::strncpy(resolved_name, name, kResolvedNameSize - 1);
+}
+
+ClassResolution not_supported(const char *class_name)
+{
+    std::fprintf(stderr, "\n Error: The class_name  %s is not supported.\n", class_name);
+    ClassResolution result;
+    result.outcome = Resolution::NotSupported;
+    return result;
+}
+
+ClassResolution resolve_identity(const char *class_name, Mode mode)
+{
+    ClassResolution result;
+    result.outcome = Resolution::Resolved;
+    result.class_name = class_name;
+    if (mode != Mode::Update)
+        return result;
+    for (const IdentityChoice &choice : kIdentityUpdates) {
+        if (strcasecmp(choice.name, class_name) == 0) {
+            choose_record(result, choice.record, choice.pre_read_length);
+            return result;
+        }
+    }
+    std::fputs("Error: Please provide exact record name to be updated for IDENTITY class.\n",
+               stderr);
+    result.outcome = Resolution::IdentityUpdateRefused;
+    return result;
+}
+
+ClassResolution resolve_row(const CatalogueRow &row, const ResolveRequest &request,
+                            char *resolved_name)
+{
+    if (row.rule == RowRule::IdentityGroup)
+        return resolve_identity(request.class_name, request.mode);
+    ClassResolution result;
+    result.outcome = Resolution::Resolved;
+    result.class_name = row.hand_on != nullptr ? row.hand_on : request.class_name;
+    if (row.rule == RowRule::InstallProbe)
+        run_install_probe(*row.probe, request.node, result, resolved_name);
+    else
+        choose_record(result, row.record, row.pre_read_length);
+    return result;
+}
+
+ClassResolution ipmi_identity_read(const ResolveRequest &request)
+{
+    fru_close_node(request.node);
+    uint8_t buffer[2048];
+    int32_t status = FRU_STATUS_ABSENT;
+    for (const char *area : kIpmiIdentityAreas) {
+        int32_t length = sizeof buffer;
+        status = libfru_access_data(request.nac_name, buffer, &length, FRU_OP_READ, area);
+        if (status != FRU_STATUS_ABSENT)
+            break;
+    }
+    release_record_buffer_set();
+    if (status != 0)
+        std::fprintf(stderr, "\n Error: %s\n", fru_strerror(status));
+    fru_close_data_source();
+    ClassResolution result;
+    result.outcome = Resolution::IpmiIdentityReadDone;
+    result.status = status;
+    return result;
+}
+
+template <size_t N>
+ClassResolution resolve_in(const CatalogueRow (&rows)[N], const ResolveRequest &request,
+                           char *resolved_name)
+{
+    const CatalogueRow *row = find_row(rows, request.class_name);
+    if (row == nullptr)
+        return not_supported(request.class_name);
+    return resolve_row(*row, request, resolved_name);
+}
+
+}  // namespace
+
+ClassResolution resolve_record_class(const ResolveRequest &request, char *resolved_name)
+{
+    std::memset(resolved_name, 0, kResolvedNameSize);
+    switch (static_cast<ContainerType>(request.container_type)) {
+    case ContainerType::Zan:
+    case ContainerType::ZanAlt:
+        return resolve_in(kZanRows, request, resolved_name);
+    case ContainerType::Dimm:
+        return resolve_in(kDimmRows, request, resolved_name);
+    case ContainerType::Pirom:
+        return resolve_in(kPiromRows, request, resolved_name);
+    case ContainerType::Ipmi:
+        if (request.mode != Mode::Read)
+            break;
+        if (strcasecmp(request.class_name, "IDENTITY") == 0 &&
+            find_row(kIpmiRows, request.class_name) == nullptr)
+            return ipmi_identity_read(request);
+        return resolve_in(kIpmiRows, request, resolved_name);
+    }
+    // No list for this type: the name is handed on as typed, with no buffer.
+    ClassResolution result;
+    result.outcome = Resolution::Resolved;
+    result.class_name = request.class_name;
+    return result;
+}
+
+}  // namespace quillet

@@ -1,0 +1,66 @@
+// A recording fake of the FRU access libraries and container interface.
+// Every call is recorded as one line of text with its arguments; every
+// status can be scripted per attempt.
+#ifndef QUILLET_TESTS_FAKE_PLATFORM_H
+#define QUILLET_TESTS_FAKE_PLATFORM_H
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/fru_access.h"
+
+namespace fake {
+
+struct Segment {
+    std::string name;
+    int32_t packets;
+    bool bad;
+};
+
+struct Enumeration {
+    fru_regdef_t definition{};
+    std::vector<std::string> names;
+    std::vector<fru_enum_entry_t> entries;
+};
+
+struct Platform {
+    // What the fake answers.
+    int32_t container_type = 0;
+    bool container_type_written = true;
+    std::map<std::string, std::vector<uint8_t>> records;   // fru_read_record by exact name
+    std::map<std::string, std::vector<uint8_t>> control;   // iteration control bytes
+    std::vector<Segment> segments;
+    std::vector<uint8_t> opaque_data;                       // fru_read_op_segment answer
+    std::map<std::string, std::unique_ptr<Enumeration>> registry;
+    bool inventory_allocated = true;
+
+    // What the fake saw.
+    std::vector<std::string> calls;
+    std::vector<uint8_t> written;         // buffer of the last access call, capture_size bytes
+    size_t capture_size = 0;
+    std::vector<uint8_t> opaque_written;  // data of the last fru_update_op_segment
+    std::vector<uint8_t> descriptor;      // descriptor of the last fru_update_op_segment
+    std::vector<uint8_t> image_written;   // data of the last capi_fruid_write_container
+    int data_source_closes = 0;
+    int inventories_freed = 0;
+
+    // Scripted statuses: call name -> statuses of successive attempts; once
+    // used up, the call succeeds.
+    std::map<std::string, std::deque<int32_t>> script;
+
+    void fail(const std::string &call, std::vector<int32_t> statuses);
+    int32_t status_of(const std::string &call);
+    void add_enum(const std::string &name, const std::vector<std::pair<std::string, uint32_t>> &entries);
+    size_t count(const std::string &prefix) const;
+};
+
+Platform &platform();
+void reset();
+
+}  // namespace fake
+
+#endif
