@@ -1,0 +1,36 @@
+// What each container family does with the record calls. The access calls
+// look the container up and hand the work to its family.
+#ifndef FRUPLATFORM_ACCESS_FAMILY_H
+#define FRUPLATFORM_ACCESS_FAMILY_H
+
+#include <cstdint>
+
+#include "store/inventory.h"
+
+namespace fruplat {
+
+struct FamilyHandler {
+    // libfru_access_data: 1 read and present, 2 update, 3 delete.
+    int32_t (*access)(const ContainerEntry &entry, int32_t operation, const char *name,
+                      uint8_t *buffer, int32_t *length);
+    // fru_read_record: the stored bytes, no presentation.
+    int32_t (*read_record)(const ContainerEntry &entry, const char *name, uint8_t *buffer,
+                           int32_t *length);
+    // fru_read_iter_control_bytes.
+    int32_t (*read_control)(const ContainerEntry &entry, const char *name, uint8_t *control,
+                            int32_t *length);
+};
+
+const FamilyHandler &family_handler(Family family);
+
+extern const FamilyHandler kZanHandler;
+extern const FamilyHandler kIpmiHandler;
+extern const FamilyHandler kDimmHandler;
+extern const FamilyHandler kPiromHandler;
+
+// Looks the NAC name up in the store's inventory.
+int32_t lookup_container(const char *nac, ContainerEntry *entry);
+
+}  // namespace fruplat
+
+#endif

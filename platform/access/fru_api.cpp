@@ -1,0 +1,374 @@
+// The FRU access library calls, as the tool makes them.
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "access/family.h"
+#include "platform/fru_access.h"
+#include "registry/regdefs.h"
+#include "store/image_file.h"
+#include "store/status.h"
+#include "zan/zan_access.h"
+#include "zan/zan_image.h"
+
+int bad_seg = 0;
+
+namespace fruplat {
+
+namespace {
+
+// A node is a container opened by NAC name. Its copy of the container's
+// segments is what the bad-CRC scan walks and removes from; the removals
+// reach the image through fru_flash_file.
+struct Node {
+    ContainerEntry entry;
+    ZanImage copy;
+    std::vector<std::string> removed;
+};
+
+std::map<fru_nodehdl_t, std::unique_ptr<Node>> g_nodes;
+fru_nodehdl_t g_next_node = 1;
+
+// A segment handle names the node and the segment's place in its copy.
+constexpr unsigned kSegmentBits = 16;
+
+Node *node_of(fru_nodehdl_t handle)
+{
+    auto it = g_nodes.find(handle);
+    return it == g_nodes.end() ? nullptr : it->second.get();
+}
+
+Segment *segment_of(fru_seghdl_t handle)
+{
+    Node *node = node_of(handle >> kSegmentBits);
+    const size_t index = handle & ((1u << kSegmentBits) - 1);
+    if (node == nullptr || index >= node->copy.segments.size())
+        return nullptr;
+    return &node->copy.segments[index];
+}
+
+bool is_opaque_name(const char *name)
+{
+    return name[0] == 'O' || name[0] == 'o' || (name[0] == 'E' && name[1] == 'S');
+}
+
+int32_t check_opaque_name(const char *name)
+{
+    if (name == nullptr)
+        return kInvalidArgument;
+    const size_t length = std::strlen(name);
+    if (length == 0 || length > 2)
+        return kBadSegmentName;
+    return is_opaque_name(name) ? kOk : kBadSegmentName;
+}
+
+// The opaque segment of that name, or a status.
+int32_t opaque_segment(ZanImage &image, const char *name, Segment **segment)
+{
+    Segment *found = find_segment(image, name);
+    if (found == nullptr)
+        return kAbsent;
+    if (found->kind != kSegmentKindOpaque)
+        return kInvalidArgument;
+    if (!found->usable())
+        return kSegmentDamaged;
+    *segment = found;
+    return kOk;
+}
+
+int section_index(int32_t section)
+{
+    return section == FRU_SECTION_STATIC ? 1 : 0;
+}
+
+int32_t zan_node(fru_nodehdl_t handle, Node **node)
+{
+    *node = node_of(handle);
+    if (*node == nullptr)
+        return kBadHandle;
+    return (*node)->entry.family == Family::Zan ? kOk : kUnsupportedFamily;
+}
+
+}  // namespace
+
+int32_t lookup_container(const char *nac, ContainerEntry *entry)
+{
+    Inventory inventory;
+    const int32_t status = load_inventory(store_directory(), &inventory);
+    if (status != kOk)
+        return status;
+    const ContainerEntry *found = find_container(inventory, nac);
+    if (found == nullptr)
+        return kUnknownContainer;
+    *entry = *found;
+    return kOk;
+}
+
+const FamilyHandler &family_handler(Family family)
+{
+    switch (family) {
+    case Family::Ipmi:
+        return kIpmiHandler;
+    case Family::Dimm:
+        return kDimmHandler;
+    case Family::Pirom:
+        return kPiromHandler;
+    case Family::Zan:
+        break;
+    }
+    return kZanHandler;
+}
+
+}  // namespace fruplat
+
+using namespace fruplat;
+
+extern "C" {
+
+int32_t fru_get_node(const char *nac_name, fru_nodehdl_t *node)
+{
+    if (nac_name == nullptr || node == nullptr)
+        return kInvalidArgument;
+    auto opened = std::make_unique<Node>();
+    const int32_t status = lookup_container(nac_name, &opened->entry);
+    if (status != kOk)
+        return status;
+    *node = g_next_node++;
+    g_nodes[*node] = std::move(opened);
+    return kOk;
+}
+
+int32_t fru_get_cont_type(fru_nodehdl_t node, int32_t *cont_type)
+{
+    const Node *n = node_of(node);
+    if (n == nullptr || cont_type == nullptr)
+        return kBadHandle;
+    if (!n->entry.type_known)
+        return kUnknownType;
+    *cont_type = n->entry.type;
+    return kOk;
+}
+
+int32_t fru_read_record(fru_nodehdl_t node, void *buffer, int32_t *length, const char *name)
+{
+    const Node *n = node_of(node);
+    if (n == nullptr)
+        return kBadHandle;
+    return family_handler(n->entry.family)
+        .read_record(n->entry, name, static_cast<uint8_t *>(buffer), length);
+}
+
+int32_t fru_read_iter_control_bytes(fru_nodehdl_t node, void *control, int32_t *length,
+                                    const char *name)
+{
+    const Node *n = node_of(node);
+    if (n == nullptr)
+        return kBadHandle;
+    return family_handler(n->entry.family)
+        .read_control(n->entry, name, static_cast<uint8_t *>(control), length);
+}
+
+int32_t libfru_access_data(const char *nac_name, void *buffer, int32_t *length, int32_t operation,
+                           const char *name)
+{
+    ContainerEntry entry;
+    const int32_t status = lookup_container(nac_name, &entry);
+    if (status != kOk)
+        return status;
+    return family_handler(entry.family)
+        .access(entry, operation, name, static_cast<uint8_t *>(buffer), length);
+}
+
+int32_t fru_for_each_segment(fru_nodehdl_t node, fru_segment_callback_t callback, void *arg)
+{
+    Node *n = nullptr;
+    int32_t status = zan_node(node, &n);
+    if (status != kOk || callback == nullptr)
+        return status != kOk ? status : kInvalidArgument;
+    status = with_zan_image(n->entry, Access::Read, [&](ZanImage &image) -> int32_t {
+        n->copy = image;
+        return kOk;
+    });
+    if (status != kOk)
+        return status;
+    n->removed.clear();
+    const size_t count = n->copy.segments.size();
+    for (size_t i = 0; i < count; ++i) {
+        const int32_t result = callback((node << kSegmentBits) | i, arg);
+        if (result != 0)
+            return result;
+    }
+    return kOk;
+}
+
+int32_t fru_get_segment_name(fru_seghdl_t segment, char **name)
+{
+    const Segment *s = segment_of(segment);
+    if (s == nullptr || name == nullptr)
+        return kBadHandle;
+    bad_seg = s->usable() ? 0 : 1;
+    *name = strdup(s->name_text().c_str());
+    return *name != nullptr ? kOk : kInvalidArgument;
+}
+
+int32_t fru_get_num_packets(fru_seghdl_t segment)
+{
+    const Segment *s = segment_of(segment);
+    if (s == nullptr) {
+        bad_seg = 1;
+        return -1;
+    }
+    bad_seg = s->usable() ? 0 : 1;
+    if (s->kind == kSegmentKindOpaque)
+        return static_cast<int32_t>(!s->sections[0].empty()) + !s->sections[1].empty();
+    return static_cast<int32_t>(s->packets.size());
+}
+
+int32_t fru_remove_segment(fru_nodehdl_t node, const char *segment_name)
+{
+    Node *n = nullptr;
+    const int32_t status = zan_node(node, &n);
+    if (status != kOk)
+        return status;
+    if (segment_name == nullptr)
+        return kInvalidArgument;
+    for (auto it = n->copy.segments.begin(); it != n->copy.segments.end(); ++it) {
+        if (segment_name_equals(*it, segment_name)) {
+            n->copy.segments.erase(it);
+            n->removed.emplace_back(segment_name);
+            return kOk;
+        }
+    }
+    return kNoSuchSegment;
+}
+
+int32_t fru_flash_file(const char *nac_name, fru_nodehdl_t node)
+{
+    Node *n = nullptr;
+    const int32_t status = zan_node(node, &n);
+    if (status != kOk)
+        return status;
+    if (nac_name == nullptr || n->entry.nac != nac_name)
+        return kInvalidArgument;
+    // Nothing removed, nothing to write: the image already holds the content.
+    if (n->removed.empty())
+        return kOk;
+    // The removals are applied to the image as it is now, so that records
+    // written by others since the walk are kept; every segment left in place
+    // is written back as stored, with its stored CRC.
+    return with_zan_image(n->entry, Access::Write, [&](ZanImage &image) -> int32_t {
+        for (const std::string &name : n->removed) {
+            for (auto it = image.segments.begin(); it != image.segments.end(); ++it) {
+                if (segment_name_equals(*it, name.c_str())) {
+                    image.segments.erase(it);
+                    break;
+                }
+            }
+        }
+        n->removed.clear();
+        return kOk;
+    });
+}
+
+int32_t fru_read_op_segment(fru_nodehdl_t node, const char *segment_name, uint8_t *,
+                            int32_t section, uint8_t *buffer, uint32_t *length)
+{
+    Node *n = nullptr;
+    int32_t status = zan_node(node, &n);
+    if (status != kOk)
+        return status;
+    if ((status = check_opaque_name(segment_name)) != kOk)
+        return status;
+    if (buffer == nullptr || length == nullptr)
+        return kInvalidArgument;
+    return with_zan_image(n->entry, Access::Read, [&](ZanImage &image) -> int32_t {
+        Segment *segment = nullptr;
+        const int32_t found = opaque_segment(image, segment_name, &segment);
+        if (found != kOk)
+            return found;
+        const Bytes &data = segment->sections[section_index(section)];
+        const uint32_t size = std::min<uint32_t>(*length, static_cast<uint32_t>(data.size()));
+        std::memcpy(buffer, data.data(), size);
+        *length = size;
+        return kOk;
+    });
+}
+
+int32_t fru_update_op_segment(fru_nodehdl_t node, const char *segment_name, uint8_t *,
+                              int32_t section, uint8_t *buffer, uint32_t *length)
+{
+    Node *n = nullptr;
+    int32_t status = zan_node(node, &n);
+    if (status != kOk)
+        return status;
+    if ((status = check_opaque_name(segment_name)) != kOk)
+        return status;
+    if (buffer == nullptr || length == nullptr)
+        return kInvalidArgument;
+    if (*length > kOpaqueSectionMax)
+        return kSectionTooLarge;
+    return with_zan_image(n->entry, Access::Write, [&](ZanImage &image) -> int32_t {
+        Segment *segment = nullptr;
+        const int32_t found = opaque_segment(image, segment_name, &segment);
+        if (found == kAbsent) {
+            Segment fresh;
+            fresh.name[0] = segment_name[0];
+            fresh.name[1] = segment_name[1];
+            fresh.kind = kSegmentKindOpaque;
+            image.segments.push_back(fresh);
+            segment = &image.segments.back();
+        } else if (found != kOk) {
+            return found;
+        }
+        segment->sections[section_index(section)].assign(buffer, buffer + *length);
+        segment->changed = true;
+        return kOk;
+    });
+}
+
+int32_t fru_delete_op_segment(fru_nodehdl_t node, const char *segment_name, int32_t section)
+{
+    Node *n = nullptr;
+    int32_t status = zan_node(node, &n);
+    if (status != kOk)
+        return status;
+    if ((status = check_opaque_name(segment_name)) != kOk)
+        return status;
+    return with_zan_image(n->entry, Access::Write, [&](ZanImage &image) -> int32_t {
+        Segment *segment = nullptr;
+        const int32_t found = opaque_segment(image, segment_name, &segment);
+        if (found != kOk)
+            return found;
+        segment->sections[section_index(section)].clear();
+        segment->changed = true;
+        if (segment->sections[0].empty() && segment->sections[1].empty())
+            image.segments.erase(image.segments.begin() + (segment - image.segments.data()));
+        return kOk;
+    });
+}
+
+const fru_regdef_t *fru_reg_lookup_def_by_name(const char *definition_name)
+{
+    return definition_name != nullptr ? lookup_regdef(definition_name) : nullptr;
+}
+
+int32_t fru_close_node(fru_nodehdl_t node)
+{
+    return g_nodes.erase(node) == 1 ? kOk : kBadHandle;
+}
+
+int32_t fru_close_data_source(void)
+{
+    g_nodes.clear();
+    return kOk;
+}
+
+const char *fru_strerror(int32_t status)
+{
+    return status_text(status);
+}
+
+}  // extern "C"

@@ -1,0 +1,191 @@
+// The demo platform: a motherboard container with a realistic history.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "fructl/store_admin.h"
+#include "registry/registry.h"
+#include "store/status.h"
+#include "zan/zan_access.h"
+#include "zan/zan_records.h"
+
+namespace fruplat {
+
+namespace {
+
+// Builds one record's bytes field by field.
+class RecordBytes {
+public:
+    explicit RecordBytes(const char *record) : def_(find_record_def(record)), bytes_(def_->size, 0) {}
+
+    RecordBytes &text(uint16_t offset, const char *value)
+    {
+        std::memcpy(&bytes_[offset], value, std::strlen(value));
+        return *this;
+    }
+    RecordBytes &number(uint16_t offset, uint64_t value, size_t width)
+    {
+        put_be(&bytes_[offset], value, width);
+        return *this;
+    }
+    RecordBytes &code(uint16_t offset, const char *enumeration, const char *name, size_t width)
+    {
+        const EnumDef *e = find_enum(enumeration);
+        for (size_t i = 0; e != nullptr && i < e->count; ++i)
+            if (std::strcmp(e->entries[i].name, name) == 0)
+                put_be(&bytes_[offset], e->entries[i].value, width);
+        return *this;
+    }
+    const RecordDef &def() const { return *def_; }
+    const uint8_t *data() const { return bytes_.data(); }
+
+private:
+    const RecordDef *def_;
+    Bytes bytes_;
+};
+
+// 2024-03-11 09:30:00 UTC and later moments of the board's life.
+constexpr uint32_t kBuilt = 1710149400;
+constexpr uint32_t kDay = 86400;
+
+int32_t seed_motherboard(ZanImage &image)
+{
+    const RecordBytes records[] = {
+        RecordBytes("ManR")
+            .number(0, kBuilt, 4)
+            .text(4, "System board, 2 sockets, 16 DIMM slots")
+            .text(84, "Penang, Malaysia")
+            .text(148, "5017540")
+            .text(155, "A1B2C3")
+            .code(161, "Vendor_Name", "Fujitsu", 2)
+            .text(163, "04")
+            .text(165, "51")
+            .text(167, "SYS_BOARD"),
+        RecordBytes("Zan_Man1R")
+            .number(0, kBuilt, 4)
+            .text(4, "System board, 2 sockets")
+            .number(34, 0x0004, 2)
+            .number(36, 1, 1)
+            .text(37, "Fujitsu Ltd., Kawasaki plant")
+            .text(101, "5017540")
+            .text(108, "1005LCB-0912A1B2C3")
+            .text(138, "YYWW-LLL-SSSSSS")
+            .text(158, "04")
+            .text(160, "51")
+            .text(162, "SYS_BOARD")
+            .text(178, "N")
+            .text(180, "5017540-04"),
+        RecordBytes("Configured_LevelR")
+            .number(0, kBuilt + kDay, 4)
+            .text(4, "5017540")
+            .text(11, "1005LCB-0912A1B2C3")
+            .text(31, "04"),
+        RecordBytes("Customer_DataR").number(0, kBuilt + 30 * kDay, 4).text(4, "Rack 12, slot 3, lab B"),
+        RecordBytes("Power_SummaryR")
+            .number(0, kBuilt + 200 * kDay, 4)
+            .number(4, 4210, 4)
+            .number(8, 37, 4)
+            .number(12, 36, 4),
+        RecordBytes("InstallationR")
+            .number(0, kBuilt + 30 * kDay, 4)
+            .text(4, "/SYS/MB")
+            .text(132, "5017001")
+            .text(139, "F00123")
+            .text(145, "02")
+            .text(147, "lab-b-rack12")
+            .number(167, static_cast<uint16_t>(-300), 2)
+            .number(169, 403456, 4)
+            .number(173, static_cast<uint32_t>(-740012), 4)
+            .number(177, 57, 2)
+            .text(179, "Building 4, Lab B"),
+        RecordBytes("Top_Level_IdentifierR")
+            .number(0, kBuilt + 2 * kDay, 4)
+            .text(4, "602-3917-01")
+            .number(24, 3, 1)
+            .text(25, "0912FMX04A")
+            .number(55, 0x0003BA123456ULL, 6)
+            .number(61, 0x80ABCDEF, 4),
+    };
+    for (const RecordBytes &r : records)
+        if (const int32_t status = put_record(image, r.def(), r.data()); status != kOk)
+            return status;
+
+    // A short status history: a fan fault found by the service processor
+    // and repaired in the field.
+    const RecordBytes history[] = {
+        RecordBytes("Status_EventsR")
+            .number(0, kBuilt + 40 * kDay, 4)
+            .number(4, 0, 1)
+            .number(5, 1, 1)
+            .code(6, "Initiator", "SP", 1)
+            .number(7, 2, 1)
+            .code(8, "Event_Code", "Fan_Fault", 4)
+            .text(12, "FT1 fan speed below threshold"),
+        RecordBytes("Status_EventsR")
+            .number(0, kBuilt + 41 * kDay, 4)
+            .number(4, 1, 1)
+            .number(5, 2, 1)
+            .code(6, "Initiator", "Field_Service", 1)
+            .number(7, 2, 1)
+            .code(8, "Event_Code", "FRU_Removed", 4)
+            .text(12, "FT1 replaced"),
+        RecordBytes("Status_EventsR")
+            .number(0, kBuilt + 41 * kDay + 600, 4)
+            .number(4, 2, 1)
+            .number(5, 0, 1)
+            .code(6, "Initiator", "SP", 1)
+            .number(7, 2, 1)
+            .code(8, "Event_Code", "FRU_Inserted", 4)
+            .text(12, "FT1 back in service"),
+    };
+    for (const RecordBytes &r : history)
+        if (const int32_t status = put_record(image, r.def(), r.data()); status != kOk)
+            return status;
+
+    Segment opaque;
+    opaque.name[0] = 'O';
+    opaque.name[1] = '1';
+    opaque.kind = kSegmentKindOpaque;
+    const char notes[] = "SP config v2";
+    opaque.sections[1].assign(notes, notes + sizeof notes - 1);
+    opaque.changed = true;
+    image.segments.push_back(opaque);
+    return kOk;
+}
+
+struct DemoContainer {
+    const char *nac;
+    Family family;
+    int32_t (*seed)(ZanImage &image);
+};
+
+constexpr DemoContainer kDemo[] = {
+    {"MB", Family::Zan, seed_motherboard},
+};
+
+}  // namespace
+
+int add_demo(const std::string &store)
+{
+    for (const DemoContainer &demo : kDemo) {
+        ContainerEntry existing;
+        Inventory inventory;
+        if (load_inventory(store, &inventory) == kOk && find_container(inventory, demo.nac)) {
+            std::fprintf(stderr, "fructl: %s already in the store, kept as it is\n", demo.nac);
+            continue;
+        }
+        AddRequest request;
+        request.nac = demo.nac;
+        request.family = demo.family;
+        if (add_container(store, request) != 0 || !open_entry(store, demo.nac, &existing))
+            return 1;
+        const int32_t status = with_zan_image(existing, Access::Write, demo.seed);
+        if (status != kOk) {
+            std::fprintf(stderr, "fructl: seeding %s: %s\n", demo.nac, status_text(status));
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace fruplat

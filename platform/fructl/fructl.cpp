@@ -1,0 +1,386 @@
+// fructl: creates, inspects and seeds FRU stores. Scripts and tests depend
+// on this exact interface.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "access/family.h"
+#include "fructl/store_admin.h"
+#include "present/presenter.h"
+#include "registry/registry.h"
+#include "store/image_file.h"
+#include "store/status.h"
+#include "zan/zan_access.h"
+#include "zan/zan_records.h"
+
+using namespace fruplat;
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+struct Command {
+    const char *name;
+    size_t min_args;
+    size_t max_args;
+    int (*run)(const std::string &store, const Args &args);
+    const char *synopsis;
+};
+
+int report(int32_t status, const std::string &what)
+{
+    if (status == kOk)
+        return 0;
+    std::fprintf(stderr, "fructl: %s: %s\n", what.c_str(), status_text(status));
+    return 1;
+}
+
+const RecordDef *record_for(const ContainerEntry &entry, const std::string &name)
+{
+    const RecordDef *def = resolve_alias(entry.family, name.c_str());
+    if (def == nullptr)
+        def = find_record_def(name.c_str());
+    if (def == nullptr || (def->families & family_mask(entry.family)) == 0) {
+        std::fprintf(stderr, "fructl: %s is not a record of %s containers\n", name.c_str(),
+                     family_name(entry.family));
+        return nullptr;
+    }
+    return def;
+}
+
+bool read_file(const std::string &path, Bytes *out)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    out->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+int cmd_init(const std::string &store, const Args &)
+{
+    return init_store(store);
+}
+
+int cmd_demo(const std::string &store, const Args &)
+{
+    return init_store(store) == 0 ? add_demo(store) : 1;
+}
+
+bool parse_unsigned(const std::string &text, uint64_t limit, uint64_t *out)
+{
+    char *end = nullptr;
+    const unsigned long long v = std::strtoull(text.c_str(), &end, 0);
+    if (text.empty() || *end != '\0' || v > limit || text[0] == '-')
+        return false;
+    *out = v;
+    return true;
+}
+
+int cmd_add(const std::string &store, const Args &args)
+{
+    AddRequest request;
+    request.nac = args[0];
+    if (!family_from_name(args[1], &request.family)) {
+        std::fprintf(stderr, "fructl: family must be zan, ipmi, dimm or pirom\n");
+        return 2;
+    }
+    for (size_t i = 2; i < args.size(); i += 2) {
+        if (i + 1 >= args.size()) {
+            std::fprintf(stderr, "fructl: %s needs a value\n", args[i].c_str());
+            return 2;
+        }
+        const std::string &option = args[i];
+        const std::string &value = args[i + 1];
+        uint64_t number = 0;
+        if (option == "--type" && value == "unknown") {
+            request.type_known = false;
+        } else if (option == "--type") {
+            char *end = nullptr;
+            const long v = std::strtol(value.c_str(), &end, 0);
+            if (value.empty() || *end != '\0') {
+                std::fprintf(stderr, "fructl: --type takes a number or 'unknown'\n");
+                return 2;
+            }
+            request.type = static_cast<int32_t>(v);
+        } else if (option == "--capacity" && parse_unsigned(value, kMaxCapacity, &number) &&
+                   number > 0) {
+            request.capacity = static_cast<uint32_t>(number);
+        } else if (option == "--from") {
+            Bytes image;
+            if (!read_file(value, &image)) {
+                std::fprintf(stderr, "fructl: cannot read %s\n", value.c_str());
+                return 1;
+            }
+            request.image = image;
+        } else {
+            std::fprintf(stderr, "fructl: bad option %s %s\n", option.c_str(), value.c_str());
+            return 2;
+        }
+    }
+    return add_container(store, request);
+}
+
+int cmd_remove(const std::string &store, const Args &args)
+{
+    return remove_container(store, args[0]);
+}
+
+int cmd_list(const std::string &store, const Args &)
+{
+    Inventory inventory;
+    const int32_t status = load_inventory(store, &inventory);
+    if (status != kOk)
+        return report(status, store);
+    for (const ContainerEntry &e : inventory.entries)
+        std::printf("%s %s %s %u %s\n", e.nac.c_str(),
+                    e.type_known ? std::to_string(e.type).c_str() : "unknown",
+                    family_name(e.family), e.capacity, e.path.c_str());
+    return 0;
+}
+
+// The stored entries of a record, oldest first.
+int32_t stored_entries(const ContainerEntry &entry, const RecordDef &def, std::vector<Bytes> *out)
+{
+    if (entry.family == Family::Zan)
+        return with_zan_image(entry, Access::Read, [&](ZanImage &image) -> int32_t {
+            return record_entries(image, def, out);
+        });
+    Bytes buffer(def.size != 0 ? def.size : 2048);
+    int32_t length = static_cast<int32_t>(buffer.size());
+    const int32_t status =
+        family_handler(entry.family).read_record(entry, def.name, buffer.data(), &length);
+    if (status == kOk) {
+        buffer.resize(static_cast<size_t>(length));
+        out->assign(1, buffer);
+    }
+    return status;
+}
+
+int cmd_get(const std::string &store, const Args &args)
+{
+    ContainerEntry entry;
+    if (!open_entry(store, args[0], &entry))
+        return 1;
+    const RecordDef *def = record_for(entry, args[1]);
+    if (def == nullptr)
+        return 1;
+    std::vector<Bytes> entries;
+    const int32_t status = stored_entries(entry, *def, &entries);
+    if (status != kOk)
+        return report(status, args[0] + " " + def->name);
+    for (const Bytes &e : entries)
+        std::printf("%s\n", hex_bytes(e.data(), e.size(), "").c_str());
+    return 0;
+}
+
+int cmd_put(const std::string &store, const Args &args)
+{
+    ContainerEntry entry;
+    if (!open_entry(store, args[0], &entry))
+        return 1;
+    const RecordDef *def = record_for(entry, args[1]);
+    if (def == nullptr)
+        return 1;
+    Bytes data;
+    if (!parse_hex(args[2], &data)) {
+        std::fprintf(stderr, "fructl: %s is not hexadecimal bytes\n", args[2].c_str());
+        return 1;
+    }
+    if (data.size() != def->size) {
+        std::fprintf(stderr, "fructl: %s takes %u bytes, not %zu\n", def->name,
+                     static_cast<unsigned>(def->size), data.size());
+        return 1;
+    }
+    if (entry.family != Family::Zan) {
+        int32_t length = static_cast<int32_t>(data.size());
+        return report(family_handler(entry.family).access(entry, 2, def->name, data.data(), &length),
+                      args[0] + " " + def->name);
+    }
+    return report(with_zan_image(entry, Access::Write,
+                                 [&](ZanImage &image) -> int32_t {
+                                     return put_record(image, *def, data.data());
+                                 }),
+                  args[0] + " " + def->name);
+}
+
+int cmd_control(const std::string &store, const Args &args)
+{
+    ContainerEntry entry;
+    if (!open_entry(store, args[0], &entry))
+        return 1;
+    const RecordDef *def = record_for(entry, args[1]);
+    if (def == nullptr)
+        return 1;
+    uint8_t control[kControlBytes] = {};
+    int32_t length = kControlBytes;
+    const int32_t status = family_handler(entry.family).read_control(entry, def->name, control, &length);
+    if (status != kOk)
+        return report(status, args[0] + " " + def->name);
+    std::printf("%s\n", hex_bytes(control, sizeof control, "").c_str());
+    return 0;
+}
+
+// The image up to its last used byte: the end the ZAN header records, or
+// the last byte that is not erased.
+size_t used_length(const ContainerEntry &entry, const Bytes &image)
+{
+    ZanImage parsed;
+    if (entry.family == Family::Zan && parse_zan_image(image, &parsed) == kOk)
+        return get_be32(&image[12]);
+    size_t end = image.size();
+    while (end > 0 && image[end - 1] == 0xFF)
+        --end;
+    return end;
+}
+
+int cmd_image(const std::string &store, const Args &args)
+{
+    ContainerEntry entry;
+    if (!open_entry(store, args[0], &entry))
+        return 1;
+    ContainerLock lock;
+    Bytes image;
+    int32_t status = lock.acquire(entry, false);
+    if (status == kOk)
+        status = read_image(entry, &image);
+    if (status != kOk)
+        return report(status, args[0]);
+    image.resize(used_length(entry, image));
+    std::ofstream out(args[1], std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char *>(image.data()), static_cast<std::streamsize>(image.size()));
+    out.close();
+    if (!out) {
+        std::fprintf(stderr, "fructl: cannot write %s\n", args[1].c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int cmd_segments(const std::string &store, const Args &args)
+{
+    ContainerEntry entry;
+    if (!open_entry(store, args[0], &entry))
+        return 1;
+    if (entry.family != Family::Zan)
+        return report(kUnsupportedFamily, args[0]);
+    return report(with_zan_image(entry, Access::Read,
+                                 [&](ZanImage &image) -> int32_t {
+                                     for (const Segment &s : image.segments) {
+                                         const size_t packets =
+                                             s.kind == kSegmentKindOpaque
+                                                 ? !s.sections[0].empty() + !s.sections[1].empty()
+                                                 : s.packets.size();
+                                         std::printf("%s %zu %zu %s\n", s.name_text().c_str(),
+                                                     packets, s.body.size(),
+                                                     s.usable() ? "ok" : "bad");
+                                     }
+                                     return kOk;
+                                 }),
+                  args[0]);
+}
+
+// Flips the stored CRC of one segment in place, leaving everything else
+// byte for byte as it was.
+int cmd_corrupt(const std::string &store, const Args &args)
+{
+    ContainerEntry entry;
+    if (!open_entry(store, args[0], &entry))
+        return 1;
+    ContainerLock lock;
+    Bytes image;
+    int32_t status = lock.acquire(entry, true);
+    if (status == kOk)
+        status = read_image(entry, &image);
+    ZanImage parsed;
+    if (status == kOk && entry.family == Family::Zan)
+        status = parse_zan_image(image, &parsed);
+    if (status != kOk)
+        return report(status, args[0]);
+    if (entry.family != Family::Zan)
+        return report(kUnsupportedFamily, args[0]);
+    size_t at = kZanHeaderSize;
+    for (const Segment &s : parsed.segments) {
+        if (segment_name_equals(s, args[1].c_str())) {
+            for (size_t i = 8; i < 12; ++i)
+                image[at + i] ^= 0xFF;
+            return report(write_image(entry, image), args[0]);
+        }
+        at += kSegmentHeaderSize + s.body.size();
+    }
+    std::fprintf(stderr, "fructl: %s has no segment %s\n", args[0].c_str(), args[1].c_str());
+    return 1;
+}
+
+int cmd_registry(const std::string &, const Args &args)
+{
+    size_t count = 0;
+    const EnumDef *defs = enum_defs(&count);
+    bool shown = false;
+    for (size_t i = 0; i < count; ++i) {
+        if (!args.empty() && args[0] != defs[i].name)
+            continue;
+        shown = true;
+        for (size_t e = 0; e < defs[i].count; ++e)
+            std::printf("%s %s %u\n", defs[i].name, defs[i].entries[e].name,
+                        static_cast<unsigned>(defs[i].entries[e].value));
+    }
+    if (!shown) {
+        std::fprintf(stderr, "fructl: no definition %s in the registry\n", args[0].c_str());
+        return 1;
+    }
+    return 0;
+}
+
+const Command kCommands[] = {
+    {"init", 0, 0, cmd_init, "init"},
+    {"demo", 0, 0, cmd_demo, "demo"},
+    {"add", 2, 8, cmd_add, "add NAC FAMILY [--type N] [--capacity BYTES] [--from IMAGE]"},
+    {"remove", 1, 1, cmd_remove, "remove NAC"},
+    {"list", 0, 0, cmd_list, "list"},
+    {"get", 2, 2, cmd_get, "get NAC RECORD"},
+    {"put", 3, 3, cmd_put, "put NAC RECORD HEX"},
+    {"control", 2, 2, cmd_control, "control NAC RECORD"},
+    {"image", 2, 2, cmd_image, "image NAC FILE"},
+    {"segments", 1, 1, cmd_segments, "segments NAC"},
+    {"corrupt", 2, 2, cmd_corrupt, "corrupt NAC SEGMENT"},
+    {"registry", 0, 1, cmd_registry, "registry [DEFINITION]"},
+};
+
+int usage()
+{
+    std::fprintf(stderr, "usage: fructl [--store DIR] COMMAND\ncommands:\n");
+    for (const Command &c : kCommands)
+        std::fprintf(stderr, "  %s\n", c.synopsis);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    Args args(argv + 1, argv + argc);
+    std::string store = store_directory();
+    if (args.size() >= 2 && args[0] == "--store") {
+        store = args[1];
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.empty())
+        return usage();
+    for (const Command &c : kCommands) {
+        if (args[0] != c.name)
+            continue;
+        const Args rest(args.begin() + 1, args.end());
+        if (rest.size() < c.min_args || rest.size() > c.max_args) {
+            std::fprintf(stderr, "usage: fructl [--store DIR] %s\n", c.synopsis);
+            return 2;
+        }
+        return c.run(store, rest);
+    }
+    std::fprintf(stderr, "fructl: unknown command %s\n", args[0].c_str());
+    return usage();
+}

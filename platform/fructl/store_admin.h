@@ -1,0 +1,42 @@
+// What fructl does to a store, apart from its command line.
+#ifndef FRUPLATFORM_FRUCTL_STORE_ADMIN_H
+#define FRUPLATFORM_FRUCTL_STORE_ADMIN_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "store/bytes.h"
+#include "store/inventory.h"
+
+namespace fruplat {
+
+struct AddRequest {
+    std::string nac;
+    Family family = Family::Zan;
+    bool type_known = true;
+    std::optional<int32_t> type;
+    std::optional<uint32_t> capacity;
+    std::optional<Bytes> image;
+};
+
+// Each returns 0 or prints its reason on standard error and returns 1.
+int init_store(const std::string &store);
+int add_container(const std::string &store, const AddRequest &request);
+int remove_container(const std::string &store, const std::string &nac);
+
+uint32_t default_capacity(Family family);
+int32_t default_type(Family family);
+
+// Loads the inventory and finds the container, reporting failures.
+bool open_entry(const std::string &store, const std::string &nac, ContainerEntry *entry);
+
+// Adds the demo platform's containers that the store does not have yet.
+int add_demo(const std::string &store);
+
+// Decodes hexadecimal text (no separators); false when it is not.
+bool parse_hex(const std::string &text, Bytes *out);
+
+}  // namespace fruplat
+
+#endif

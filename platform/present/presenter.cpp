@@ -1,0 +1,129 @@
+#include "present/presenter.h"
+
+#include <cinttypes>
+#include <ctime>
+
+namespace fruplat {
+
+namespace {
+
+constexpr int kNameColumn = 30;
+
+int64_t sign_extend(uint64_t value, size_t width)
+{
+    const unsigned bits = static_cast<unsigned>(8 * width);
+    if (bits >= 64)
+        return static_cast<int64_t>(value);
+    const uint64_t sign = uint64_t{1} << (bits - 1);
+    return static_cast<int64_t>((value ^ sign) - sign);
+}
+
+std::string text_field(const uint8_t *data, size_t width)
+{
+    size_t length = width;
+    while (length > 0 && (data[length - 1] == 0 || data[length - 1] == ' '))
+        --length;
+    std::string text;
+    for (size_t i = 0; i < length; ++i) {
+        const uint8_t c = data[i];
+        if (c >= 0x20 && c < 0x7F) {
+            text += static_cast<char>(c);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+            text += escaped;
+        }
+    }
+    return text;
+}
+
+void print_line(FILE *out, const std::string &name, const std::string &value)
+{
+    std::fprintf(out, "    %-*s: %s\n", kNameColumn, name.c_str(), value.c_str());
+}
+
+}  // namespace
+
+std::string format_utc(uint32_t seconds)
+{
+    if (seconds == 0)
+        return "not set";
+    const time_t t = static_cast<time_t>(seconds);
+    struct tm parts;
+    gmtime_r(&t, &parts);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &parts);
+    return text;
+}
+
+std::string hex_bytes(const uint8_t *data, size_t size, const char *separator)
+{
+    std::string text;
+    for (size_t i = 0; i < size; ++i) {
+        char byte[4];
+        std::snprintf(byte, sizeof byte, "%02x", data[i]);
+        if (i > 0)
+            text += separator;
+        text += byte;
+    }
+    return text;
+}
+
+std::string format_field(const FieldDef &field, const uint8_t *record)
+{
+    const uint8_t *data = record + field.offset;
+    const uint64_t value = get_be(data, field.width);
+    char text[64];
+    switch (field.kind) {
+    case FieldKind::Timestamp:
+        return format_utc(static_cast<uint32_t>(value));
+    case FieldKind::Unsigned:
+        std::snprintf(text, sizeof text, "%" PRIu64, value);
+        return text;
+    case FieldKind::Signed:
+        std::snprintf(text, sizeof text, "%" PRId64, sign_extend(value, field.width));
+        return text;
+    case FieldKind::Text:
+        return text_field(data, field.width);
+    case FieldKind::Hex:
+        return "0x" + hex_bytes(data, field.width, "");
+    case FieldKind::Mac:
+        return hex_bytes(data, field.width, ":");
+    case FieldKind::Enum: {
+        const char *name = enum_name(field.enumeration, static_cast<uint32_t>(value));
+        std::snprintf(text, sizeof text, "%s (0x%0*" PRIx64 ")", name != nullptr ? name : "unknown",
+                      static_cast<int>(2 * field.width), value);
+        return text;
+    }
+    }
+    return "";
+}
+
+void present_record(FILE *out, const RecordDef &def, const std::vector<Bytes> &entries)
+{
+    const bool iterative = def.ring_capacity != 0;
+    if (iterative)
+        std::fprintf(out, "%s: %zu of %u entries, oldest first\n", def.name, entries.size(),
+                     static_cast<unsigned>(def.ring_capacity));
+    else
+        std::fprintf(out, "%s\n", def.name);
+    for (size_t n = 0; n < entries.size(); ++n) {
+        if (iterative)
+            std::fprintf(out, "  entry %zu\n", n + 1);
+        if (def.field_count == 0) {
+            print_line(out, "data", hex_bytes(entries[n].data(), entries[n].size(), " "));
+            continue;
+        }
+        for (size_t f = 0; f < def.field_count; ++f)
+            print_line(out, def.fields[f].name, format_field(def.fields[f], entries[n].data()));
+    }
+}
+
+void present_lines(FILE *out, const std::string &title, const std::vector<PresentedLine> &lines)
+{
+    std::fprintf(out, "%s\n", title.c_str());
+    for (const PresentedLine &line : lines)
+        print_line(out, line.name, line.value);
+}
+
+}  // namespace fruplat

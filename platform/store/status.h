@@ -1,0 +1,40 @@
+// The platform layer's statuses. 0 and 14 are fixed by the tool; the others
+// are this layer's own, stable, and listed in docs/platform-statuses.md.
+#ifndef FRUPLATFORM_STORE_STATUS_H
+#define FRUPLATFORM_STORE_STATUS_H
+
+#include <cstdint>
+
+namespace fruplat {
+
+enum Status : int32_t {
+    kOk = 0,
+    kAbsent = 14,
+    kNoStore = 60,
+    kBadInventory = 61,
+    kUnknownContainer = 62,
+    kUnknownType = 63,
+    kBadHandle = 64,
+    kUnknownRecord = 65,
+    kImageIo = 66,
+    kImageDamaged = 67,
+    kSegmentDamaged = 68,
+    kNoRoom = 69,
+    kReadOnlyFamily = 70,
+    kIdentityNotOne = 71,
+    kSectionTooLarge = 72,
+    kNoSuchSegment = 73,
+    kInvalidArgument = 74,
+    kAreaChecksum = 75,
+    kLockFailed = 76,
+    kNotInFamily = 77,
+    kBadSegmentName = 78,
+    kImageTooLarge = 79,
+    kUnsupportedFamily = 80,
+};
+
+const char *status_text(int32_t status);
+
+}  // namespace fruplat
+
+#endif

@@ -1,0 +1,175 @@
+#include "zan/zan_access.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+
+#include "access/family.h"
+#include "present/presenter.h"
+#include "store/image_file.h"
+#include "store/status.h"
+#include "zan/zan_records.h"
+
+namespace fruplat {
+
+namespace {
+
+bool is_identity(const char *name)
+{
+    return strcasecmp(name, "IDENTITY") == 0;
+}
+
+int32_t present_identity(ZanImage &image)
+{
+    size_t count = 0;
+    const RecordDef *defs = record_defs(&count);
+    int32_t status = kAbsent;
+    for (size_t i = 0; i < count; ++i) {
+        if (!defs[i].identity)
+            continue;
+        std::vector<Bytes> entries;
+        const int32_t found = record_entries(image, defs[i], &entries);
+        if (found == kOk) {
+            present_record(stdout, defs[i], entries);
+            status = kOk;
+        } else if (found != kAbsent && status == kAbsent) {
+            status = found;
+        }
+    }
+    return status;
+}
+
+int32_t zan_access(const ContainerEntry &entry, int32_t operation, const char *name,
+                   uint8_t *buffer, int32_t *length)
+{
+    if (name == nullptr || length == nullptr)
+        return kInvalidArgument;
+    if (is_identity(name)) {
+        if (operation != 1)
+            return kIdentityNotOne;
+        return with_zan_image(entry, Access::Read, present_identity);
+    }
+    switch (operation) {
+    case 1:
+        return with_zan_image(entry, Access::Read, [&](ZanImage &image) -> int32_t {
+            const RecordDef *def = nullptr;
+            int32_t status = resolve_zan_record(image, name, &def);
+            std::vector<Bytes> entries;
+            if (status == kOk)
+                status = record_entries(image, *def, &entries);
+            if (status != kOk)
+                return status;
+            present_record(stdout, *def, entries);
+            if (buffer != nullptr && !entries.empty()) {
+                const Bytes &newest = entries.back();
+                const size_t n = std::min(newest.size(), static_cast<size_t>(std::max(*length, 0)));
+                std::memcpy(buffer, newest.data(), n);
+                *length = static_cast<int32_t>(n);
+            }
+            return status;
+        });
+    case 2:
+        if (buffer == nullptr)
+            return kInvalidArgument;
+        return with_zan_image(entry, Access::Write, [&](ZanImage &image) -> int32_t {
+            const RecordDef *def = nullptr;
+            const int32_t status = resolve_zan_record(image, name, &def);
+            return status == kOk ? put_record(image, *def, buffer) : status;
+        });
+    case 3:
+        return with_zan_image(entry, Access::Write, [&](ZanImage &image) -> int32_t {
+            const RecordDef *def = nullptr;
+            const int32_t status = resolve_zan_record(image, name, &def);
+            return status == kOk ? delete_record(image, *def) : status;
+        });
+    default:
+        return kInvalidArgument;
+    }
+}
+
+int32_t zan_read_record(const ContainerEntry &entry, const char *name, uint8_t *buffer,
+                        int32_t *length)
+{
+    if (name == nullptr || buffer == nullptr || length == nullptr || *length < 0)
+        return kInvalidArgument;
+    return with_zan_image(entry, Access::Read, [&](ZanImage &image) -> int32_t {
+        const RecordDef *def = nullptr;
+        int32_t status = resolve_zan_record(image, name, &def);
+        Bytes slots;
+        if (status == kOk)
+            status = record_slots(image, *def, static_cast<size_t>(*length), &slots);
+        if (status == kOk) {
+            std::memcpy(buffer, slots.data(), slots.size());
+            *length = static_cast<int32_t>(slots.size());
+        }
+        return status;
+    });
+}
+
+int32_t zan_read_control(const ContainerEntry &entry, const char *name, uint8_t *control,
+                         int32_t *length)
+{
+    if (name == nullptr || control == nullptr || length == nullptr ||
+        *length < static_cast<int32_t>(kControlBytes))
+        return kInvalidArgument;
+    return with_zan_image(entry, Access::Read, [&](ZanImage &image) -> int32_t {
+        const RecordDef *def = nullptr;
+        int32_t status = resolve_zan_record(image, name, &def);
+        if (status == kOk)
+            status = record_control(image, *def, control);
+        if (status == kOk)
+            *length = static_cast<int32_t>(kControlBytes);
+        return status;
+    });
+}
+
+}  // namespace
+
+const FamilyHandler kZanHandler = {zan_access, zan_read_record, zan_read_control};
+
+int32_t with_zan_image(const ContainerEntry &entry, Access access,
+                       const std::function<int32_t(ZanImage &)> &work)
+{
+    ContainerLock lock;
+    int32_t status = lock.acquire(entry, access == Access::Write);
+    if (status != kOk)
+        return status;
+    Bytes raw;
+    status = read_image(entry, &raw);
+    if (status != kOk)
+        return status;
+    ZanImage image;
+    status = parse_zan_image(raw, &image);
+    if (status != kOk)
+        return status;
+    status = work(image);
+    if (status != kOk || access == Access::Read)
+        return status;
+    image.capacity = entry.capacity;
+    return write_image(entry, serialize_zan_image(image));
+}
+
+int32_t resolve_zan_record(ZanImage &image, const char *name, const RecordDef **def)
+{
+    if (strcasecmp(name, "INSTALL") == 0) {
+        const RecordDef *first = find_record_def("InstallationR");
+        Segment *segment = nullptr;
+        Packet *packet = nullptr;
+        *def = find_record(image, *first, &segment, &packet) == kAbsent
+                   ? find_record_def("Installation1R")
+                   : first;
+        return kOk;
+    }
+    const RecordDef *found = resolve_alias(Family::Zan, name);
+    if (found == nullptr)
+        found = find_record_def(name);
+    if (found == nullptr)
+        return kUnknownRecord;
+    if ((found->families & kZanFamily) == 0)
+        return kNotInFamily;
+    *def = found;
+    return kOk;
+}
+
+}  // namespace fruplat

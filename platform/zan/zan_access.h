@@ -1,0 +1,27 @@
+// Transactions on a ZAN container: load and parse under the container's
+// lock, change the model, write it back atomically.
+#ifndef FRUPLATFORM_ZAN_ZAN_ACCESS_H
+#define FRUPLATFORM_ZAN_ZAN_ACCESS_H
+
+#include <functional>
+
+#include "registry/registry.h"
+#include "store/inventory.h"
+#include "zan/zan_image.h"
+
+namespace fruplat {
+
+enum class Access { Read, Write };
+
+// Runs `work` on the parsed image; with Access::Write and a 0 status the
+// changed image is written back before the lock is released.
+int32_t with_zan_image(const ContainerEntry &entry, Access access,
+                       const std::function<int32_t(ZanImage &)> &work);
+
+// The record a name means on a ZAN container: a record name in any letter
+// case, an alias, or INSTALL (the installation record the container holds).
+int32_t resolve_zan_record(ZanImage &image, const char *name, const RecordDef **def);
+
+}  // namespace fruplat
+
+#endif
