@@ -1,0 +1,61 @@
+#ifndef QUILLET_TESTS_PARSER_FIXTURE_H
+#define QUILLET_TESTS_PARSER_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "cli/settings.h"
+#include "fake/fake_platform.h"
+#include "records/buffer_set.h"
+#include "records/element_parser.h"
+#include "support/hex.h"
+
+namespace quillet_test {
+
+// Runs the element parser on a fresh buffer set with a small registry.
+class ParserTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fake::reset();
+        quillet::g_settings = quillet::ProcessSettings();
+        quillet::release_record_buffer_set();
+        quillet::allocate_record_buffer_set();
+        fake::platform().add_enum("Event", {{"power_on", 1}, {"power_off", 2}, {"still_on", 3}});
+        fake::platform().add_enum("Vendor_Name", {{"Fujitsu", 0x0004}, {"Kingston", 0x0198}});
+        fake::platform().add_enum("Initiator", {{"SP", 0x101}, {"Host", 2}});
+        fake::platform().add_enum("Event_Code", {{"Fan_Fault", 0x00010002}});
+        fake::platform().add_enum("Message_Type", {{"Warning", 1}});
+        fake::platform().add_enum("FRU_Type", {{"Motherboard", 0x10001}});
+        fake::platform().add_enum("Device_Type", {{"Processor", 0x0100}});
+        fake::platform().add_enum("Entry_Type", {{"Corruption Detected", 1}, {"Creation", 5}});
+    }
+    void TearDown() override { quillet::release_record_buffer_set(); }
+
+    int32_t parse(const std::string &pairs)
+    {
+        text_ = pairs;
+        ::testing::internal::CaptureStderr();
+        const int32_t status = quillet::parse_element_options(text_.data());
+        err_ = ::testing::internal::GetCapturedStderr();
+        return status;
+    }
+
+    static std::string field(quillet::RecordId id, size_t offset, size_t width)
+    {
+        return to_hex(quillet::record_buffer(id) + offset, width);
+    }
+    static void fill(quillet::RecordId id, uint8_t byte)
+    {
+        std::memset(quillet::record_buffer(id), byte, quillet::record_buffer_size(id));
+    }
+
+    std::string text_;
+    std::string err_;
+};
+
+}  // namespace quillet_test
+
+#endif
