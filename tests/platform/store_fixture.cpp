@@ -1,0 +1,96 @@
+#include "platform/store_fixture.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace quillet_test {
+
+void StoreTest::SetUp()
+{
+    char dir[] = "/tmp/quillet-store-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    store_ = dir;
+    setenv("QUILLET_FRU_STORE", store_.c_str(), 1);
+    ASSERT_EQ(fruplat::init_store(store_), 0);
+}
+
+void StoreTest::TearDown()
+{
+    fru_close_data_source();
+    const std::string command = "rm -rf '" + store_ + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+}
+
+void StoreTest::add(const std::string &nac, fruplat::Family family, uint32_t capacity, int32_t type)
+{
+    fruplat::AddRequest request;
+    request.nac = nac;
+    request.family = family;
+    if (capacity != 0)
+        request.capacity = capacity;
+    if (type >= 0)
+        request.type = type;
+    ASSERT_EQ(fruplat::add_container(store_, request), 0);
+}
+
+fruplat::ContainerEntry StoreTest::entry(const std::string &nac) const
+{
+    fruplat::ContainerEntry e;
+    EXPECT_TRUE(fruplat::open_entry(store_, nac, &e));
+    return e;
+}
+
+fru_nodehdl_t StoreTest::node(const std::string &nac)
+{
+    fru_nodehdl_t handle = 0;
+    EXPECT_EQ(fru_get_node(nac.c_str(), &handle), 0);
+    return handle;
+}
+
+std::vector<uint8_t> StoreTest::pattern(const char *record, uint8_t seed)
+{
+    const fruplat::RecordDef *def = fruplat::find_record_def(record);
+    std::vector<uint8_t> bytes(def->size);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(seed + i);
+    return bytes;
+}
+
+int32_t StoreTest::update(const std::string &nac, const char *name, std::vector<uint8_t> bytes)
+{
+    int32_t length = 2048;
+    return libfru_access_data(nac.c_str(), bytes.data(), &length, 2, name);
+}
+
+int32_t StoreTest::remove(const std::string &nac, const char *name)
+{
+    int32_t length = 2048;
+    return libfru_access_data(nac.c_str(), nullptr, &length, 3, name);
+}
+
+int32_t StoreTest::read(const std::string &nac, const char *name, std::string *shown)
+{
+    uint8_t buffer[2048];
+    int32_t length = sizeof buffer;
+    ::testing::internal::CaptureStdout();
+    const int32_t status = libfru_access_data(nac.c_str(), buffer, &length, 1, name);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    if (shown != nullptr)
+        *shown = out;
+    return status;
+}
+
+int32_t StoreTest::slots(const std::string &nac, const char *name, int32_t length,
+                         std::vector<uint8_t> *out)
+{
+    out->assign(static_cast<size_t>(length), 0xEE);
+    const fru_nodehdl_t handle = node(nac);
+    const int32_t status = fru_read_record(handle, out->data(), &length, name);
+    if (status == 0)
+        out->resize(static_cast<size_t>(length));
+    fru_close_node(handle);
+    return status;
+}
+
+}  // namespace quillet_test
