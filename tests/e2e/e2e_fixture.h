@@ -1,0 +1,41 @@
+// Runs the built quillet and fructl, as a user would, against a temporary
+// store. Under a cross build the binaries run through the same emulator as
+// the tests themselves.
+#ifndef QUILLET_TESTS_E2E_FIXTURE_H
+#define QUILLET_TESTS_E2E_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quillet_test {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Outcome quillet(const std::vector<std::string> &args, const std::string &input = "");
+    Outcome fructl(const std::vector<std::string> &args);
+    // `fructl get`, one entry a line; fails the test unless it succeeds.
+    std::vector<std::string> stored(const std::string &nac, const std::string &record);
+    std::string image_bytes(const std::string &nac);
+    std::string temp_file(const std::string &content, int mode = 0644);
+
+    std::string store_;
+    std::string scratch_;
+};
+
+// Masks the 4-byte timestamp at the start of a hex record.
+std::string without_stamp(const std::string &hex);
+
+}  // namespace quillet_test
+
+#endif

@@ -1,0 +1,146 @@
+// Recovery and manufacturing paths on real stores: the bad-CRC scan, opaque
+// segments and the image flash.
+#include "e2e/e2e_fixture.h"
+#include "support/hex.h"
+
+namespace quillet_test {
+namespace {
+
+const std::string kHeader = "\n The following segments have incorrect CRC.\n";
+
+std::string prompt(const std::string &name)
+{
+    return "\n SEGMENT : " + name + "\n\n Do you want to delete this segment " + name + " (y/n)?\n";
+}
+
+class Segments : public EndToEnd {
+protected:
+    void SetUp() override
+    {
+        EndToEnd::SetUp();
+        ASSERT_EQ(fructl({"demo"}).status, 0);
+    }
+    std::string segment_list() { return fructl({"segments", "MB"}).out; }
+};
+
+TEST_F(Segments, DamagedSegmentIsListedKeptOrRemoved)
+{
+    ASSERT_EQ(fructl({"corrupt", "MB", "CU"}).status, 0);
+    ASSERT_EQ(fructl({"corrupt", "MB", "O1"}).status, 0);
+    const std::string damaged = segment_list();
+    EXPECT_NE(damaged.find("CU 1 92 bad\n"), std::string::npos) << damaged;
+
+    // Kept on "n": still there and still bad.
+    Outcome o = quillet({"-d", "-c", "MB"}, "n\n");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.err, kHeader + prompt("CU"));
+    EXPECT_EQ(segment_list(), damaged);
+
+    // Removed on "y"; the opaque segment is never offered.
+    o = quillet({"-d", "-c", "MB"}, "y\n");
+    EXPECT_EQ(o.err, kHeader + prompt("CU"));
+    EXPECT_EQ(segment_list().find("CU "), std::string::npos);
+    EXPECT_NE(segment_list().find("O1 1 20 bad"), std::string::npos);
+    EXPECT_EQ(quillet({"-c", "MB", "-r", "ManR"}).status, 0);
+}
+
+TEST_F(Segments, EndOfInputMeansRemoval)
+{
+    ASSERT_EQ(fructl({"corrupt", "MB", "ST"}).status, 0);
+    ASSERT_EQ(fructl({"corrupt", "MB", "IN"}).status, 0);
+    const Outcome o = quillet({"-d", "-c", "MB"});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.err, kHeader + prompt("IN") + prompt("ST"));
+    const std::string left = segment_list();
+    EXPECT_EQ(left.find("ST "), std::string::npos);
+    EXPECT_EQ(left.find("IN "), std::string::npos);
+    EXPECT_EQ(quillet({"-c", "MB", "-r", "FAULT"}).status, 14);
+}
+
+TEST_F(Segments, ForceRemovesWithoutAsking)
+{
+    ASSERT_EQ(fructl({"corrupt", "MB", "MN"}).status, 0);
+    const Outcome o = quillet({"-d", "-f", "-c", "MB"}, "n\n");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.err, "");
+    EXPECT_EQ(segment_list().find("MN "), std::string::npos);
+}
+
+TEST_F(Segments, OpaqueSectionOf8192BytesRoundTrips)
+{
+    std::string content;
+    for (int i = 0; i < 8192; ++i)
+        content += static_cast<char>((i * 31 + 7) & 0xFF);
+    const std::string file = temp_file(content);
+    Outcome o = quillet({"-c", "MB", "-s", "segname=ES,section=STATIC,filename=" + file});
+    ASSERT_EQ(o.status, 0) << o.err;
+    o = quillet({"-c", "MB", "-s", "segname=ES,section=STATIC"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    std::string expected;
+    char item[32];
+    for (int i = 0; i < 8192; ++i) {
+        std::snprintf(item, sizeof item, "\t buff[%d] = %x", i, static_cast<unsigned char>(content[i]));
+        expected += item;
+    }
+    EXPECT_EQ(o.out, expected + "\n");
+
+    const std::string large = temp_file(content + "x");
+    o = quillet({"-c", "MB", "-s", "segname=ES,section=STATIC,filename=" + large});
+    EXPECT_EQ(o.status, 23);
+    EXPECT_EQ(o.err, "Opaque file is too large " + large + "\n");
+}
+
+TEST_F(Segments, OpaqueSectionsShowWriteAndDelete)
+{
+    Outcome o = quillet({"-c", "MB", "-s", "segname=O2,section=dynamic,data=hello"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    o = quillet({"-c", "MB", "-s", "segname=O2,section=DYNAMIC"});
+    EXPECT_EQ(o.out, "\t buff[0] = 68\t buff[1] = 65\t buff[2] = 6c\t buff[3] = 6c\t buff[4] = 6f\n");
+    o = quillet({"-c", "MB", "-s", "segname=O2,section=STATIC"});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "");
+    o = quillet({"-c", "MB", "-d", "-s", "segname=O2,section=DYNAMIC"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    o = quillet({"-c", "MB", "-s", "segname=O2"});
+    EXPECT_EQ(o.status, 14);
+    EXPECT_EQ(o.err, "\n Error : Seg O2 Record or area not present in the container\n");
+    o = quillet({"-c", "MB", "-s", "segname=MN,data=x"});
+    EXPECT_EQ(o.status, 6);
+}
+
+TEST_F(Segments, ImageFlashedIntoAnotherContainerGivesIdenticalRecords)
+{
+    const std::string image = scratch_ + "/mb.img";
+    ASSERT_EQ(fructl({"image", "MB", image}).status, 0);
+    ASSERT_EQ(fructl({"add", "MB2", "zan", "--capacity", "8192"}).status, 0);
+    Outcome o = quillet({"-c", "MB2", "-i", image});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, "\nFinished writing the file at MB2\n");
+    for (const char *record : {"ManR", "Zan_Man1R", "Configured_LevelR", "Customer_DataR",
+                               "Power_SummaryR", "Status_EventsR", "InstallationR",
+                               "Top_Level_IdentifierR"})
+        EXPECT_EQ(stored("MB2", record), stored("MB", record)) << record;
+    EXPECT_EQ(quillet({"-c", "MB2", "-s", "segname=O1,section=STATIC"}).out,
+              quillet({"-c", "MB", "-s", "segname=O1,section=STATIC"}).out);
+
+    // The same image loaded with fructl gives the same records too.
+    ASSERT_EQ(fructl({"add", "MB3", "zan", "--from", image}).status, 0);
+    EXPECT_EQ(stored("MB3", "Status_EventsR"), stored("MB", "Status_EventsR"));
+
+    o = quillet({"-c", "NOPE", "-i", image});
+    EXPECT_EQ(o.status, 255);
+    EXPECT_EQ(o.err, "Given frupath NOPE doesn't exist in the system\n");
+}
+
+TEST_F(Segments, FlashedShortImageLeavesTheRestErased)
+{
+    ASSERT_EQ(fructl({"add", "EE", "zan", "--capacity", "64"}).status, 0);
+    const std::string image = temp_file("\x01\x02\x03");
+    ASSERT_EQ(quillet({"-c", "EE", "-i", image}).status, 0);
+    EXPECT_EQ(to_hex(reinterpret_cast<const uint8_t *>(image_bytes("EE").data()), 3), "010203");
+    const Outcome o = quillet({"-c", "EE", "-r", "ManR"});
+    EXPECT_EQ(o.status, 67);
+}
+
+}  // namespace
+}  // namespace quillet_test
