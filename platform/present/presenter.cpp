@@ -39,7 +39,8 @@ std::string text_field(const uint8_t *data, size_t width)
 
 void print_line(FILE *out, const std::string &name, const std::string &value)
 {
-    std::fprintf(out, "    %-*s: %s\n", kNameColumn, name.c_str(), value.c_str());
+    std::fprintf(out, "    %-*s:%s%s\n", kNameColumn, name.c_str(), value.empty() ? "" : " ",
+                 value.c_str());
 }
 
 }  // namespace

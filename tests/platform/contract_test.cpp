@@ -146,7 +146,7 @@ TEST_F(Contract, PresentationShowsFieldsAsAnEngineerReadsThem)
               "    timestamp                     : 2024-04-21 09:30:00 UTC\n"
               "    product_part_no               : 602-3917-01\n"
               "    product_rev_level             : 3\n"
-              "    product_serial_no             : \n"
+              "    product_serial_no             :\n"
               "    macaddr                       : 00:03:ba:12:34:56\n"
               "    hostid                        : 0x00000000\n");
     std::vector<uint8_t> event = {0, 0, 0, 0, 2};
