@@ -291,7 +291,8 @@ int32_t fru_read_op_segment(fru_nodehdl_t node, const char *segment_name, uint8_
             return found;
         const Bytes &data = segment->sections[section_index(section)];
         const uint32_t size = std::min<uint32_t>(*length, static_cast<uint32_t>(data.size()));
-        std::memcpy(buffer, data.data(), size);
+        if (size > 0)
+            std::memcpy(buffer, data.data(), size);
         *length = size;
         return kOk;
     });

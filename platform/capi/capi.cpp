@@ -89,7 +89,8 @@ int32_t capi_fruid_write_container(capi_container_t *container, const void *buff
         return kInvalidArgument;
     if (offset > open->image.size() || size > open->image.size() - offset)
         return kImageTooLarge;
-    std::memcpy(open->image.data() + offset, buffer, size);
+    if (size > 0)
+        std::memcpy(open->image.data() + offset, buffer, size);
     open->written = true;
     if (written != nullptr)
         *written = size;

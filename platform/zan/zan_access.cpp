@@ -100,7 +100,8 @@ int32_t zan_read_record(const ContainerEntry &entry, const char *name, uint8_t *
         if (status == kOk)
             status = record_slots(image, *def, static_cast<size_t>(*length), &slots);
         if (status == kOk) {
-            std::memcpy(buffer, slots.data(), slots.size());
+            if (!slots.empty())
+                std::memcpy(buffer, slots.data(), slots.size());
             *length = static_cast<int32_t>(slots.size());
         }
         return status;

@@ -64,6 +64,17 @@ int32_t segment_callback(fru_seghdl_t segment, void * /*unused*/)
     return 0;
 }
 
+// The names live as long as the scan that listed them, which is the rest of
+// the process; they are handed back when the scan ends.
+struct BadSegmentListGuard {
+    ~BadSegmentListGuard()
+    {
+        for (BadSegment &entry : g_bad_segments)
+            std::free(entry.name);
+        g_bad_segments.clear();
+    }
+};
+
 int32_t close_all(fru_nodehdl_t node, int32_t status)
 {
     release_record_buffer_set();
@@ -91,7 +102,7 @@ int32_t run_bad_crc_scan()
         return status;
     }
 
-    g_bad_segments.clear();
+    BadSegmentListGuard release_names;
     g_bad_segments.reserve(kInitialRoom);
     if (g_settings.force_flag == 0)
         std::fputs("\n The following segments have incorrect CRC.\n", stderr);

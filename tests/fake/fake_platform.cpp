@@ -205,7 +205,8 @@ int32_t fru_read_op_segment(fru_nodehdl_t, const char *segment_name, uint8_t *, 
     if (status != 0)
         return status;
     const auto &data = platform().opaque_data;
-    std::memcpy(buffer, data.data(), std::min<size_t>(data.size(), *length));
+    if (!data.empty())
+        std::memcpy(buffer, data.data(), std::min<size_t>(data.size(), *length));
     *length = static_cast<uint32_t>(std::min<size_t>(data.size(), *length));
     return 0;
 }

@@ -77,7 +77,8 @@ protected:
         // Written as an EEPROM holds it: the bytes given, nothing after.
         FILE *f = std::fopen(entry("MB").image_path.c_str(), "wb");
         ASSERT_NE(f, nullptr);
-        std::fwrite(image.data(), 1, image.size(), f);
+        if (!image.empty())
+            std::fwrite(image.data(), 1, image.size(), f);
         std::fclose(f);
     }
 };

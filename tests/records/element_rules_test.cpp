@@ -210,6 +210,8 @@ TEST_F(ParserTest, EmptyStringStampsEveryTimestampedRecord)
     ASSERT_EQ(parse(""), 0);
     const uint32_t after = static_cast<uint32_t>(std::time(nullptr));
     for (const quillet::RecordBufferInfo &info : quillet::kRecordBuffers) {
+        if (info.size < 4)
+            continue;
         const uint32_t stamp = quillet::load_be32(quillet::record_buffer(info.id));
         if (info.timestamped) {
             EXPECT_GE(stamp, before) << info.name;
