@@ -92,6 +92,13 @@ int32_t zan_node(fru_nodehdl_t handle, Node **node)
     return (*node)->entry.family == Family::Zan ? kOk : kUnsupportedFamily;
 }
 
+// The node of an opaque segment call, once its handle and name hold.
+int32_t opaque_node(fru_nodehdl_t handle, const char *segment_name, Node **node)
+{
+    const int32_t status = zan_node(handle, node);
+    return status != kOk ? status : check_opaque_name(segment_name);
+}
+
 }  // namespace
 
 int32_t lookup_container(const char *nac, ContainerEntry *entry)
@@ -277,10 +284,7 @@ int32_t fru_read_op_segment(fru_nodehdl_t node, const char *segment_name, uint8_
                             int32_t section, uint8_t *buffer, uint32_t *length)
 {
     Node *n = nullptr;
-    int32_t status = zan_node(node, &n);
-    if (status != kOk)
-        return status;
-    if ((status = check_opaque_name(segment_name)) != kOk)
+    if (const int32_t status = opaque_node(node, segment_name, &n); status != kOk)
         return status;
     if (buffer == nullptr || length == nullptr)
         return kInvalidArgument;
@@ -302,10 +306,7 @@ int32_t fru_update_op_segment(fru_nodehdl_t node, const char *segment_name, uint
                               int32_t section, uint8_t *buffer, uint32_t *length)
 {
     Node *n = nullptr;
-    int32_t status = zan_node(node, &n);
-    if (status != kOk)
-        return status;
-    if ((status = check_opaque_name(segment_name)) != kOk)
+    if (const int32_t status = opaque_node(node, segment_name, &n); status != kOk)
         return status;
     if (buffer == nullptr || length == nullptr)
         return kInvalidArgument;
@@ -333,10 +334,7 @@ int32_t fru_update_op_segment(fru_nodehdl_t node, const char *segment_name, uint
 int32_t fru_delete_op_segment(fru_nodehdl_t node, const char *segment_name, int32_t section)
 {
     Node *n = nullptr;
-    int32_t status = zan_node(node, &n);
-    if (status != kOk)
-        return status;
-    if ((status = check_opaque_name(segment_name)) != kOk)
+    if (const int32_t status = opaque_node(node, segment_name, &n); status != kOk)
         return status;
     return with_zan_image(n->entry, Access::Write, [&](ZanImage &image) -> int32_t {
         Segment *segment = nullptr;

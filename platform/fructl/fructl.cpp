@@ -61,6 +61,23 @@ bool read_file(const std::string &path, Bytes *out)
     return true;
 }
 
+// The container and the record a command names, or a reported failure.
+bool open_record(const std::string &store, const Args &args, ContainerEntry *entry,
+                 const RecordDef **def)
+{
+    if (!open_entry(store, args[0], entry))
+        return false;
+    *def = record_for(*entry, args[1]);
+    return *def != nullptr;
+}
+
+// The raw image under the container's lock, held by `lock` until it goes.
+int32_t locked_image(const ContainerEntry &entry, bool exclusive, ContainerLock &lock, Bytes *image)
+{
+    const int32_t status = lock.acquire(entry, exclusive);
+    return status != kOk ? status : read_image(entry, image);
+}
+
 int cmd_init(const std::string &store, const Args &)
 {
     return init_store(store);
@@ -164,10 +181,8 @@ int32_t stored_entries(const ContainerEntry &entry, const RecordDef &def, std::v
 int cmd_get(const std::string &store, const Args &args)
 {
     ContainerEntry entry;
-    if (!open_entry(store, args[0], &entry))
-        return 1;
-    const RecordDef *def = record_for(entry, args[1]);
-    if (def == nullptr)
+    const RecordDef *def = nullptr;
+    if (!open_record(store, args, &entry, &def))
         return 1;
     std::vector<Bytes> entries;
     const int32_t status = stored_entries(entry, *def, &entries);
@@ -181,10 +196,8 @@ int cmd_get(const std::string &store, const Args &args)
 int cmd_put(const std::string &store, const Args &args)
 {
     ContainerEntry entry;
-    if (!open_entry(store, args[0], &entry))
-        return 1;
-    const RecordDef *def = record_for(entry, args[1]);
-    if (def == nullptr)
+    const RecordDef *def = nullptr;
+    if (!open_record(store, args, &entry, &def))
         return 1;
     Bytes data;
     if (!parse_hex(args[2], &data)) {
@@ -211,10 +224,8 @@ int cmd_put(const std::string &store, const Args &args)
 int cmd_control(const std::string &store, const Args &args)
 {
     ContainerEntry entry;
-    if (!open_entry(store, args[0], &entry))
-        return 1;
-    const RecordDef *def = record_for(entry, args[1]);
-    if (def == nullptr)
+    const RecordDef *def = nullptr;
+    if (!open_record(store, args, &entry, &def))
         return 1;
     uint8_t control[kControlBytes] = {};
     int32_t length = kControlBytes;
@@ -245,10 +256,7 @@ int cmd_image(const std::string &store, const Args &args)
         return 1;
     ContainerLock lock;
     Bytes image;
-    int32_t status = lock.acquire(entry, false);
-    if (status == kOk)
-        status = read_image(entry, &image);
-    if (status != kOk)
+    if (const int32_t status = locked_image(entry, false, lock, &image); status != kOk)
         return report(status, args[0]);
     image.resize(used_length(entry, image));
     std::ofstream out(args[1], std::ios::binary | std::ios::trunc);
@@ -293,9 +301,7 @@ int cmd_corrupt(const std::string &store, const Args &args)
         return 1;
     ContainerLock lock;
     Bytes image;
-    int32_t status = lock.acquire(entry, true);
-    if (status == kOk)
-        status = read_image(entry, &image);
+    int32_t status = locked_image(entry, true, lock, &image);
     ZanImage parsed;
     if (status == kOk && entry.family == Family::Zan)
         status = parse_zan_image(image, &parsed);

@@ -2,6 +2,7 @@
 // the clean-up after every failure.
 #include <unistd.h>
 
+#include "support/temp_files.h"
 #include "support/tool_fixture.h"
 
 namespace quillet_test {
@@ -11,26 +12,9 @@ using Calls = std::vector<std::string>;
 
 class ImageFlash : public ToolTest {
 protected:
-    std::string image_of(size_t size)
-    {
-        char path[] = "/tmp/quillet-image-XXXXXX";
-        const int fd = mkstemp(path);
-        std::string content;
-        for (size_t i = 0; i < size; ++i)
-            content += static_cast<char>(i * 7);
-        EXPECT_EQ(write(fd, content.data(), size), static_cast<ssize_t>(size));
-        close(fd);
-        files_.push_back(path);
-        return path;
-    }
+    std::string image_of(size_t size) { return files_.make(patterned(size, 7)); }
     RunResult flash(const std::string &image) { return run({"quillet", "-c", "MB", "-i", image}); }
-    void TearDown() override
-    {
-        for (const std::string &f : files_)
-            unlink(f.c_str());
-        ToolTest::TearDown();
-    }
-    std::vector<std::string> files_;
+    TempFiles files_;
 };
 
 TEST_F(ImageFlash, WritesTheWholeImageAndReportsCompletion)
@@ -45,7 +29,7 @@ TEST_F(ImageFlash, WritesTheWholeImageAndReportsCompletion)
                      "capi_fruid_write_container(7,0,8192)", "capi_fruid_close_container(7)",
                      "fru_close_node()", "capi_free_inventory(1)"}));
     ASSERT_EQ(fake().image_written.size(), 8192u);
-    EXPECT_EQ(fake().image_written[3], 21);
+    EXPECT_EQ(fake().image_written[3], 'A' + 21);
 }
 
 TEST_F(ImageFlash, NodeLookupIsRetriedUpToFourTimes)

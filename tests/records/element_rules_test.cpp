@@ -2,12 +2,12 @@
 // the two file elements, the -t text, stamping, and what a failure leaves.
 #include <cstdio>
 #include <ctime>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "records/byte_order.h"
 #include "records/parser_fixture.h"
+#include "support/temp_files.h"
 
 namespace quillet_test {
 namespace {
@@ -239,26 +239,8 @@ TEST_F(ParserTest, SequenceNumberClearsTheWholeSharedBuffer)
 
 class FileElements : public ParserTest {
 protected:
-    std::string make_file(size_t size, mode_t mode)
-    {
-        char path[] = "/tmp/quillet-file-element-XXXXXX";
-        const int fd = mkstemp(path);
-        std::string content;
-        for (size_t i = 0; i < size; ++i)
-            content += static_cast<char>('A' + i % 26);
-        EXPECT_EQ(write(fd, content.data(), size), static_cast<ssize_t>(size));
-        close(fd);
-        chmod(path, mode);
-        files_.push_back(path);
-        return path;
-    }
-    void TearDown() override
-    {
-        for (const std::string &f : files_)
-            unlink(f.c_str());
-        ParserTest::TearDown();
-    }
-    std::vector<std::string> files_;
+    std::string make_file(size_t size, mode_t mode) { return files_.make(patterned(size), mode); }
+    TempFiles files_;
 };
 
 TEST_F(FileElements, ReadOnlyFileFillsItsFieldExactly)

@@ -1,10 +1,10 @@
 // Opaque segments: the suboptions a technician types and the calls and
 // bytes that follow.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "support/hex.h"
+#include "support/temp_files.h"
 #include "support/tool_fixture.h"
 
 namespace quillet_test {
@@ -19,23 +19,8 @@ protected:
             args.push_back("-d");
         return run(args);
     }
-    std::string file_of(size_t size)
-    {
-        char path[] = "/tmp/quillet-opaque-XXXXXX";
-        const int fd = mkstemp(path);
-        const std::string content(size, 'z');
-        EXPECT_EQ(write(fd, content.data(), size), static_cast<ssize_t>(size));
-        close(fd);
-        files_.push_back(path);
-        return path;
-    }
-    void TearDown() override
-    {
-        for (const std::string &f : files_)
-            unlink(f.c_str());
-        ToolTest::TearDown();
-    }
-    std::vector<std::string> files_;
+    std::string file_of(size_t size) { return files_.make(std::string(size, 'z')); }
+    TempFiles files_;
 };
 
 TEST_F(OpaqueSegment, ShowPrintsEveryByteOnOneLine)
