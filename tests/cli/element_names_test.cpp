@@ -11,6 +11,11 @@ struct Row {
     const char *out;
 };
 
+void PrintTo(const Row &row, std::ostream *os)
+{
+    *os << row.in;
+}
+
 class ElementNames : public ::testing::TestWithParam<Row> {};
 
 TEST_P(ElementNames, FoldsNamesOnly)

@@ -52,6 +52,11 @@ struct FailureRow {
     bool usage_on_stdout;
 };
 
+void PrintTo(const FailureRow &row, std::ostream *os)
+{
+    *os << row.label;
+}
+
 class FrontEndFailures : public ToolTest, public ::testing::WithParamInterface<FailureRow> {};
 
 const std::string kConflict =
@@ -160,6 +165,11 @@ struct InterplayRow {
     bool update_ran;          // the Power_SummaryR pre-read was made
 };
 
+void PrintTo(const InterplayRow &row, std::ostream *os)
+{
+    *os << row.label;
+}
+
 class Interplay : public ToolTest, public ::testing::WithParamInterface<InterplayRow> {};
 
 TEST_P(Interplay, OperationCodeFollowsTheLastOption)
@@ -242,6 +252,11 @@ struct EndingRow {
     int32_t failure;
     int container_type;
 };
+
+void PrintTo(const EndingRow &row, std::ostream *os)
+{
+    *os << row.label;
+}
 
 class Endings : public ToolTest, public ::testing::WithParamInterface<EndingRow> {};
 

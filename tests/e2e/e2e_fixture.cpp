@@ -18,7 +18,7 @@ std::vector<std::string> emulator_prefix()
     std::vector<std::string> prefix;
     std::stringstream in(QUILLET_TEST_EMULATOR);
     std::string part;
-    while (std::getline(in, part, ';'))
+    while (std::getline(in, part, '|'))
         if (!part.empty())
             prefix.push_back(part);
     return prefix;

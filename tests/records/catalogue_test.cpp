@@ -223,6 +223,11 @@ struct IdentityRow {
     size_t part_offset;
 };
 
+void PrintTo(const IdentityRow &row, std::ostream *os)
+{
+    *os << row.typed;
+}
+
 class IdentityUpdate : public ToolTest, public ::testing::WithParamInterface<IdentityRow> {};
 
 TEST_P(IdentityUpdate, ExactRecordFillsItsOwnBuffer)

@@ -128,7 +128,7 @@ struct RefusalRow {
 
 void PrintTo(const RefusalRow &row, std::ostream *os)
 {
-    *os << row.suboptions;
+    *os << row.suboptions.substr(0, 48);
 }
 
 class OpaqueRefusal : public OpaqueSegment, public ::testing::WithParamInterface<RefusalRow> {};
