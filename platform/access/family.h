@@ -23,6 +23,10 @@ struct FamilyHandler {
 
 const FamilyHandler &family_handler(Family family);
 
+// The read_control of families without iterative records.
+int32_t no_iterative_records(const ContainerEntry &entry, const char *name, uint8_t *control,
+                             int32_t *length);
+
 extern const FamilyHandler kZanHandler;
 extern const FamilyHandler kIpmiHandler;
 extern const FamilyHandler kDimmHandler;

@@ -114,6 +114,11 @@ int32_t lookup_container(const char *nac, ContainerEntry *entry)
     return kOk;
 }
 
+int32_t no_iterative_records(const ContainerEntry &, const char *, uint8_t *, int32_t *)
+{
+    return kInvalidArgument;
+}
+
 const FamilyHandler &family_handler(Family family)
 {
     switch (family) {

@@ -3,7 +3,10 @@
 #include <cstring>
 #include <string>
 
+#include "access/family.h"
+#include "dimm/spd_builder.h"
 #include "fructl/store_admin.h"
+#include "ipmi/ipmi_builder.h"
 #include "registry/registry.h"
 #include "store/status.h"
 #include "zan/zan_access.h"
@@ -153,14 +156,70 @@ int32_t seed_motherboard(ZanImage &image)
     return kOk;
 }
 
+// 2024-02-01 08:00 UTC, in minutes since 1996-01-01.
+constexpr uint32_t kPsuBuilt = (1706774400u - 820454400u) / 60;
+
+Bytes power_supply_image()
+{
+    IpmiImageSpec spec;
+    spec.chassis = {true, 0x17, 0, {ipmi_text("CH-602-3917"), ipmi_text("CH0912FMX")}};
+    spec.board = {true, 0, kPsuBuilt,
+                  {ipmi_text("Delta Electronics"), ipmi_text("PSU 1200W AC"),
+                   ipmi_text("DL1200A09120345"), ipmi_text("300-2264-01"), ipmi_text("")}};
+    spec.product = {true, 0, 0,
+                    {ipmi_text("Delta Electronics"), ipmi_text("A236 1200W PSU"),
+                     ipmi_text("300-2264-01"), ipmi_text("04"), ipmi_text("DL1200A09120345"),
+                     ipmi_text(""), ipmi_text("")}};
+    return build_ipmi_image(spec);
+}
+
+Bytes dimm_image()
+{
+    SpdSpec spec;  // a 4 GB dual-rank registered ECC DDR3 DIMM
+    spec.ranks = 2;
+    return build_spd(spec);
+}
+
+// A processor information ROM: a revision byte, the processor's name and
+// its part number, and a checksum that makes the bytes sum to zero.
+Bytes processor_rom()
+{
+    Bytes rom(128, 0);
+    rom[0] = 0x04;
+    const std::string name = "Intel(R) Xeon(R) CPU E5540 @ 2.53GHz";
+    const std::string part = "AT80602000792AA";
+    std::copy(name.begin(), name.end(), rom.begin() + 16);
+    std::copy(part.begin(), part.end(), rom.begin() + 64);
+    uint8_t sum = 0;
+    for (size_t i = 0; i < 127; ++i)
+        sum = static_cast<uint8_t>(sum + rom[i]);
+    rom[127] = static_cast<uint8_t>(-sum);
+    return rom;
+}
+
+// Ten hours of power-on time in the DIMM's customer bytes.
+int32_t seed_dimm(const ContainerEntry &entry)
+{
+    RecordBytes power_on("Power_On_DataR");
+    power_on.number(0, kBuilt + 30 * kDay, 4).number(4, 600, 4);
+    int32_t length = 2048;
+    return family_handler(entry.family)
+        .access(entry, 2, "Power_On_DataR", const_cast<uint8_t *>(power_on.data()), &length);
+}
+
 struct DemoContainer {
     const char *nac;
     Family family;
-    int32_t (*seed)(ZanImage &image);
+    Bytes (*image)();                          // the image it starts from, or empty
+    int32_t (*seed_zan)(ZanImage &image);      // records written into a ZAN image
+    int32_t (*seed)(const ContainerEntry &entry);
 };
 
 constexpr DemoContainer kDemo[] = {
-    {"MB", Family::Zan, seed_motherboard},
+    {"MB", Family::Zan, nullptr, seed_motherboard, nullptr},
+    {"PS0", Family::Ipmi, power_supply_image, nullptr, nullptr},
+    {"MB/P0/D0", Family::Dimm, dimm_image, nullptr, seed_dimm},
+    {"MB/P0", Family::Pirom, processor_rom, nullptr, nullptr},
 };
 
 }  // namespace
@@ -177,9 +236,15 @@ int add_demo(const std::string &store)
         AddRequest request;
         request.nac = demo.nac;
         request.family = demo.family;
+        if (demo.image != nullptr)
+            request.image = demo.image();
         if (add_container(store, request) != 0 || !open_entry(store, demo.nac, &existing))
             return 1;
-        const int32_t status = with_zan_image(existing, Access::Write, demo.seed);
+        int32_t status = kOk;
+        if (demo.seed_zan != nullptr)
+            status = with_zan_image(existing, Access::Write, demo.seed_zan);
+        if (status == kOk && demo.seed != nullptr)
+            status = demo.seed(existing);
         if (status != kOk) {
             std::fprintf(stderr, "fructl: seeding %s: %s\n", demo.nac, status_text(status));
             return 1;

@@ -16,7 +16,7 @@ constexpr EnumEntry kVendorName[] = {
     {"NEC", 0x0010},      {"Micron", 0x002C},    {"Intel", 0x0089},
     {"Texas_Instruments", 0x0097}, {"Toshiba", 0x0098}, {"IBM", 0x00A4},
     {"Hynix", 0x00AD},    {"Infineon", 0x00C1},  {"Samsung", 0x00CE},
-    {"Elpida", 0x00FE},   {"Kingston", 0x0198},  {"Nanya", 0x030B},
+    {"Elpida", 0x02FE},   {"Kingston", 0x0198},  {"Nanya", 0x030B},
     {"Qimonda", 0x0551},
 };
 

@@ -129,6 +129,21 @@ int32_t write_image(const ContainerEntry &entry, const Bytes &image)
     return replace_file(entry.image_path, full);
 }
 
+int32_t with_image(const ContainerEntry &entry, Access access,
+                   const std::function<int32_t(Bytes &)> &work)
+{
+    ContainerLock lock;
+    int32_t status = lock.acquire(entry, access == Access::Write);
+    Bytes image;
+    if (status == kOk)
+        status = read_image(entry, &image);
+    if (status == kOk)
+        status = work(image);
+    if (status != kOk || access == Access::Read)
+        return status;
+    return write_image(entry, image);
+}
+
 int32_t replace_file(const std::string &path, const Bytes &content)
 {
     // One temporary name per target: writers of a container hold its lock,

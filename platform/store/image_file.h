@@ -4,6 +4,7 @@
 #define FRUPLATFORM_STORE_IMAGE_FILE_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "store/bytes.h"
@@ -35,6 +36,14 @@ int32_t read_image(const ContainerEntry &entry, Bytes *image);
 // (0xFF) bytes. Regular files are replaced by rename, so a crash leaves the
 // old or the new image; device files are written in place.
 int32_t write_image(const ContainerEntry &entry, const Bytes &image);
+
+enum class Access { Read, Write };
+
+// Runs `work` on the container's image under its lock; with Access::Write
+// and a 0 status the image `work` left is written back before the lock is
+// released.
+int32_t with_image(const ContainerEntry &entry, Access access,
+                   const std::function<int32_t(Bytes &)> &work);
 
 // Atomically and durably replaces a regular file.
 int32_t replace_file(const std::string &path, const Bytes &content);

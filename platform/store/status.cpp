@@ -29,12 +29,14 @@ constexpr StatusText kTexts[] = {
     {kSectionTooLarge, "Opaque section larger than 8192 bytes"},
     {kNoSuchSegment, "No segment of that name in the container"},
     {kInvalidArgument, "Invalid argument"},
-    {kAreaChecksum, "Information area checksum does not hold"},
+    {kAreaChecksum, "Checksum of the FRU header or area does not hold"},
     {kLockFailed, "Container lock could not be taken"},
     {kNotInFamily, "Record does not belong to this kind of container"},
     {kBadSegmentName, "Segment name must be one or two characters"},
     {kImageTooLarge, "Image larger than the container"},
     {kUnsupportedFamily, "Operation not supported for this kind of container"},
+    {kIpmiReadOnly, "IPMI FRU information areas cannot be changed or deleted"},
+    {kPiromReadOnly, "PIROM container is read only"},
 };
 
 }  // namespace

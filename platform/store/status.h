@@ -31,6 +31,8 @@ enum Status : int32_t {
     kBadSegmentName = 78,
     kImageTooLarge = 79,
     kUnsupportedFamily = 80,
+    kIpmiReadOnly = 81,
+    kPiromReadOnly = 82,
 };
 
 const char *status_text(int32_t status);

@@ -132,23 +132,17 @@ const FamilyHandler kZanHandler = {zan_access, zan_read_record, zan_read_control
 int32_t with_zan_image(const ContainerEntry &entry, Access access,
                        const std::function<int32_t(ZanImage &)> &work)
 {
-    ContainerLock lock;
-    int32_t status = lock.acquire(entry, access == Access::Write);
-    if (status != kOk)
+    return with_image(entry, access, [&](Bytes &raw) -> int32_t {
+        ZanImage image;
+        int32_t status = parse_zan_image(raw, &image);
+        if (status == kOk)
+            status = work(image);
+        if (status == kOk && access == Access::Write) {
+            image.capacity = entry.capacity;
+            raw = serialize_zan_image(image);
+        }
         return status;
-    Bytes raw;
-    status = read_image(entry, &raw);
-    if (status != kOk)
-        return status;
-    ZanImage image;
-    status = parse_zan_image(raw, &image);
-    if (status != kOk)
-        return status;
-    status = work(image);
-    if (status != kOk || access == Access::Read)
-        return status;
-    image.capacity = entry.capacity;
-    return write_image(entry, serialize_zan_image(image));
+    });
 }
 
 int32_t resolve_zan_record(ZanImage &image, const char *name, const RecordDef **def)

@@ -6,12 +6,11 @@
 #include <functional>
 
 #include "registry/registry.h"
+#include "store/image_file.h"
 #include "store/inventory.h"
 #include "zan/zan_image.h"
 
 namespace fruplat {
-
-enum class Access { Read, Write };
 
 // Runs `work` on the parsed image; with Access::Write and a 0 status the
 // changed image is written back before the lock is released.

@@ -17,6 +17,11 @@ struct Outcome {
     std::string err;
 };
 
+// Runs a program with its output in files under `scratch`; `emulated` runs
+// it through the cross build's emulator (the project's own binaries).
+Outcome run_program(const std::string &program, const std::vector<std::string> &args,
+                    const std::string &input, const std::string &scratch, bool emulated);
+
 class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override;

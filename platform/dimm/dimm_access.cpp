@@ -1,0 +1,186 @@
+// DIMM containers: the SPD EEPROM's JEDEC records, read only, and the
+// DIMM's own records in the customer bytes, guarded by a CRC.
+#include <algorithm>
+#include <cstring>
+
+#include "access/family.h"
+#include "dimm/spd.h"
+#include "registry/registry.h"
+#include "store/image_file.h"
+#include "store/status.h"
+
+namespace fruplat {
+
+namespace {
+
+constexpr uint8_t kErased = 0xFF;
+
+int32_t resolve(const char *name, const RecordDef **def)
+{
+    if (name == nullptr)
+        return kInvalidArgument;
+    *def = resolve_alias(Family::Dimm, name);
+    if (*def == nullptr)
+        *def = find_record_def(name);
+    if (*def == nullptr)
+        return kUnknownRecord;
+    return ((*def)->families & kDimmFamily) != 0 ? kOk : kNotInFamily;
+}
+
+// The SPD record's bytes when the DIMM holds that kind of SPD.
+int32_t spd_bytes(const Bytes &image, const RecordDef &def, Bytes *out)
+{
+    size_t length = 0;
+    const char *held = spd_record_name(spd_type(image), &length);
+    if (held == nullptr || std::strcmp(held, def.name) != 0 || image.size() < length)
+        return kAbsent;
+    out->assign(image.begin(), image.begin() + static_cast<long>(length));
+    return kOk;
+}
+
+bool customer_area_erased(const Bytes &image)
+{
+    return image.size() < kCustomerEnd || image[kCustomerVersionByte] == kErased;
+}
+
+int32_t check_customer_area(const Bytes &image)
+{
+    if (customer_area_erased(image))
+        return kAbsent;
+    const uint16_t stored = static_cast<uint16_t>(get_be(&image[kCustomerCrcOffset], 2));
+    if (image[kCustomerVersionByte] != kCustomerLayoutVersion ||
+        stored != spd_crc16(&image[kCustomerStart], kCustomerCrcOffset - kCustomerStart))
+        return kAreaChecksum;
+    return kOk;
+}
+
+int32_t customer_bytes(const Bytes &image, const CustomerRecord &record, Bytes *out)
+{
+    const int32_t status = check_customer_area(image);
+    if (status != kOk)
+        return status;
+    if ((image[kCustomerPresenceByte] & record.presence_bit) == 0)
+        return kAbsent;
+    out->assign(image.begin() + static_cast<long>(record.offset),
+                image.begin() + static_cast<long>(record.offset + record.size));
+    return kOk;
+}
+
+int32_t stored_bytes(const Bytes &image, const RecordDef &def, Bytes *out)
+{
+    if (const CustomerRecord *record = customer_record(def.name))
+        return customer_bytes(image, *record, out);
+    return spd_bytes(image, def, out);
+}
+
+int32_t write_customer(Bytes &image, const CustomerRecord &record, const uint8_t *data)
+{
+    if (image.size() < kCustomerEnd)
+        return kNoRoom;
+    if (customer_area_erased(image)) {
+        std::fill(image.begin() + kCustomerStart, image.begin() + kCustomerEnd, 0);
+    } else if (const int32_t status = check_customer_area(image); status != kOk) {
+        return status;
+    }
+    std::memcpy(&image[record.offset], data, record.size);
+    image[kCustomerPresenceByte] |= record.presence_bit;
+    seal_customer_area(image);
+    return kOk;
+}
+
+int32_t delete_customer(Bytes &image, const CustomerRecord &record)
+{
+    Bytes existing;
+    const int32_t status = customer_bytes(image, record, &existing);
+    if (status != kOk)
+        return status;
+    std::fill(image.begin() + static_cast<long>(record.offset),
+              image.begin() + static_cast<long>(record.offset + record.size), 0);
+    image[kCustomerPresenceByte] &= static_cast<uint8_t>(~record.presence_bit);
+    // With its last record gone the area goes back to erased.
+    if (image[kCustomerPresenceByte] == 0)
+        std::fill(image.begin() + kCustomerStart, image.begin() + kCustomerEnd, kErased);
+    else
+        seal_customer_area(image);
+    return kOk;
+}
+
+int32_t present(const Bytes &image, const RecordDef &def)
+{
+    Bytes bytes;
+    const int32_t status = stored_bytes(image, def, &bytes);
+    if (status != kOk)
+        return status;
+    if (customer_record(def.name) != nullptr)
+        present_record(stdout, def, {bytes});
+    else
+        present_lines(stdout, def.name, decode_spd(image));
+    return kOk;
+}
+
+// The SPD data is the DIMM maker's: an update may only write it back as it
+// is, which is what an update with no element for it does.
+int32_t update(Bytes &image, const RecordDef &def, const uint8_t *data)
+{
+    if (const CustomerRecord *record = customer_record(def.name))
+        return write_customer(image, *record, data);
+    Bytes stored;
+    const int32_t status = spd_bytes(image, def, &stored);
+    if (status != kOk)
+        return status;
+    return std::memcmp(stored.data(), data, stored.size()) == 0 ? kOk : kReadOnlyFamily;
+}
+
+int32_t dimm_access(const ContainerEntry &entry, int32_t operation, const char *name,
+                    uint8_t *buffer, int32_t *)
+{
+    const RecordDef *def = nullptr;
+    const int32_t status = resolve(name, &def);
+    if (status != kOk)
+        return status;
+    switch (operation) {
+    case 1:
+        return with_image(entry, Access::Read,
+                          [&](Bytes &image) -> int32_t { return present(image, *def); });
+    case 2:
+        if (buffer == nullptr)
+            return kInvalidArgument;
+        return with_image(entry, Access::Write,
+                          [&](Bytes &image) -> int32_t { return update(image, *def, buffer); });
+    case 3:
+        if (customer_record(def->name) == nullptr)
+            return kReadOnlyFamily;
+        return with_image(entry, Access::Write, [&](Bytes &image) -> int32_t {
+            return delete_customer(image, *customer_record(def->name));
+        });
+    default:
+        return kInvalidArgument;
+    }
+}
+
+int32_t dimm_read_record(const ContainerEntry &entry, const char *name, uint8_t *buffer,
+                         int32_t *length)
+{
+    const RecordDef *def = nullptr;
+    const int32_t status = resolve(name, &def);
+    if (status != kOk)
+        return status;
+    if (buffer == nullptr || length == nullptr || *length < 0)
+        return kInvalidArgument;
+    return with_image(entry, Access::Read, [&](Bytes &image) -> int32_t {
+        Bytes bytes;
+        const int32_t found = stored_bytes(image, *def, &bytes);
+        if (found != kOk)
+            return found;
+        const size_t size = std::min(bytes.size(), static_cast<size_t>(*length));
+        std::memcpy(buffer, bytes.data(), size);
+        *length = static_cast<int32_t>(size);
+        return kOk;
+    });
+}
+
+}  // namespace
+
+const FamilyHandler kDimmHandler = {dimm_access, dimm_read_record, no_iterative_records};
+
+}  // namespace fruplat

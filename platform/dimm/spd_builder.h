@@ -1,0 +1,35 @@
+// Builds SPD EEPROM images, for fructl's demo and for tests.
+#ifndef FRUPLATFORM_DIMM_SPD_BUILDER_H
+#define FRUPLATFORM_DIMM_SPD_BUILDER_H
+
+#include <cstdint>
+#include <string>
+
+#include "dimm/spd.h"
+
+namespace fruplat {
+
+struct SpdSpec {
+    SpdType type = SpdType::Ddr3;
+    uint8_t module_type = 1;         // DDR3: byte 3 code; DDR2: byte 20 bit
+    unsigned ranks = 1;
+    unsigned device_width = 8;       // bits
+    unsigned die_mbit = 2048;        // DDR3: capacity per die
+    unsigned rows = 14, columns = 10, banks = 8;  // DDR2 and FB-DIMM geometry
+    bool ecc = true;
+    unsigned continuations = 0;      // JEDEC manufacturer code
+    uint8_t manufacturer = 0xCE;
+    uint8_t location = 1;
+    uint8_t year_bcd = 0x12, week_bcd = 0x34;
+    uint32_t serial = 0x12345678;
+    std::string part_number = "M393B5170FH0-CH9";
+    bool crc_covers_117 = true;      // DDR3/FB-DIMM byte 0 bit 7
+    bool break_checksum = false;
+};
+
+// A 256-byte SPD image; the customer bytes are erased.
+Bytes build_spd(const SpdSpec &spec);
+
+}  // namespace fruplat
+
+#endif

@@ -1,0 +1,85 @@
+// IPMI-format containers: the three information areas, read only.
+#include <algorithm>
+#include <cstring>
+#include <strings.h>
+
+#include "access/family.h"
+#include "ipmi/ipmi_fru.h"
+#include "registry/registry.h"
+#include "store/image_file.h"
+#include "store/status.h"
+
+namespace fruplat {
+
+namespace {
+
+struct AreaName {
+    const char *name;
+    IpmiArea area;
+};
+
+constexpr AreaName kAreaNames[] = {
+    {"Chassis_Info_Area_S", IpmiArea::Chassis},
+    {"Board_Info_Area_S", IpmiArea::Board},
+    {"Product_Info_Area_S", IpmiArea::Product},
+};
+
+int32_t area_named(const char *name, const AreaName **found)
+{
+    if (name == nullptr)
+        return kInvalidArgument;
+    for (const AreaName &a : kAreaNames) {
+        if (strcasecmp(a.name, name) == 0) {
+            *found = &a;
+            return kOk;
+        }
+    }
+    return find_record_def(name) != nullptr || resolve_alias(Family::Zan, name) != nullptr
+               ? kNotInFamily
+               : kUnknownRecord;
+}
+
+int32_t ipmi_access(const ContainerEntry &entry, int32_t operation, const char *name, uint8_t *,
+                    int32_t *)
+{
+    const AreaName *area = nullptr;
+    const int32_t status = area_named(name, &area);
+    if (status != kOk)
+        return status;
+    if (operation != 1)
+        return kIpmiReadOnly;
+    return with_image(entry, Access::Read, [&](Bytes &image) -> int32_t {
+        std::vector<PresentedLine> lines;
+        const int32_t decoded = decode_ipmi_area(image, area->area, &lines);
+        if (decoded == kOk)
+            present_lines(stdout, area->name, lines);
+        return decoded;
+    });
+}
+
+int32_t ipmi_read_record(const ContainerEntry &entry, const char *name, uint8_t *buffer,
+                         int32_t *length)
+{
+    const AreaName *area = nullptr;
+    const int32_t status = area_named(name, &area);
+    if (status != kOk)
+        return status;
+    if (buffer == nullptr || length == nullptr || *length < 0)
+        return kInvalidArgument;
+    return with_image(entry, Access::Read, [&](Bytes &image) -> int32_t {
+        Bytes bytes;
+        const int32_t found = ipmi_area_bytes(image, area->area, &bytes);
+        if (found != kOk)
+            return found;
+        const size_t size = std::min(bytes.size(), static_cast<size_t>(*length));
+        std::memcpy(buffer, bytes.data(), size);
+        *length = static_cast<int32_t>(size);
+        return kOk;
+    });
+}
+
+}  // namespace
+
+const FamilyHandler kIpmiHandler = {ipmi_access, ipmi_read_record, no_iterative_records};
+
+}  // namespace fruplat

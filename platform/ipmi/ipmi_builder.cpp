@@ -1,0 +1,101 @@
+#include "ipmi/ipmi_builder.h"
+
+namespace fruplat {
+
+namespace {
+
+constexpr uint8_t kEndOfFields = 0xC1;
+
+uint8_t bcd_digit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return static_cast<uint8_t>(c - '0');
+    return c == '-' ? 0x0B : c == '.' ? 0x0C : 0x0A;
+}
+
+void close_area(Bytes &area)
+{
+    area.push_back(kEndOfFields);
+    while ((area.size() + 1) % 8 != 0)
+        area.push_back(0);
+    area[1] = static_cast<uint8_t>((area.size() + 1) / 8);
+    uint8_t sum = 0;
+    for (uint8_t b : area)
+        sum = static_cast<uint8_t>(sum + b);
+    area.push_back(static_cast<uint8_t>(-sum));
+}
+
+Bytes build_area(const IpmiAreaSpec &spec, bool board)
+{
+    Bytes area = {1, 0, spec.type_or_language};
+    if (board) {
+        area.push_back(static_cast<uint8_t>(spec.mfg_minutes));
+        area.push_back(static_cast<uint8_t>(spec.mfg_minutes >> 8));
+        area.push_back(static_cast<uint8_t>(spec.mfg_minutes >> 16));
+    }
+    for (const IpmiFieldSpec &field : spec.fields) {
+        area.push_back(static_cast<uint8_t>(field.type << 6 | (field.data.size() & 0x3F)));
+        area.insert(area.end(), field.data.begin(), field.data.end());
+    }
+    close_area(area);
+    return area;
+}
+
+}  // namespace
+
+IpmiFieldSpec ipmi_text(const std::string &text)
+{
+    return {3, Bytes(text.begin(), text.end())};
+}
+
+IpmiFieldSpec ipmi_bcd_plus(const std::string &digits)
+{
+    Bytes data;
+    for (size_t i = 0; i < digits.size(); i += 2) {
+        const uint8_t low = i + 1 < digits.size() ? bcd_digit(digits[i + 1]) : 0x0A;
+        data.push_back(static_cast<uint8_t>(bcd_digit(digits[i]) << 4 | low));
+    }
+    return {1, data};
+}
+
+IpmiFieldSpec ipmi_six_bit(const std::string &text)
+{
+    Bytes data;
+    for (size_t i = 0; i < text.size(); i += 4) {
+        uint32_t packed = 0;
+        for (size_t c = 0; c < 4; ++c) {
+            const char ch = i + c < text.size() ? text[i + c] : ' ';
+            packed |= static_cast<uint32_t>((ch - 0x20) & 0x3F) << (6 * c);
+        }
+        data.push_back(static_cast<uint8_t>(packed));
+        data.push_back(static_cast<uint8_t>(packed >> 8));
+        data.push_back(static_cast<uint8_t>(packed >> 16));
+    }
+    return {2, data};
+}
+
+IpmiFieldSpec ipmi_binary(const Bytes &bytes)
+{
+    return {0, bytes};
+}
+
+Bytes build_ipmi_image(const IpmiImageSpec &spec)
+{
+    Bytes image(8, 0);
+    image[0] = 1;
+    const IpmiAreaSpec *areas[] = {&spec.chassis, &spec.board, &spec.product};
+    for (int i = 0; i < 3; ++i) {
+        if (!areas[i]->present)
+            continue;
+        image[2 + i] = static_cast<uint8_t>(image.size() / 8);
+        const Bytes area = build_area(*areas[i], i == 1);
+        image.insert(image.end(), area.begin(), area.end());
+    }
+    uint8_t sum = 0;
+    for (int i = 0; i < 7; ++i)
+        sum = static_cast<uint8_t>(sum + image[i]);
+    image[7] = static_cast<uint8_t>(-sum);
+    return image;
+}
+
+}  // namespace fruplat

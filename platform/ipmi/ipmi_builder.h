@@ -1,0 +1,42 @@
+// Builds standard IPMI FRU images, for fructl's demo and for tests.
+#ifndef FRUPLATFORM_IPMI_IPMI_BUILDER_H
+#define FRUPLATFORM_IPMI_IPMI_BUILDER_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "store/bytes.h"
+
+namespace fruplat {
+
+// One field: its type/length type (0 binary, 1 BCD plus, 2 6-bit ASCII,
+// 3 8-bit ASCII) and its encoded bytes.
+struct IpmiFieldSpec {
+    uint8_t type;
+    Bytes data;
+};
+
+IpmiFieldSpec ipmi_text(const std::string &text);
+IpmiFieldSpec ipmi_bcd_plus(const std::string &digits);  // 0-9, space, '-', '.'
+IpmiFieldSpec ipmi_six_bit(const std::string &text);     // 0x20 to 0x5F
+IpmiFieldSpec ipmi_binary(const Bytes &bytes);
+
+struct IpmiAreaSpec {
+    bool present = false;
+    uint8_t type_or_language = 0;  // chassis type, or language code
+    uint32_t mfg_minutes = 0;      // board only: minutes since 1996
+    std::vector<IpmiFieldSpec> fields;
+};
+
+struct IpmiImageSpec {
+    IpmiAreaSpec chassis;
+    IpmiAreaSpec board;
+    IpmiAreaSpec product;
+};
+
+Bytes build_ipmi_image(const IpmiImageSpec &spec);
+
+}  // namespace fruplat
+
+#endif

@@ -1,0 +1,97 @@
+// PIROM containers: the processor information ROM, one read-only record.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+
+#include "access/family.h"
+#include "present/presenter.h"
+#include "registry/registry.h"
+#include "store/image_file.h"
+#include "store/status.h"
+
+namespace fruplat {
+
+namespace {
+
+constexpr size_t kPiromSize = 128;
+constexpr size_t kRowBytes = 16;
+
+int32_t check_name(const char *name)
+{
+    if (name == nullptr)
+        return kInvalidArgument;
+    const RecordDef *def = resolve_alias(Family::Pirom, name);
+    if (def == nullptr)
+        def = find_record_def(name);
+    if (def == nullptr)
+        return kUnknownRecord;
+    return (def->families & kPiromFamily) != 0 ? kOk : kNotInFamily;
+}
+
+// Sixteen bytes a line, offset first and the printable characters last.
+std::vector<PresentedLine> annotated_dump(const Bytes &rom)
+{
+    std::vector<PresentedLine> lines;
+    char offset[24];
+    for (size_t row = 0; row < rom.size(); row += kRowBytes) {
+        const size_t n = std::min(kRowBytes, rom.size() - row);
+        std::string text = hex_bytes(&rom[row], n, " ") + "  |";
+        for (size_t i = 0; i < n; ++i)
+            text += rom[row + i] >= 0x20 && rom[row + i] < 0x7F ? static_cast<char>(rom[row + i]) : '.';
+        std::snprintf(offset, sizeof offset, "0x%02zx", row);
+        lines.push_back({offset, text + "|"});
+    }
+    return lines;
+}
+
+int32_t read_rom(const ContainerEntry &entry, Bytes *rom)
+{
+    const int32_t status = with_image(entry, Access::Read, [&](Bytes &image) -> int32_t {
+        *rom = image;
+        return kOk;
+    });
+    if (status == kOk && rom->size() < kPiromSize)
+        return kImageDamaged;
+    rom->resize(kPiromSize);
+    return status;
+}
+
+int32_t pirom_access(const ContainerEntry &entry, int32_t operation, const char *name, uint8_t *,
+                     int32_t *)
+{
+    int32_t status = check_name(name);
+    if (status != kOk)
+        return status;
+    if (operation != 1)
+        return kPiromReadOnly;
+    Bytes rom;
+    status = read_rom(entry, &rom);
+    if (status == kOk)
+        present_lines(stdout, "PIROM_DataR: 128 bytes, offset: bytes |ASCII|", annotated_dump(rom));
+    return status;
+}
+
+int32_t pirom_read_record(const ContainerEntry &entry, const char *name, uint8_t *buffer,
+                          int32_t *length)
+{
+    int32_t status = check_name(name);
+    if (status != kOk)
+        return status;
+    if (buffer == nullptr || length == nullptr || *length < 0)
+        return kInvalidArgument;
+    Bytes rom;
+    status = read_rom(entry, &rom);
+    if (status != kOk)
+        return status;
+    const size_t size = std::min(rom.size(), static_cast<size_t>(*length));
+    std::memcpy(buffer, rom.data(), size);
+    *length = static_cast<int32_t>(size);
+    return kOk;
+}
+
+}  // namespace
+
+const FamilyHandler kPiromHandler = {pirom_access, pirom_read_record, no_iterative_records};
+
+}  // namespace fruplat
