@@ -59,7 +59,8 @@ void build_ddr3(const SpdSpec &spec, Bytes &spd)
     spd[4] = static_cast<uint8_t>(0x30 | log2_of(spec.die_mbit / 256));
     spd[7] = static_cast<uint8_t>((spec.ranks - 1) << 3 | log2_of(spec.device_width / 4));
     spd[8] = static_cast<uint8_t>((spec.ecc ? 0x08 : 0) | 0x03);
-    spd[10] = 1;
+    spd[9] = 0x52;  // fine timebase 2.5 ps
+    spd[10] = 1;    // medium timebase 1/8 ns
     spd[11] = 8;
     spd[12] = 0x0C;
     build_crc_layout(spec, spd);

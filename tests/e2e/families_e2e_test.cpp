@@ -1,0 +1,165 @@
+// The IPMI, DIMM and PIROM rows of the catalogue through quillet, on real
+// images in a store.
+#include "dimm/spd_builder.h"
+#include "e2e/e2e_fixture.h"
+#include "ipmi/ipmi_builder.h"
+#include "support/hex.h"
+
+namespace quillet_test {
+namespace {
+
+class Families : public EndToEnd {
+protected:
+    void add_image(const std::string &nac, const char *family, const fruplat::Bytes &image)
+    {
+        const std::string path = temp_file(std::string(image.begin(), image.end()));
+        ASSERT_EQ(fructl({"add", nac, family, "--from", path}).status, 0);
+    }
+
+    fruplat::Bytes ipmi_with(bool chassis, bool board, bool product)
+    {
+        fruplat::IpmiImageSpec spec;
+        spec.chassis = {chassis, 0x17, 0, {fruplat::ipmi_text("CH-1"), fruplat::ipmi_text("CS-1")}};
+        spec.board = {board, 0, 60, {fruplat::ipmi_text("Maker"), fruplat::ipmi_six_bit("PSU")}};
+        spec.product = {product, 0, 0, {fruplat::ipmi_text("Maker"), fruplat::ipmi_text("Unit")}};
+        return fruplat::build_ipmi_image(spec);
+    }
+};
+
+TEST_F(Families, IpmiIdentityShowsTheFirstAreaPresent)
+{
+    const struct {
+        bool chassis, board, product;
+        int status;
+        std::string first_line;
+    } rows[] = {
+        {true, true, true, 0, "Board_Info_Area_S"},
+        {true, false, true, 0, "Chassis_Info_Area_S"},
+        {false, false, true, 0, "Product_Info_Area_S"},
+        {false, false, false, 14, ""},
+    };
+    int n = 0;
+    for (const auto &row : rows) {
+        const std::string nac = "PS" + std::to_string(n++);
+        add_image(nac, "ipmi", ipmi_with(row.chassis, row.board, row.product));
+        const Outcome o = quillet({"-c", nac, "-r", "IDENTITY"});
+        EXPECT_EQ(o.status, row.status) << nac;
+        EXPECT_EQ(o.out.substr(0, o.out.find('\n')), row.first_line) << nac;
+        if (row.status == 14) {
+            EXPECT_EQ(o.err, "\n Error: Record or area not present in the container\n");
+        }
+    }
+    const Outcome board = quillet({"-c", "PS0", "-r", "board_info_area_s"});
+    EXPECT_NE(board.out.find("mfg_date_time                 : 1996-01-01 01:00:00 UTC\n"), std::string::npos);
+    EXPECT_NE(board.out.find("product_name                  : PSU [6-bit ASCII]\n"), std::string::npos);
+}
+
+TEST_F(Families, IpmiAreasCannotBeChanged)
+{
+    add_image("PS0", "ipmi", ipmi_with(true, true, true));
+    const std::string before = image_bytes("PS0");
+    Outcome o = quillet({"-c", "PS0", "-r", "Board_Info_Area_S", "-o", "timestamp"});
+    EXPECT_EQ(o.status, 81);
+    EXPECT_EQ(o.err, "\n Error: IPMI FRU information areas cannot be changed or deleted\n");
+    o = quillet({"-c", "PS0", "-r", "Chassis_Info_Area_S", "-d"});
+    EXPECT_EQ(o.status, 81);
+    EXPECT_EQ(quillet({"-c", "PS0", "-r", "ManR"}).status, 18);
+    EXPECT_EQ(image_bytes("PS0"), before);
+}
+
+TEST_F(Families, IpmiChecksumThatDoesNotHoldIsReported)
+{
+    fruplat::Bytes image = ipmi_with(true, true, false);
+    image[image.size() - 3] ^= 0x40;  // inside the board area
+    add_image("PS0", "ipmi", image);
+    const Outcome o = quillet({"-c", "PS0", "-r", "Board_Info_Area_S"});
+    EXPECT_EQ(o.status, 75);
+    EXPECT_EQ(o.err, "\n Error: Checksum of the FRU header or area does not hold\n");
+    EXPECT_EQ(quillet({"-c", "PS0", "-r", "Chassis_Info_Area_S"}).status, 0);
+}
+
+TEST_F(Families, DimmRecordsLiveInTheCustomerBytes)
+{
+    add_image("D0", "dimm", fruplat::build_spd(fruplat::SpdSpec()));
+    EXPECT_EQ(quillet({"-c", "D0", "-r", "POWER"}).status, 14);
+    Outcome o = quillet({"-c", "D0", "-r", "POWER", "-o", "power_on_minutes=90"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(without_stamp(stored("D0", "Power_On_DataR")[0]), "TTTTTTTT0000005a");
+    o = quillet({"-c", "D0", "-r", "FAULT", "-o", "status=3,macaddr=0003BA123456"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    // The power-on record keeps its value through the other record's update
+    // and its own partial one.
+    o = quillet({"-c", "D0", "-r", "Power_On_DataR", "-o", "timestamp"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(without_stamp(stored("D0", "POWER")[0]), "TTTTTTTT0000005a");
+    EXPECT_EQ(without_stamp(stored("D0", "Fault_Install_DataR")[0]),
+              "TTTTTTTT" "0003ba123456" "03" "0000" + zeros(32));
+    o = quillet({"-c", "D0", "-r", "FAULT"});
+    EXPECT_NE(o.out.find("macaddr                       : 00:03:ba:12:34:56"), std::string::npos);
+
+    ASSERT_EQ(quillet({"-c", "D0", "-r", "FAULT", "-d"}).status, 0);
+    ASSERT_EQ(quillet({"-c", "D0", "-r", "POWER", "-d"}).status, 0);
+    EXPECT_EQ(quillet({"-c", "D0", "-r", "FAULT"}).status, 14);
+    // With both gone the customer bytes are erased again.
+    EXPECT_EQ(image_bytes("D0").size(), 176u);
+}
+
+TEST_F(Families, DimmSpdIsReadOnlyAndTheCustomerChecksumGuardsRecords)
+{
+    add_image("D0", "dimm", fruplat::build_spd(fruplat::SpdSpec()));
+    const std::string before = image_bytes("D0");
+    Outcome o = quillet({"-c", "D0", "-r", "SPD_DDR3_R", "-o", "timestamp"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(quillet({"-c", "D0", "-r", "SPD_DDR3_R", "-d"}).status, 70);
+    EXPECT_EQ(image_bytes("D0"), before);
+    EXPECT_EQ(quillet({"-c", "D0", "-r", "SPD1_R"}).status, 14);
+
+    ASSERT_EQ(quillet({"-c", "D0", "-r", "POWER", "-o", "power_on_minutes=1"}).status, 0);
+    std::string image = image_bytes("D0");
+    image[180] ^= 0x01;
+    const std::string path = temp_file(image);
+    ASSERT_EQ(fructl({"add", "D1", "dimm", "--from", path}).status, 0);
+    o = quillet({"-c", "D1", "-r", "POWER"});
+    EXPECT_EQ(o.status, 75);
+    EXPECT_EQ(quillet({"-c", "D1", "-r", "POWER", "-o", "power_on_minutes=2"}).status, 75);
+}
+
+TEST_F(Families, PiromReadsAndRefusesWrites)
+{
+    fruplat::Bytes rom(128);
+    for (size_t i = 0; i < rom.size(); ++i)
+        rom[i] = static_cast<uint8_t>(i);
+    add_image("P0", "pirom", rom);
+    Outcome o = quillet({"-c", "P0", "-r", "PIROM"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.out.find("0x40                          : 40 41 42 43 44 45 46 47 48 49 4a 4b 4c 4d 4e 4f"
+                         "  |@ABCDEFGHIJKLMNO|"),
+              std::string::npos)
+        << o.out;
+    o = quillet({"-c", "P0", "-r", "PIROM_DataR", "-o", "timestamp"});
+    EXPECT_EQ(o.status, 82);
+    EXPECT_EQ(o.err, "\n Error: PIROM container is read only\n");
+    EXPECT_EQ(quillet({"-c", "P0", "-r", "pirom", "-d"}).status, 82);
+    EXPECT_EQ(quillet({"-c", "P0", "-r", "POWER"}).status, 18);
+    EXPECT_EQ(stored("P0", "PIROM_DataR")[0], to_hex(rom));
+}
+
+TEST_F(Families, DemoPlatformHasEveryKindOfContainer)
+{
+    ASSERT_EQ(fructl({"demo"}).status, 0);
+    const std::string listed = fructl({"list"}).out;
+    EXPECT_EQ(listed, "MB 0 zan 16384 images/c1.img\nPS0 1 ipmi 2048 images/c2.img\n"
+                      "MB/P0/D0 2 dimm 256 images/c3.img\nMB/P0 3 pirom 128 images/c4.img\n");
+    EXPECT_EQ(quillet({"-c", "PS0", "-r", "IDENTITY"}).status, 0);
+    EXPECT_EQ(quillet({"-c", "PS0", "-r", "Chassis_Info_Area_S"}).status, 0);
+    EXPECT_EQ(quillet({"-c", "PS0", "-r", "Product_Info_Area_S"}).status, 0);
+    EXPECT_EQ(quillet({"-c", "MB/P0/D0", "-r", "SPD_DDR3_R"}).status, 0);
+    EXPECT_EQ(quillet({"-c", "MB/P0/D0", "-r", "POWER"}).status, 0);
+    EXPECT_EQ(quillet({"-c", "MB/P0", "-r", "PIROM"}).status, 0);
+    // A second demo keeps what is there.
+    EXPECT_EQ(fructl({"demo"}).status, 0);
+    EXPECT_EQ(fructl({"list"}).out, listed);
+}
+
+}  // namespace
+}  // namespace quillet_test
