@@ -7,6 +7,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 out=${QUILLET_TEST_DIR:-$here/build-test}
 jobs=$(nproc)
+# ipmi-fru lives in sbin, which a non-login shell may not have on its path.
+export PATH="$PATH:/usr/sbin:/sbin"
 
 need=()
 command -v cmake >/dev/null || need+=(cmake)
@@ -15,6 +17,9 @@ command -v powerpc-linux-gnu-g++ >/dev/null || need+=(g++-powerpc-linux-gnu)
 command -v qemu-ppc >/dev/null || need+=(qemu-user)
 [ -d /usr/src/googletest ] || need+=(googletest)
 [ -f /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake ] || need+=(libgtest-dev libgmock-dev)
+# Independent decoders the IPMI and SPD reads are checked against.
+command -v ipmi-fru >/dev/null || need+=(freeipmi-tools)
+command -v decode-dimms >/dev/null || need+=(i2c-tools)
 if [ ${#need[@]} -gt 0 ]; then
   echo "== installing: ${need[*]}"
   if [ "$(id -u)" -eq 0 ]; then sudo=; else sudo=sudo; fi
@@ -31,6 +36,9 @@ run_config() {
   echo "== [$name] test"
   (cd "$out/$name" && ctest -j"$jobs" --output-on-failure --timeout 600)
 }
+
+# With the decoders installed above, a missing one is a failure, not a skip.
+export QUILLET_REQUIRE_CROSSCHECK=1
 
 mkdir -p "$out"
 run_config native

@@ -41,6 +41,12 @@ bool decoder_available(const std::string &program)
     return std::system(command.c_str()) == 0;
 }
 
+void CrossCheck::SetUp()
+{
+    setenv("TZ", "UTC0", 1);
+    EndToEnd::SetUp();
+}
+
 std::string CrossCheck::write_file(const std::string &name, const fruplat::Bytes &bytes)
 {
     const std::string path = scratch_ + "/" + name;

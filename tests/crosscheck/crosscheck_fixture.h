@@ -23,6 +23,8 @@ bool decoder_available(const std::string &program);
 
 class CrossCheck : public EndToEnd {
 protected:
+    // The decoders print dates in local time; quillet prints UTC.
+    void SetUp() override;
     std::string write_file(const std::string &name, const fruplat::Bytes &bytes);
     Outcome run_decoder(const std::vector<std::string> &argv);
 };
