@@ -4,7 +4,9 @@
 #define FRUPLATFORM_ACCESS_FAMILY_H
 
 #include <cstdint>
+#include <functional>
 
+#include "store/bytes.h"
 #include "store/inventory.h"
 
 namespace fruplat {
@@ -22,6 +24,12 @@ struct FamilyHandler {
 };
 
 const FamilyHandler &family_handler(Family family);
+
+// A read_record done the same way by every family: under a shared lock,
+// `find` picks the record's bytes out of the image; as many as fit are
+// handed to the caller and the length says how many.
+int32_t read_stored(const ContainerEntry &entry, uint8_t *buffer, int32_t *length,
+                    const std::function<int32_t(const Bytes &image, Bytes *record)> &find);
 
 // The read_control of families without iterative records.
 int32_t no_iterative_records(const ContainerEntry &entry, const char *name, uint8_t *control,

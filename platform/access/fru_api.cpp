@@ -1,4 +1,5 @@
 // The FRU access library calls, as the tool makes them.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -112,6 +113,24 @@ int32_t lookup_container(const char *nac, ContainerEntry *entry)
         return kUnknownContainer;
     *entry = *found;
     return kOk;
+}
+
+int32_t read_stored(const ContainerEntry &entry, uint8_t *buffer, int32_t *length,
+                    const std::function<int32_t(const Bytes &image, Bytes *record)> &find)
+{
+    if (buffer == nullptr || length == nullptr || *length < 0)
+        return kInvalidArgument;
+    return with_image(entry, Access::Read, [&](Bytes &image) -> int32_t {
+        Bytes record;
+        const int32_t status = find(image, &record);
+        if (status != kOk)
+            return status;
+        const size_t size = std::min(record.size(), static_cast<size_t>(*length));
+        if (size > 0)
+            std::memcpy(buffer, record.data(), size);
+        *length = static_cast<int32_t>(size);
+        return kOk;
+    });
 }
 
 int32_t no_iterative_records(const ContainerEntry &, const char *, uint8_t *, int32_t *)

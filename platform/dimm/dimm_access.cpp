@@ -165,17 +165,8 @@ int32_t dimm_read_record(const ContainerEntry &entry, const char *name, uint8_t 
     const int32_t status = resolve(name, &def);
     if (status != kOk)
         return status;
-    if (buffer == nullptr || length == nullptr || *length < 0)
-        return kInvalidArgument;
-    return with_image(entry, Access::Read, [&](Bytes &image) -> int32_t {
-        Bytes bytes;
-        const int32_t found = stored_bytes(image, *def, &bytes);
-        if (found != kOk)
-            return found;
-        const size_t size = std::min(bytes.size(), static_cast<size_t>(*length));
-        std::memcpy(buffer, bytes.data(), size);
-        *length = static_cast<int32_t>(size);
-        return kOk;
+    return read_stored(entry, buffer, length, [&](const Bytes &image, Bytes *record) {
+        return stored_bytes(image, *def, record);
     });
 }
 

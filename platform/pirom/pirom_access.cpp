@@ -45,16 +45,12 @@ std::vector<PresentedLine> annotated_dump(const Bytes &rom)
     return lines;
 }
 
-int32_t read_rom(const ContainerEntry &entry, Bytes *rom)
+int32_t rom_of(const Bytes &image, Bytes *rom)
 {
-    const int32_t status = with_image(entry, Access::Read, [&](Bytes &image) -> int32_t {
-        *rom = image;
-        return kOk;
-    });
-    if (status == kOk && rom->size() < kPiromSize)
+    if (image.size() < kPiromSize)
         return kImageDamaged;
-    rom->resize(kPiromSize);
-    return status;
+    rom->assign(image.begin(), image.begin() + kPiromSize);
+    return kOk;
 }
 
 int32_t pirom_access(const ContainerEntry &entry, int32_t operation, const char *name, uint8_t *,
@@ -65,29 +61,22 @@ int32_t pirom_access(const ContainerEntry &entry, int32_t operation, const char 
         return status;
     if (operation != 1)
         return kPiromReadOnly;
-    Bytes rom;
-    status = read_rom(entry, &rom);
-    if (status == kOk)
-        present_lines(stdout, "PIROM_DataR: 128 bytes, offset: bytes |ASCII|", annotated_dump(rom));
-    return status;
+    return with_image(entry, Access::Read, [](Bytes &image) -> int32_t {
+        Bytes rom;
+        const int32_t found = rom_of(image, &rom);
+        if (found == kOk)
+            present_lines(stdout, "PIROM_DataR: 128 bytes, offset: bytes |ASCII|", annotated_dump(rom));
+        return found;
+    });
 }
 
 int32_t pirom_read_record(const ContainerEntry &entry, const char *name, uint8_t *buffer,
                           int32_t *length)
 {
-    int32_t status = check_name(name);
+    const int32_t status = check_name(name);
     if (status != kOk)
         return status;
-    if (buffer == nullptr || length == nullptr || *length < 0)
-        return kInvalidArgument;
-    Bytes rom;
-    status = read_rom(entry, &rom);
-    if (status != kOk)
-        return status;
-    const size_t size = std::min(rom.size(), static_cast<size_t>(*length));
-    std::memcpy(buffer, rom.data(), size);
-    *length = static_cast<int32_t>(size);
-    return kOk;
+    return read_stored(entry, buffer, length, rom_of);
 }
 
 }  // namespace
