@@ -248,3 +248,50 @@ TEST_F(Records, UnknownContainerTypeEndsWithStatusOne)
 
 }  // namespace
 }  // namespace quillet_test
+
+namespace quillet_test {
+namespace {
+
+// fructl put then get returns the bytes, for every record of every family
+// that can be written.
+TEST_F(Records, PutThenGetReturnsTheBytes)
+{
+    ASSERT_EQ(fructl({"add", "D0", "dimm", "--from", temp_file(std::string(256, '\xff'))}).status, 0);
+    const struct {
+        const char *nac;
+        const char *record;
+        size_t size;
+    } rows[] = {
+        {"MB", "Power_EventsR", 5}, {"MB", "Power_SummaryR", 16}, {"MB", "Temperature_HistoryR", 32},
+        {"MB", "Status_EventsR", 140}, {"MB", "Status_CurrentR", 5}, {"MB", "Segment_HistoryR", 7},
+        {"MB", "TAVO_Usage_Kvms_R", 12}, {"MB", "TAVO_Usage_Powerbudget_R", 12},
+        {"MB", "Customer_DataR", 84}, {"MB", "ManR", 183}, {"MB", "Zan_ManR", 136},
+        {"MB", "Zan_Man1R", 191}, {"MB", "Zan_Part_Number_DataR", 21}, {"MB", "Configured_LevelR", 33},
+        {"MB", "InstallationR", 219}, {"MB", "Installation1R", 226}, {"MB", "Top_Level_IdentifierR", 65},
+        {"MB", "MultiLevelR", 84}, {"MB", "ECO_CurrentR", 16}, {"MB", "Zan_FRU_LabelR", 41},
+        {"MB", "Partner_LabelR", 22}, {"MB", "EthernetMACAddrRangeR", 8}, {"MB", "EthernetMACAddr2R", 12},
+        {"MB", "Ethernet_Addr", 80}, {"MB", "HOSTID", 80}, {"MB", "Sequence_Number", 80}, {"MB", "WWN", 80},
+        {"MB", "Enclosure_Nickname", 80}, {"MB", "New_Serial_No", 80}, {"MB", "Device_Type", 2},
+        {"MB", "PwrMgmtR", 19}, {"MB", "PwrMgmt_RFR", 91}, {"D0", "Power_On_DataR", 8},
+        {"D0", "Fault_Install_DataR", 45},
+    };
+    uint8_t seed = 1;
+    for (const auto &row : rows) {
+        std::string bytes;
+        for (size_t i = 0; i < row.size; ++i)
+            bytes += static_cast<char>(seed + i * 7);
+        ++seed;
+        const std::string hex = to_hex(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
+        const Outcome put = fructl({"put", row.nac, row.record, hex});
+        ASSERT_EQ(put.status, 0) << row.record << put.err;
+        const std::vector<std::string> entries = stored(row.nac, row.record);
+        ASSERT_FALSE(entries.empty()) << row.record;
+        EXPECT_EQ(entries.back(), hex) << row.record;
+    }
+    const Outcome wrong = fructl({"put", "MB", "ManR", "00"});
+    EXPECT_NE(wrong.status, 0);
+    EXPECT_EQ(wrong.err, "fructl: ManR takes 183 bytes, not 1\n");
+}
+
+}  // namespace
+}  // namespace quillet_test
