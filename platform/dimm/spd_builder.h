@@ -9,7 +9,7 @@
 
 namespace fruplat {
 
-struct SpdSpec {
+struct SpdContent {
     SpdType type = SpdType::Ddr3;
     uint8_t module_type = 1;         // DDR3: byte 3 code; DDR2: byte 20 bit
     unsigned ranks = 1;
@@ -28,7 +28,7 @@ struct SpdSpec {
 };
 
 // A 256-byte SPD image; the customer bytes are erased.
-Bytes build_spd(const SpdSpec &spec);
+Bytes build_spd(const SpdContent &content);
 
 }  // namespace fruplat
 

@@ -161,23 +161,23 @@ constexpr uint32_t kPsuBuilt = (1706774400u - 820454400u) / 60;
 
 Bytes power_supply_image()
 {
-    IpmiImageSpec spec;
-    spec.chassis = {true, 0x17, 0, {ipmi_text("CH-602-3917"), ipmi_text("CH0912FMX")}};
-    spec.board = {true, 0, kPsuBuilt,
+    IpmiImageContent content;
+    content.chassis = {true, 0x17, 0, {ipmi_text("CH-602-3917"), ipmi_text("CH0912FMX")}};
+    content.board = {true, 0, kPsuBuilt,
                   {ipmi_text("Delta Electronics"), ipmi_text("PSU 1200W AC"),
                    ipmi_text("DL1200A09120345"), ipmi_text("300-2264-01"), ipmi_text("")}};
-    spec.product = {true, 0, 0,
+    content.product = {true, 0, 0,
                     {ipmi_text("Delta Electronics"), ipmi_text("A236 1200W PSU"),
                      ipmi_text("300-2264-01"), ipmi_text("04"), ipmi_text("DL1200A09120345"),
                      ipmi_text(""), ipmi_text("")}};
-    return build_ipmi_image(spec);
+    return build_ipmi_image(content);
 }
 
 Bytes dimm_image()
 {
-    SpdSpec spec;  // a 4 GB dual-rank registered ECC DDR3 DIMM
-    spec.ranks = 2;
-    return build_spd(spec);
+    SpdContent content;  // a 4 GB dual-rank registered ECC DDR3 DIMM
+    content.ranks = 2;
+    return build_spd(content);
 }
 
 // A processor information ROM: a revision byte, the processor's name and

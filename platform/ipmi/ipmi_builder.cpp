@@ -25,15 +25,15 @@ void close_area(Bytes &area)
     area.push_back(static_cast<uint8_t>(-sum));
 }
 
-Bytes build_area(const IpmiAreaSpec &spec, bool board)
+Bytes build_area(const IpmiAreaContent &content, bool board)
 {
-    Bytes area = {1, 0, spec.type_or_language};
+    Bytes area = {1, 0, content.type_or_language};
     if (board) {
-        area.push_back(static_cast<uint8_t>(spec.mfg_minutes));
-        area.push_back(static_cast<uint8_t>(spec.mfg_minutes >> 8));
-        area.push_back(static_cast<uint8_t>(spec.mfg_minutes >> 16));
+        area.push_back(static_cast<uint8_t>(content.mfg_minutes));
+        area.push_back(static_cast<uint8_t>(content.mfg_minutes >> 8));
+        area.push_back(static_cast<uint8_t>(content.mfg_minutes >> 16));
     }
-    for (const IpmiFieldSpec &field : spec.fields) {
+    for (const IpmiField &field : content.fields) {
         area.push_back(static_cast<uint8_t>(field.type << 6 | (field.data.size() & 0x3F)));
         area.insert(area.end(), field.data.begin(), field.data.end());
     }
@@ -43,12 +43,12 @@ Bytes build_area(const IpmiAreaSpec &spec, bool board)
 
 }  // namespace
 
-IpmiFieldSpec ipmi_text(const std::string &text)
+IpmiField ipmi_text(const std::string &text)
 {
     return {3, Bytes(text.begin(), text.end())};
 }
 
-IpmiFieldSpec ipmi_bcd_plus(const std::string &digits)
+IpmiField ipmi_bcd_plus(const std::string &digits)
 {
     Bytes data;
     for (size_t i = 0; i < digits.size(); i += 2) {
@@ -58,7 +58,7 @@ IpmiFieldSpec ipmi_bcd_plus(const std::string &digits)
     return {1, data};
 }
 
-IpmiFieldSpec ipmi_six_bit(const std::string &text)
+IpmiField ipmi_six_bit(const std::string &text)
 {
     Bytes data;
     for (size_t i = 0; i < text.size(); i += 4) {
@@ -74,16 +74,16 @@ IpmiFieldSpec ipmi_six_bit(const std::string &text)
     return {2, data};
 }
 
-IpmiFieldSpec ipmi_binary(const Bytes &bytes)
+IpmiField ipmi_binary(const Bytes &bytes)
 {
     return {0, bytes};
 }
 
-Bytes build_ipmi_image(const IpmiImageSpec &spec)
+Bytes build_ipmi_image(const IpmiImageContent &content)
 {
     Bytes image(8, 0);
     image[0] = 1;
-    const IpmiAreaSpec *areas[] = {&spec.chassis, &spec.board, &spec.product};
+    const IpmiAreaContent *areas[] = {&content.chassis, &content.board, &content.product};
     for (int i = 0; i < 3; ++i) {
         if (!areas[i]->present)
             continue;

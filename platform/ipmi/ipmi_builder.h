@@ -12,30 +12,30 @@ namespace fruplat {
 
 // One field: its type/length type (0 binary, 1 BCD plus, 2 6-bit ASCII,
 // 3 8-bit ASCII) and its encoded bytes.
-struct IpmiFieldSpec {
+struct IpmiField {
     uint8_t type;
     Bytes data;
 };
 
-IpmiFieldSpec ipmi_text(const std::string &text);
-IpmiFieldSpec ipmi_bcd_plus(const std::string &digits);  // 0-9, space, '-', '.'
-IpmiFieldSpec ipmi_six_bit(const std::string &text);     // 0x20 to 0x5F
-IpmiFieldSpec ipmi_binary(const Bytes &bytes);
+IpmiField ipmi_text(const std::string &text);
+IpmiField ipmi_bcd_plus(const std::string &digits);  // 0-9, space, '-', '.'
+IpmiField ipmi_six_bit(const std::string &text);     // 0x20 to 0x5F
+IpmiField ipmi_binary(const Bytes &bytes);
 
-struct IpmiAreaSpec {
+struct IpmiAreaContent {
     bool present = false;
     uint8_t type_or_language = 0;  // chassis type, or language code
     uint32_t mfg_minutes = 0;      // board only: minutes since 1996
-    std::vector<IpmiFieldSpec> fields;
+    std::vector<IpmiField> fields;
 };
 
-struct IpmiImageSpec {
-    IpmiAreaSpec chassis;
-    IpmiAreaSpec board;
-    IpmiAreaSpec product;
+struct IpmiImageContent {
+    IpmiAreaContent chassis;
+    IpmiAreaContent board;
+    IpmiAreaContent product;
 };
 
-Bytes build_ipmi_image(const IpmiImageSpec &spec);
+Bytes build_ipmi_image(const IpmiImageContent &content);
 
 }  // namespace fruplat
 

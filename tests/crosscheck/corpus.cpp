@@ -8,8 +8,8 @@ namespace quillet_test {
 
 namespace {
 
-using fruplat::IpmiAreaSpec;
-using fruplat::IpmiFieldSpec;
+using fruplat::IpmiAreaContent;
+using fruplat::IpmiField;
 
 enum Encoding { kText, kSixBit, kBcdPlus, kBinary, kEmpty, kEncodings };
 
@@ -29,7 +29,7 @@ public:
     }
 
     // A field in the given encoding and what it decodes to.
-    IpmiFieldSpec make(Encoding encoding, std::string *value, std::string *tag)
+    IpmiField make(Encoding encoding, std::string *value, std::string *tag)
     {
         switch (encoding) {
         case kText:
@@ -95,10 +95,10 @@ std::vector<IpmiSample> ipmi_corpus()
     FieldMaker maker(20261205);
     for (unsigned n = 0; n < 60; ++n) {
         IpmiSample sample;
-        fruplat::IpmiImageSpec spec;
-        IpmiAreaSpec *areas[] = {&spec.chassis, &spec.board, &spec.product};
+        fruplat::IpmiImageContent content;
+        IpmiAreaContent *areas[] = {&content.chassis, &content.board, &content.product};
         for (unsigned a = 0; a < 3; ++a) {
-            IpmiAreaSpec &area = *areas[a];
+            IpmiAreaContent &area = *areas[a];
             // Areas go missing in every combination, all three at once too.
             area.present = n % 8 != 7 && (n / 3 + a) % 5 != 0;
             if (!area.present)
@@ -119,7 +119,7 @@ std::vector<IpmiSample> ipmi_corpus()
                 sample.fields.push_back({kPlans[a].name, name, value, tag});
             }
         }
-        sample.image = fruplat::build_ipmi_image(spec);
+        sample.image = fruplat::build_ipmi_image(content);
         corpus.push_back(sample);
     }
     return corpus;
@@ -129,10 +129,10 @@ std::vector<SpdSample> spd_corpus()
 {
     using fruplat::SpdType;
     std::vector<SpdSample> corpus;
-    auto add = [&](const std::string &label, fruplat::SpdSpec spec) {
-        corpus.push_back({label, spec, fruplat::build_spd(spec)});
+    auto add = [&](const std::string &label, fruplat::SpdContent content) {
+        corpus.push_back({label, content, fruplat::build_spd(content)});
     };
-    fruplat::SpdSpec ddr3;
+    fruplat::SpdContent ddr3;
     add("ddr3-rdimm-samsung-4g", ddr3);
     ddr3.module_type = 2, ddr3.ranks = 1, ddr3.die_mbit = 1024, ddr3.ecc = false;
     ddr3.manufacturer = 0x2C, ddr3.part_number = "MT8JTF12864AZ-1G4", ddr3.serial = 0xA1B2C3D4;
@@ -147,7 +147,7 @@ std::vector<SpdSample> spd_corpus()
     ddr3.break_checksum = true;
     add("ddr3-bad-crc", ddr3);
 
-    fruplat::SpdSpec ddr2;
+    fruplat::SpdContent ddr2;
     ddr2.type = SpdType::Ddr2;
     ddr2.module_type = 0x01, ddr2.ranks = 2, ddr2.rows = 14, ddr2.columns = 10, ddr2.banks = 8;
     ddr2.part_number = "M393T5750CZ3-CD5", ddr2.year_bcd = 0x07, ddr2.week_bcd = 0x21;
@@ -161,7 +161,7 @@ std::vector<SpdSample> spd_corpus()
     ddr2.break_checksum = true;
     add("ddr2-bad-checksum", ddr2);
 
-    fruplat::SpdSpec fb;
+    fruplat::SpdContent fb;
     fb.type = SpdType::FbDimm;
     fb.rows = 14, fb.columns = 10, fb.banks = 8, fb.ranks = 2, fb.device_width = 4;
     fb.manufacturer = 0x2C, fb.part_number = "MT36HTF51272FZ-667";

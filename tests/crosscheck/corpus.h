@@ -30,7 +30,7 @@ std::vector<IpmiSample> ipmi_corpus();
 
 struct SpdSample {
     std::string label;
-    fruplat::SpdSpec spec;
+    fruplat::SpdContent content;
     fruplat::Bytes image;
 };
 

@@ -79,8 +79,8 @@ TEST_F(SpdCrossCheck, DecodeDimmsAgreesWithQuillet)
         SCOPED_TRACE(sample.label);
         const std::string nac = "D" + std::to_string(n);
         ASSERT_EQ(fructl({"add", nac, "dimm", "--from", write_file(sample.label, sample.image)}).status, 0);
-        const char *record = sample.spec.type == SpdType::Ddr3     ? "SPD_DDR3_R"
-                             : sample.spec.type == SpdType::FbDimm ? "SPD_FBDIMM_R"
+        const char *record = sample.content.type == SpdType::Ddr3     ? "SPD_DDR3_R"
+                             : sample.content.type == SpdType::FbDimm ? "SPD_FBDIMM_R"
                                                                    : "SPD1_R";
         const Outcome read = quillet({"-c", nac, "-r", record});
         ASSERT_EQ(read.status, 0) << read.err;
@@ -96,23 +96,23 @@ TEST_F(SpdCrossCheck, DecodeDimmsAgreesWithQuillet)
         auto theirs = decode_dimms_fields(decoded.out);
 
         EXPECT_NE(value_of(mine, "memory_type").find(theirs["Fundamental Memory type"]), std::string::npos);
-        const bool checksum_ok = sample.spec.type == SpdType::Ddr2
+        const bool checksum_ok = sample.content.type == SpdType::Ddr2
                                      ? theirs["EEPROM Checksum of bytes 0-62"].rfind("OK", 0) == 0
                                      : theirs["EEPROM CRC of bytes 0-116"].rfind("OK", 0) == 0 ||
                                            theirs["EEPROM CRC of bytes 0-125"].rfind("OK", 0) == 0;
-        const std::string verdict = value_of(mine, sample.spec.type == SpdType::Ddr2 ? "checksum" : "crc");
+        const std::string verdict = value_of(mine, sample.content.type == SpdType::Ddr2 ? "checksum" : "crc");
         EXPECT_EQ(verdict.rfind("OK", 0) == 0, checksum_ok) << verdict;
-        EXPECT_EQ(checksum_ok, !sample.spec.break_checksum);
+        EXPECT_EQ(checksum_ok, !sample.content.break_checksum);
 
-        if (sample.spec.type == SpdType::FbDimm) {
+        if (sample.content.type == SpdType::FbDimm) {
             // decode-dimms reads an FB-DIMM's maker and part number where a
             // DDR2 SPD keeps them (bytes 64 and 73), while FB-DIMM keeps them
             // with the CRC layout at 117 and 128, as quillet reads them.
             EXPECT_EQ(theirs["Manufacturer"], "Undefined");
-            EXPECT_EQ(value_of(mine, "part_number"), sample.spec.part_number);
+            EXPECT_EQ(value_of(mine, "part_number"), sample.content.part_number);
             continue;
         }
-        const std::string maker = sample.spec.type == SpdType::Ddr3 ? "Module Manufacturer" : "Manufacturer";
+        const std::string maker = sample.content.type == SpdType::Ddr3 ? "Module Manufacturer" : "Manufacturer";
         EXPECT_NE(lower(theirs[maker]).find(lower(before(value_of(mine, "module_manufacturer"), " (bank"))),
                   std::string::npos)
             << theirs[maker];

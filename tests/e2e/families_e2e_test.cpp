@@ -18,11 +18,11 @@ protected:
 
     fruplat::Bytes ipmi_with(bool chassis, bool board, bool product)
     {
-        fruplat::IpmiImageSpec spec;
-        spec.chassis = {chassis, 0x17, 0, {fruplat::ipmi_text("CH-1"), fruplat::ipmi_text("CS-1")}};
-        spec.board = {board, 0, 60, {fruplat::ipmi_text("Maker"), fruplat::ipmi_six_bit("PSU")}};
-        spec.product = {product, 0, 0, {fruplat::ipmi_text("Maker"), fruplat::ipmi_text("Unit")}};
-        return fruplat::build_ipmi_image(spec);
+        fruplat::IpmiImageContent content;
+        content.chassis = {chassis, 0x17, 0, {fruplat::ipmi_text("CH-1"), fruplat::ipmi_text("CS-1")}};
+        content.board = {board, 0, 60, {fruplat::ipmi_text("Maker"), fruplat::ipmi_six_bit("PSU")}};
+        content.product = {product, 0, 0, {fruplat::ipmi_text("Maker"), fruplat::ipmi_text("Unit")}};
+        return fruplat::build_ipmi_image(content);
     }
 };
 
@@ -80,7 +80,7 @@ TEST_F(Families, IpmiChecksumThatDoesNotHoldIsReported)
 
 TEST_F(Families, DimmRecordsLiveInTheCustomerBytes)
 {
-    add_image("D0", "dimm", fruplat::build_spd(fruplat::SpdSpec()));
+    add_image("D0", "dimm", fruplat::build_spd(fruplat::SpdContent()));
     EXPECT_EQ(quillet({"-c", "D0", "-r", "POWER"}).status, 14);
     Outcome o = quillet({"-c", "D0", "-r", "POWER", "-o", "power_on_minutes=90"});
     ASSERT_EQ(o.status, 0) << o.err;
@@ -106,7 +106,7 @@ TEST_F(Families, DimmRecordsLiveInTheCustomerBytes)
 
 TEST_F(Families, DimmSpdIsReadOnlyAndTheCustomerChecksumGuardsRecords)
 {
-    add_image("D0", "dimm", fruplat::build_spd(fruplat::SpdSpec()));
+    add_image("D0", "dimm", fruplat::build_spd(fruplat::SpdContent()));
     const std::string before = image_bytes("D0");
     Outcome o = quillet({"-c", "D0", "-r", "SPD_DDR3_R", "-o", "timestamp"});
     EXPECT_EQ(o.status, 0) << o.err;
