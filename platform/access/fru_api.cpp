@@ -253,9 +253,7 @@ int32_t fru_get_num_packets(fru_seghdl_t segment)
         return -1;
     }
     bad_seg = s->usable() ? 0 : 1;
-    if (s->kind == kSegmentKindOpaque)
-        return static_cast<int32_t>(!s->sections[0].empty()) + !s->sections[1].empty();
-    return static_cast<int32_t>(s->packets.size());
+    return static_cast<int32_t>(s->packet_count());
 }
 
 int32_t fru_remove_segment(fru_nodehdl_t node, const char *segment_name)

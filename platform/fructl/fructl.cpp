@@ -71,13 +71,6 @@ bool open_record(const std::string &store, const Args &args, ContainerEntry *ent
     return *def != nullptr;
 }
 
-// The raw image under the container's lock, held by `lock` until it goes.
-int32_t locked_image(const ContainerEntry &entry, bool exclusive, ContainerLock &lock, Bytes *image)
-{
-    const int32_t status = lock.acquire(entry, exclusive);
-    return status != kOk ? status : read_image(entry, image);
-}
-
 int cmd_init(const std::string &store, const Args &)
 {
     return init_store(store);
@@ -254,9 +247,12 @@ int cmd_image(const std::string &store, const Args &args)
     ContainerEntry entry;
     if (!open_entry(store, args[0], &entry))
         return 1;
-    ContainerLock lock;
     Bytes image;
-    if (const int32_t status = locked_image(entry, false, lock, &image); status != kOk)
+    const int32_t status = with_image(entry, Access::Read, [&](Bytes &stored) -> int32_t {
+        image = stored;
+        return kOk;
+    });
+    if (status != kOk)
         return report(status, args[0]);
     image.resize(used_length(entry, image));
     std::ofstream out(args[1], std::ios::binary | std::ios::trunc);
@@ -278,15 +274,10 @@ int cmd_segments(const std::string &store, const Args &args)
         return report(kUnsupportedFamily, args[0]);
     return report(with_zan_image(entry, Access::Read,
                                  [&](ZanImage &image) -> int32_t {
-                                     for (const Segment &s : image.segments) {
-                                         const size_t packets =
-                                             s.kind == kSegmentKindOpaque
-                                                 ? !s.sections[0].empty() + !s.sections[1].empty()
-                                                 : s.packets.size();
+                                     for (const Segment &s : image.segments)
                                          std::printf("%s %zu %zu %s\n", s.name_text().c_str(),
-                                                     packets, s.body.size(),
+                                                     s.packet_count(), s.body.size(),
                                                      s.usable() ? "ok" : "bad");
-                                     }
                                      return kOk;
                                  }),
                   args[0]);
@@ -299,27 +290,29 @@ int cmd_corrupt(const std::string &store, const Args &args)
     ContainerEntry entry;
     if (!open_entry(store, args[0], &entry))
         return 1;
-    ContainerLock lock;
-    Bytes image;
-    int32_t status = locked_image(entry, true, lock, &image);
-    ZanImage parsed;
-    if (status == kOk && entry.family == Family::Zan)
-        status = parse_zan_image(image, &parsed);
-    if (status != kOk)
-        return report(status, args[0]);
     if (entry.family != Family::Zan)
         return report(kUnsupportedFamily, args[0]);
-    size_t at = kZanHeaderSize;
-    for (const Segment &s : parsed.segments) {
-        if (segment_name_equals(s, args[1].c_str())) {
-            for (size_t i = 8; i < 12; ++i)
-                image[at + i] ^= 0xFF;
-            return report(write_image(entry, image), args[0]);
+    const int32_t status = with_image(entry, Access::Write, [&](Bytes &image) -> int32_t {
+        ZanImage parsed;
+        const int32_t parsed_status = parse_zan_image(image, &parsed);
+        if (parsed_status != kOk)
+            return parsed_status;
+        size_t at = kZanHeaderSize;
+        for (const Segment &s : parsed.segments) {
+            if (segment_name_equals(s, args[1].c_str())) {
+                for (size_t i = 8; i < 12; ++i)
+                    image[at + i] ^= 0xFF;
+                return kOk;
+            }
+            at += kSegmentHeaderSize + s.body.size();
         }
-        at += kSegmentHeaderSize + s.body.size();
+        return kNoSuchSegment;
+    });
+    if (status == kNoSuchSegment) {
+        std::fprintf(stderr, "fructl: %s has no segment %s\n", args[0].c_str(), args[1].c_str());
+        return 1;
     }
-    std::fprintf(stderr, "fructl: %s has no segment %s\n", args[0].c_str(), args[1].c_str());
-    return 1;
+    return report(status, args[0]);
 }
 
 int cmd_registry(const std::string &, const Args &args)

@@ -93,6 +93,13 @@ std::string Segment::name_text() const
     return std::string(name, name[1] != '\0' ? 2 : (name[0] != '\0' ? 1 : 0));
 }
 
+size_t Segment::packet_count() const
+{
+    if (kind == kSegmentKindOpaque)
+        return static_cast<size_t>(!sections[0].empty()) + !sections[1].empty();
+    return packets.size();
+}
+
 int32_t parse_zan_image(const Bytes &image, ZanImage *out)
 {
     out->segments.clear();

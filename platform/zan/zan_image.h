@@ -42,6 +42,8 @@ struct Segment {
     Bytes sections[2];            // opaque segments: [0] DYNAMIC, [1] STATIC
 
     std::string name_text() const;
+    // Packets of a record segment; non-empty sections of an opaque one.
+    size_t packet_count() const;
     bool usable() const { return crc_ok && well_formed; }
 };
 
