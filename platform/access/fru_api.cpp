@@ -100,6 +100,16 @@ int32_t opaque_node(fru_nodehdl_t handle, const char *segment_name, Node **node)
     return status != kOk ? status : check_opaque_name(segment_name);
 }
 
+// The same for the calls that move section data through a buffer.
+int32_t opaque_data_node(fru_nodehdl_t handle, const char *segment_name, const uint8_t *buffer,
+                         const uint32_t *length, Node **node)
+{
+    const int32_t status = opaque_node(handle, segment_name, node);
+    if (status != kOk)
+        return status;
+    return buffer == nullptr || length == nullptr ? kInvalidArgument : kOk;
+}
+
 }  // namespace
 
 int32_t lookup_container(const char *nac, ContainerEntry *entry)
@@ -306,10 +316,9 @@ int32_t fru_read_op_segment(fru_nodehdl_t node, const char *segment_name, uint8_
                             int32_t section, uint8_t *buffer, uint32_t *length)
 {
     Node *n = nullptr;
-    if (const int32_t status = opaque_node(node, segment_name, &n); status != kOk)
+    const int32_t status = opaque_data_node(node, segment_name, buffer, length, &n);
+    if (status != kOk)
         return status;
-    if (buffer == nullptr || length == nullptr)
-        return kInvalidArgument;
     return with_zan_image(n->entry, Access::Read, [&](ZanImage &image) -> int32_t {
         Segment *segment = nullptr;
         const int32_t found = opaque_segment(image, segment_name, &segment);
@@ -328,10 +337,9 @@ int32_t fru_update_op_segment(fru_nodehdl_t node, const char *segment_name, uint
                               int32_t section, uint8_t *buffer, uint32_t *length)
 {
     Node *n = nullptr;
-    if (const int32_t status = opaque_node(node, segment_name, &n); status != kOk)
+    const int32_t status = opaque_data_node(node, segment_name, buffer, length, &n);
+    if (status != kOk)
         return status;
-    if (buffer == nullptr || length == nullptr)
-        return kInvalidArgument;
     if (*length > kOpaqueSectionMax)
         return kSectionTooLarge;
     return with_zan_image(n->entry, Access::Write, [&](ZanImage &image) -> int32_t {

@@ -71,6 +71,17 @@ bool open_record(const std::string &store, const Args &args, ContainerEntry *ent
     return *def != nullptr;
 }
 
+// A ZAN-format container, for the commands that walk its segments.
+bool open_zan_entry(const std::string &store, const std::string &nac, ContainerEntry *entry)
+{
+    if (!open_entry(store, nac, entry))
+        return false;
+    if (entry->family == Family::Zan)
+        return true;
+    report(kUnsupportedFamily, nac);
+    return false;
+}
+
 int cmd_init(const std::string &store, const Args &)
 {
     return init_store(store);
@@ -268,10 +279,8 @@ int cmd_image(const std::string &store, const Args &args)
 int cmd_segments(const std::string &store, const Args &args)
 {
     ContainerEntry entry;
-    if (!open_entry(store, args[0], &entry))
+    if (!open_zan_entry(store, args[0], &entry))
         return 1;
-    if (entry.family != Family::Zan)
-        return report(kUnsupportedFamily, args[0]);
     return report(with_zan_image(entry, Access::Read,
                                  [&](ZanImage &image) -> int32_t {
                                      for (const Segment &s : image.segments)
@@ -288,10 +297,8 @@ int cmd_segments(const std::string &store, const Args &args)
 int cmd_corrupt(const std::string &store, const Args &args)
 {
     ContainerEntry entry;
-    if (!open_entry(store, args[0], &entry))
+    if (!open_zan_entry(store, args[0], &entry))
         return 1;
-    if (entry.family != Family::Zan)
-        return report(kUnsupportedFamily, args[0]);
     const int32_t status = with_image(entry, Access::Write, [&](Bytes &image) -> int32_t {
         ZanImage parsed;
         const int32_t parsed_status = parse_zan_image(image, &parsed);
