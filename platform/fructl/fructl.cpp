@@ -131,6 +131,10 @@ int cmd_add(const std::string &store, const Args &args)
         } else if (option == "--capacity" && parse_unsigned(value, kMaxCapacity, &number) &&
                    number > 0) {
             request.capacity = static_cast<uint32_t>(number);
+        } else if (option == "--device") {
+            request.device = value;
+        } else if (option == "--page" && parse_unsigned(value, 4096, &number) && number > 0) {
+            request.page_size = static_cast<uint32_t>(number);
         } else if (option == "--from") {
             Bytes image;
             if (!read_file(value, &image)) {
@@ -158,9 +162,9 @@ int cmd_list(const std::string &store, const Args &)
     if (status != kOk)
         return report(status, store);
     for (const ContainerEntry &e : inventory.entries)
-        std::printf("%s %s %s %u %s\n", e.nac.c_str(),
+        std::printf("%s %s %s %u %s%s\n", e.nac.c_str(),
                     e.type_known ? std::to_string(e.type).c_str() : "unknown",
-                    family_name(e.family), e.capacity, e.path.c_str());
+                    family_name(e.family), e.capacity, e.path.c_str(), e.device ? " device" : "");
     return 0;
 }
 
@@ -345,7 +349,9 @@ int cmd_registry(const std::string &, const Args &args)
 const Command kCommands[] = {
     {"init", 0, 0, cmd_init, "init"},
     {"demo", 0, 0, cmd_demo, "demo"},
-    {"add", 2, 8, cmd_add, "add NAC FAMILY [--type N] [--capacity BYTES] [--from IMAGE]"},
+    {"add", 2, 12, cmd_add,
+     "add NAC FAMILY [--type N|unknown] [--capacity BYTES] [--from IMAGE | --device PATH] "
+     "[--page BYTES]"},
     {"remove", 1, 1, cmd_remove, "remove NAC"},
     {"list", 0, 0, cmd_list, "list"},
     {"get", 2, 2, cmd_get, "get NAC RECORD"},

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,6 +71,64 @@ bool load(const std::string &store, Inventory *inventory)
     if (status == kNoStore)
         std::fprintf(stderr, "fructl: no store at %s (run 'fructl init')\n", store.c_str());
     return false;
+}
+
+// A device's capacity is its size; a character device has none to read, so
+// the operator gives it.
+bool device_capacity(const std::string &path, const std::optional<uint32_t> &given,
+                     uint32_t *capacity)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0)
+        return fail("fructl: cannot use %s as a device\n", path) == 0;
+    uint64_t size = 0;
+    if (S_ISREG(info.st_mode)) {
+        size = static_cast<uint64_t>(info.st_size);
+    } else if (S_ISBLK(info.st_mode)) {
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            const off_t end = lseek(fd, 0, SEEK_END);
+            size = end > 0 ? static_cast<uint64_t>(end) : 0;
+            close(fd);
+        }
+    } else if (!S_ISCHR(info.st_mode)) {
+        return fail("fructl: %s is neither a file nor a device node\n", path) == 0;
+    }
+    if (given) {
+        if (size != 0 && *given > size)
+            return fail("fructl: --capacity is larger than %s\n", path) == 0;
+        *capacity = *given;
+        return true;
+    }
+    if (size == 0)
+        return fail("fructl: the size of %s cannot be read; give --capacity\n", path) == 0;
+    if (size > kMaxCapacity)
+        return fail("fructl: %s is larger than the largest container (1048576 bytes)\n", path) == 0;
+    *capacity = static_cast<uint32_t>(size);
+    return true;
+}
+
+std::string absolute_path(const std::string &path)
+{
+    if (!path.empty() && path[0] == '/')
+        return path;
+    char here[4096];
+    return getcwd(here, sizeof here) != nullptr ? std::string(here) + "/" + path : path;
+}
+
+int add_device(const std::string &store, Inventory &inventory, ContainerEntry &entry,
+               const AddRequest &request)
+{
+    if (request.image)
+        return fail("fructl: %s: --device and --from exclude each other; flash with quillet -i\n",
+                    request.nac);
+    if (!device_capacity(*request.device, request.capacity, &entry.capacity))
+        return 1;
+    entry.device = true;
+    entry.path = absolute_path(*request.device);
+    entry.image_path = entry.path;
+    inventory.entries.push_back(entry);
+    return save_inventory(inventory) == kOk ? 0 : fail("fructl: cannot write %s/inventory\n", store);
 }
 
 }  // namespace
@@ -140,6 +199,9 @@ int add_container(const std::string &store, const AddRequest &request)
     entry.family = request.family;
     entry.type_known = request.type_known;
     entry.type = request.type.value_or(default_type(request.family));
+    entry.page_size = request.page_size.value_or(kDefaultPageSize);
+    if (request.device)
+        return add_device(store, inventory, entry, request);
     entry.capacity = request.capacity.value_or(default_capacity(request.family));
     if (request.image && !request.capacity && request.image->size() > entry.capacity)
         entry.capacity = static_cast<uint32_t>(request.image->size());

@@ -18,6 +18,8 @@ struct AddRequest {
     std::optional<int32_t> type;
     std::optional<uint32_t> capacity;
     std::optional<Bytes> image;
+    std::optional<std::string> device;  // an existing file or node, used in place
+    std::optional<uint32_t> page_size;
 };
 
 // Each returns 0 or prints its reason on standard error and returns 1.

@@ -45,10 +45,16 @@ const char *parse_line(const std::string &line, ContainerEntry *entry)
     std::istringstream in(line);
     std::string type, family, capacity, extra;
     if (!(in >> entry->nac >> type >> family >> entry->path >> capacity))
-        return "expected: NAC TYPE FAMILY PATH CAPACITY";
-    if (in >> extra)
-        return "unexpected text after CAPACITY";
+        return "expected: NAC TYPE FAMILY PATH CAPACITY [device] [page=BYTES]";
     long long number = 0;
+    while (in >> extra) {
+        if (extra == "device" && !entry->device)
+            entry->device = true;
+        else if (extra.rfind("page=", 0) == 0 && parse_number(extra.substr(5), 1, 4096, &number))
+            entry->page_size = static_cast<uint32_t>(number);
+        else
+            return "after CAPACITY only 'device' and 'page=BYTES' (1 to 4096) may follow";
+    }
     if (type == "unknown") {
         entry->type_known = false;
     } else if (parse_number(type, INT32_MIN, INT32_MAX, &number)) {
@@ -128,10 +134,15 @@ int32_t load_inventory(const std::string &store_dir, Inventory *inventory)
 int32_t save_inventory(const Inventory &inventory)
 {
     std::ostringstream out;
-    out << "# NAC TYPE FAMILY PATH CAPACITY\n";
+    out << "# NAC TYPE FAMILY PATH CAPACITY [device] [page=BYTES]\n";
     for (const ContainerEntry &e : inventory.entries) {
         out << e.nac << ' ' << (e.type_known ? std::to_string(e.type) : "unknown") << ' '
-            << family_name(e.family) << ' ' << e.path << ' ' << e.capacity << '\n';
+            << family_name(e.family) << ' ' << e.path << ' ' << e.capacity;
+        if (e.device)
+            out << " device";
+        if (e.page_size != kDefaultPageSize)
+            out << " page=" << e.page_size;
+        out << '\n';
     }
     const std::string text = out.str();
     return replace_file(inventory.store_dir + "/inventory", Bytes(text.begin(), text.end()));

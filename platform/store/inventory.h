@@ -14,6 +14,8 @@ enum class Family { Zan, Ipmi, Dimm, Pirom };
 const char *family_name(Family family);
 bool family_from_name(const std::string &name, Family *family);
 
+inline constexpr uint32_t kDefaultPageSize = 32;
+
 struct ContainerEntry {
     std::string nac;
     bool type_known = true;
@@ -22,6 +24,11 @@ struct ContainerEntry {
     std::string path;        // as written in the inventory
     std::string image_path;  // resolved against the store directory
     uint32_t capacity = 0;
+    // An existing file or device node (an EEPROM the kernel exposes) that is
+    // written in place and never replaced, renamed, truncated or extended.
+    bool device = false;
+    // Writes to a device go in runs aligned to this many bytes.
+    uint32_t page_size = kDefaultPageSize;
 };
 
 struct Inventory {

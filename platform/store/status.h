@@ -33,6 +33,9 @@ enum Status : int32_t {
     kUnsupportedFamily = 80,
     kIpmiReadOnly = 81,
     kPiromReadOnly = 82,
+    // 83-89: device writes, locks and transactions.
+    // 90-96: the store, its inventory and files read from a path.
+    // 97-99: segments and the bad-CRC scan.
 };
 
 const char *status_text(int32_t status);

@@ -390,7 +390,8 @@ TEST_F(Contract, MalformedInventoryLineIsNamed)
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(fru_get_node("MB", &handle), fruplat::kBadInventory);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "fru store: " + store_ + "/inventory line 4: expected: NAC TYPE FAMILY PATH CAPACITY\n");
+              "fru store: " + store_ +
+                  "/inventory line 4: expected: NAC TYPE FAMILY PATH CAPACITY [device] [page=BYTES]\n");
     const struct {
         std::string line;
         std::string problem;
@@ -398,7 +399,7 @@ TEST_F(Contract, MalformedInventoryLineIsNamed)
         {"MB x zan a.img 10", "TYPE must be a number or 'unknown'"},
         {"MB 0 eeprom a.img 10", "FAMILY must be zan, ipmi, dimm or pirom"},
         {"MB 0 zan a.img 0", "CAPACITY must be a byte count from 1 to 1048576"},
-        {"MB 0 zan a.img 10 extra", "unexpected text after CAPACITY"},
+        {"MB 0 zan a.img 10 extra", "after CAPACITY only 'device' and 'page=BYTES' (1 to 4096) may follow"},
     };
     for (const auto &row : rows) {
         std::ofstream(store_ + "/inventory") << row.line << "\n";
