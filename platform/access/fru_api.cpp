@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "access/family.h"
@@ -12,6 +13,8 @@
 #include "registry/regdefs.h"
 #include "store/image_file.h"
 #include "store/status.h"
+#include "zan/segment_identity.h"
+#include "zan/segment_removal.h"
 #include "zan/zan_access.h"
 #include "zan/zan_image.h"
 
@@ -21,20 +24,38 @@ namespace fruplat {
 
 namespace {
 
+// Segments of a walk's copy that share one shown name, in storage order;
+// those before `next` are already chosen for removal.
+struct NamedSegments {
+    std::vector<size_t> places;
+    size_t next = 0;
+};
+
 // A node is a container opened by NAC name. Its copy of the container's
-// segments is what the bad-CRC scan walks and removes from; the removals
-// reach the image through fru_flash_file.
+// segments is exactly what the bad-CRC scan showed the operator: removals
+// choose segments of that copy, and fru_flash_file removes from the image
+// only segments still identical to the chosen ones.
 struct Node {
     ContainerEntry entry;
     ZanImage copy;
-    std::vector<std::string> removed;
+    std::vector<bool> chosen;  // per segment of the copy
+    size_t chosen_count = 0;
+    // The name strings handed out for the copy's segments, by address. The
+    // scan passes back the very string it was given, which names one
+    // segment even where names repeat; a string freed and reused takes the
+    // place of the old one.
+    std::unordered_map<const char *, size_t> handed_out;
+    std::unordered_map<std::string, NamedSegments> by_name;  // built on first need
+    // Reported by fru_close_node: the write-back kept a chosen segment that
+    // had changed since the walk.
+    int32_t deferred = kOk;
 };
 
 std::map<fru_nodehdl_t, std::unique_ptr<Node>> g_nodes;
 fru_nodehdl_t g_next_node = 1;
 
 // A segment handle names the node and the segment's place in its copy.
-constexpr unsigned kSegmentBits = 16;
+constexpr unsigned kSegmentBits = 32;
 
 Node *node_of(fru_nodehdl_t handle)
 {
@@ -45,7 +66,7 @@ Node *node_of(fru_nodehdl_t handle)
 Segment *segment_of(fru_seghdl_t handle)
 {
     Node *node = node_of(handle >> kSegmentBits);
-    const size_t index = handle & ((1u << kSegmentBits) - 1);
+    const size_t index = static_cast<size_t>(handle & ((uint64_t{1} << kSegmentBits) - 1));
     if (node == nullptr || index >= node->copy.segments.size())
         return nullptr;
     return &node->copy.segments[index];
@@ -73,9 +94,9 @@ int32_t opaque_segment(ZanImage &image, const char *name, Segment **segment)
     if (found == nullptr)
         return kAbsent;
     if (found->kind != kSegmentKindOpaque)
-        return kInvalidArgument;
+        return kSegmentKindTaken;
     if (!found->usable())
-        return kSegmentDamaged;
+        return unusable_status(*found);
     *segment = found;
     return kOk;
 }
@@ -108,6 +129,25 @@ int32_t opaque_data_node(fru_nodehdl_t handle, const char *segment_name, const u
     if (status != kOk)
         return status;
     return buffer == nullptr || length == nullptr ? kInvalidArgument : kOk;
+}
+
+// The first segment of the copy not yet chosen whose shown name is `name`.
+size_t unchosen_by_name(Node &node, const char *name)
+{
+    const size_t none = node.copy.segments.size();
+    if (node.by_name.empty())
+        for (size_t i = 0; i < node.copy.segments.size(); ++i)
+            node.by_name[segment_display_name(node.copy.segments[i])].places.push_back(i);
+    auto it = node.by_name.find(name);
+    if (it == node.by_name.end())
+        return none;
+    NamedSegments &named = it->second;
+    while (named.next < named.places.size() && node.chosen[named.places[named.next]])
+        ++named.next;
+    for (size_t k = named.next; k < named.places.size(); ++k)
+        if (!node.chosen[named.places[k]])
+            return named.places[k];
+    return none;
 }
 
 }  // namespace
@@ -235,8 +275,12 @@ int32_t fru_for_each_segment(fru_nodehdl_t node, fru_segment_callback_t callback
     });
     if (status != kOk)
         return status;
-    n->removed.clear();
     const size_t count = n->copy.segments.size();
+    n->chosen.assign(count, false);
+    n->chosen_count = 0;
+    n->handed_out.clear();
+    n->by_name.clear();
+    n->deferred = kOk;
     for (size_t i = 0; i < count; ++i) {
         const int32_t result = callback((node << kSegmentBits) | i, arg);
         if (result != 0)
@@ -251,8 +295,12 @@ int32_t fru_get_segment_name(fru_seghdl_t segment, char **name)
     if (s == nullptr || name == nullptr)
         return kBadHandle;
     bad_seg = s->usable() ? 0 : 1;
-    *name = strdup(s->name_text().c_str());
-    return *name != nullptr ? kOk : kInvalidArgument;
+    *name = strdup(segment_display_name(*s).c_str());
+    if (*name == nullptr)
+        return kInvalidArgument;
+    Node *n = node_of(segment >> kSegmentBits);
+    n->handed_out[*name] = static_cast<size_t>(s - n->copy.segments.data());
+    return kOk;
 }
 
 int32_t fru_get_num_packets(fru_seghdl_t segment)
@@ -274,14 +322,20 @@ int32_t fru_remove_segment(fru_nodehdl_t node, const char *segment_name)
         return status;
     if (segment_name == nullptr)
         return kInvalidArgument;
-    for (auto it = n->copy.segments.begin(); it != n->copy.segments.end(); ++it) {
-        if (segment_name_equals(*it, segment_name)) {
-            n->copy.segments.erase(it);
-            n->removed.emplace_back(segment_name);
-            return kOk;
-        }
-    }
-    return kNoSuchSegment;
+    // Only marked here; fru_flash_file removes every chosen segment in one
+    // pass, however many there are.
+    size_t index = n->copy.segments.size();
+    auto given = n->handed_out.find(segment_name);
+    if (given != n->handed_out.end() && !n->chosen[given->second] &&
+        segment_display_name(n->copy.segments[given->second]) == segment_name)
+        index = given->second;
+    else
+        index = unchosen_by_name(*n, segment_name);
+    if (index == n->copy.segments.size())
+        return kNoSuchSegment;
+    n->chosen[index] = true;
+    ++n->chosen_count;
+    return kOk;
 }
 
 int32_t fru_flash_file(const char *nac_name, fru_nodehdl_t node)
@@ -293,23 +347,27 @@ int32_t fru_flash_file(const char *nac_name, fru_nodehdl_t node)
     if (nac_name == nullptr || n->entry.nac != nac_name)
         return kInvalidArgument;
     // Nothing removed, nothing to write: the image already holds the content.
-    if (n->removed.empty())
+    if (n->chosen_count == 0)
         return kOk;
     // The removals are applied to the image as it is now, so that records
     // written by others since the walk are kept; every segment left in place
-    // is written back as stored, with its stored CRC.
-    return with_zan_image(n->entry, Access::Write, [&](ZanImage &image) -> int32_t {
-        for (const std::string &name : n->removed) {
-            for (auto it = image.segments.begin(); it != image.segments.end(); ++it) {
-                if (segment_name_equals(*it, name.c_str())) {
-                    image.segments.erase(it);
-                    break;
-                }
-            }
-        }
-        n->removed.clear();
+    // is written back as stored, with its stored CRC. A chosen segment that
+    // changed meanwhile is not the one the operator saw: it stays, the
+    // others go, and closing the node reports it.
+    RemovalOutcome outcome;
+    const int32_t written = with_zan_image(n->entry, Access::Write, [&](ZanImage &image) -> int32_t {
+        outcome = remove_seen_segments(n->copy, n->chosen, image);
         return kOk;
     });
+    if (written != kOk)
+        return written;
+    n->chosen.assign(n->chosen.size(), false);
+    n->chosen_count = 0;
+    for (auto &[name, named] : n->by_name)
+        named.next = 0;
+    if (outcome.kept_changed > 0)
+        n->deferred = kSegmentChangedSinceScan;
+    return kOk;
 }
 
 int32_t fru_read_op_segment(fru_nodehdl_t node, const char *segment_name, uint8_t *,
@@ -386,7 +444,12 @@ const fru_regdef_t *fru_reg_lookup_def_by_name(const char *definition_name)
 
 int32_t fru_close_node(fru_nodehdl_t node)
 {
-    return g_nodes.erase(node) == 1 ? kOk : kBadHandle;
+    auto it = g_nodes.find(node);
+    if (it == g_nodes.end())
+        return kBadHandle;
+    const int32_t deferred = it->second->deferred;
+    g_nodes.erase(it);
+    return deferred;
 }
 
 int32_t fru_close_data_source(void)

@@ -37,6 +37,9 @@ constexpr StatusText kTexts[] = {
     {kUnsupportedFamily, "Operation not supported for this kind of container"},
     {kIpmiReadOnly, "IPMI FRU information areas cannot be changed or deleted"},
     {kPiromReadOnly, "PIROM container is read only"},
+    {kSegmentChangedSinceScan, "Segment changed since the scan listed it; it was kept"},
+    {kSegmentKindTaken, "Segment name is taken by a segment of the other kind (record or opaque)"},
+    {kDuplicateSegmentName, "Several segments of the container share that name"},
 };
 
 }  // namespace

@@ -36,6 +36,9 @@ enum Status : int32_t {
     // 83-89: device writes, locks and transactions.
     // 90-96: the store, its inventory and files read from a path.
     // 97-99: segments and the bad-CRC scan.
+    kSegmentChangedSinceScan = 97,
+    kSegmentKindTaken = 98,
+    kDuplicateSegmentName = 99,
 };
 
 const char *status_text(int32_t status);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "store/status.h"
+#include "zan/segment_identity.h"
 
 namespace fruplat {
 
@@ -139,6 +140,7 @@ int32_t parse_zan_image(const Bytes &image, ZanImage *out)
         if (truncated)
             break;
     }
+    mark_duplicate_names(*out);
     return kOk;
 }
 

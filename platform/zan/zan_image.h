@@ -37,6 +37,7 @@ struct Segment {
     uint32_t stored_crc = 0;
     bool crc_ok = true;
     bool well_formed = true;  // packets or sections parse within the body
+    bool duplicate_name = false;  // another segment of the image has this name
     bool changed = false;     // body must be rebuilt and its CRC recomputed
     std::vector<Packet> packets;  // record segments
     Bytes sections[2];            // opaque segments: [0] DYNAMIC, [1] STATIC
@@ -44,7 +45,7 @@ struct Segment {
     std::string name_text() const;
     // Packets of a record segment; non-empty sections of an opaque one.
     size_t packet_count() const;
-    bool usable() const { return crc_ok && well_formed; }
+    bool usable() const { return crc_ok && well_formed && !duplicate_name; }
 };
 
 struct ZanImage {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "store/status.h"
+#include "zan/segment_identity.h"
 
 namespace fruplat {
 
@@ -24,17 +25,23 @@ bool payload_fits(const RecordDef &def, const Packet &packet)
              packet.payload[kControlCount] <= def.ring_capacity));
 }
 
-Segment &home_segment(ZanImage &image, const RecordDef &def)
+// The record segment a new record goes into, created when missing. A
+// segment of the other kind under that name cannot take packets: writing
+// them into it would store nothing.
+int32_t home_segment(ZanImage &image, const RecordDef &def, Segment **home)
 {
-    if (Segment *segment = find_segment(image, def.segment))
-        return *segment;
+    if (Segment *segment = find_segment(image, def.segment)) {
+        *home = segment;
+        return segment->kind == kSegmentKindRecord ? kOk : kSegmentKindTaken;
+    }
     Segment segment;
     segment.name[0] = def.segment[0];
     segment.name[1] = def.segment[1];
     segment.kind = kSegmentKindRecord;
     segment.changed = true;
     image.segments.push_back(segment);
-    return image.segments.back();
+    *home = &image.segments.back();
+    return kOk;
 }
 
 }  // namespace
@@ -47,7 +54,9 @@ int32_t find_record(ZanImage &image, const RecordDef &def, Segment **segment, Pa
         for (Packet &p : s.packets) {
             if (p.tag != def.tag)
                 continue;
-            if (!s.usable() || !payload_fits(def, p))
+            if (!s.usable())
+                return unusable_status(s);
+            if (!payload_fits(def, p))
                 return kSegmentDamaged;
             *segment = &s;
             *packet = &p;
@@ -56,7 +65,7 @@ int32_t find_record(ZanImage &image, const RecordDef &def, Segment **segment, Pa
     }
     // A damaged home segment may hide the record; do not call it absent.
     const Segment *home = find_segment(image, def.segment);
-    return home != nullptr && !home->usable() ? kSegmentDamaged : kAbsent;
+    return home != nullptr && !home->usable() ? unusable_status(*home) : kAbsent;
 }
 
 int32_t record_entries(ZanImage &image, const RecordDef &def, std::vector<Bytes> *entries)
@@ -114,19 +123,21 @@ int32_t put_record(ZanImage &image, const RecordDef &def, const uint8_t *data)
     Segment *segment = nullptr;
     Packet *packet = nullptr;
     const int32_t status = find_record(image, def, &segment, &packet);
-    if (status == kSegmentDamaged)
+    if (status != kOk && status != kAbsent)
         return status;
     if (status == kAbsent) {
-        Segment &home = home_segment(image, def);
+        Segment *home = nullptr;
+        if (const int32_t taken = home_segment(image, def, &home); taken != kOk)
+            return taken;
         Packet fresh;
         fresh.tag = def.tag;
         fresh.form = def.ring_capacity != 0 ? kPacketRing : kPacketPlain;
         fresh.payload.assign(def.ring_capacity != 0 ? ring_payload_size(def) : def.size, 0);
         if (def.ring_capacity != 0)
             fresh.payload[kControlCapacity] = def.ring_capacity;
-        home.packets.push_back(std::move(fresh));
-        segment = &home;
-        packet = &home.packets.back();
+        home->packets.push_back(std::move(fresh));
+        segment = home;
+        packet = &home->packets.back();
     }
     Bytes &payload = packet->payload;
     if (def.ring_capacity == 0) {

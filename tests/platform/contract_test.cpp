@@ -322,7 +322,7 @@ TEST_F(Contract, RemovedSegmentsReachTheImageOnlyThroughFlash)
 TEST_F(Contract, EveryStatusHasAText)
 {
     for (int32_t status : {0, 14, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75, 76,
-                           77, 78, 79, 80}) {
+                           77, 78, 79, 80, 97, 98, 99}) {
         const std::string text = fru_strerror(status);
         EXPECT_EQ(text.find("Unknown"), std::string::npos) << status;
         EXPECT_FALSE(text.empty());

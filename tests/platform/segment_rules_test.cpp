@@ -1,0 +1,175 @@
+// Segment names are unique within a container, a name holds one kind of
+// segment, and a removal takes exactly the segment its walk showed.
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <set>
+
+#include "platform/store_fixture.h"
+#include "store/image_file.h"
+#include "support/segment_images.h"
+
+namespace quillet_test {
+namespace {
+
+using fruplat::kSegmentKindOpaque;
+
+class SegmentRules : public StoreTest {
+protected:
+    void store(const std::string &nac, const std::vector<SegmentSpec> &segments)
+    {
+        if (!added_.insert(nac).second) {
+            ASSERT_EQ(fruplat::write_image(entry(nac), segment_image(segments, 16384)), 0);
+            return;
+        }
+        fruplat::AddRequest request;
+        request.nac = nac;
+        request.image = segment_image(segments, 16384);
+        ASSERT_EQ(fruplat::add_container(store_, request), 0);
+    }
+    fruplat::Bytes image(const std::string &nac)
+    {
+        fruplat::Bytes bytes;
+        EXPECT_EQ(fruplat::read_image(entry(nac), &bytes), 0);
+        return bytes;
+    }
+    std::set<std::string> added_;
+};
+
+int32_t opaque_call(const std::string &nac, int operation)
+{
+    fru_nodehdl_t node = 0;
+    if (const int32_t status = fru_get_node(nac.c_str(), &node); status != 0)
+        return status;
+    uint8_t descriptor[FRU_SEGMENT_DESCRIPTOR_SIZE] = {};
+    uint8_t data[16] = {1, 2, 3};
+    uint32_t length = sizeof data;
+    const int32_t status = operation == 1   ? fru_read_op_segment(node, "O1", descriptor, 0, data, &length)
+                           : operation == 2 ? fru_update_op_segment(node, "O1", descriptor, 0, data, &length)
+                                            : fru_delete_op_segment(node, "O1", 0);
+    fru_close_node(node);
+    return status;
+}
+
+TEST_F(SegmentRules, AmbiguousOrMisplacedSegmentsAreRefusedLeavingEveryByte)
+{
+    using Call = std::function<int32_t(const std::string &)>;
+    const Call read_customer = [this](const std::string &nac) { return read(nac, "CUSTOMER"); };
+    const Call update_customer = [this](const std::string &nac) {
+        return update(nac, "CUSTOMER", pattern("Customer_DataR", 7));
+    };
+    const Call delete_customer = [this](const std::string &nac) { return remove(nac, "CUSTOMER"); };
+    const auto opaque = [](int operation) -> Call {
+        return [operation](const std::string &nac) { return opaque_call(nac, operation); };
+    };
+    const SegmentSpec record_cu = {"CU", false, 1};
+    const SegmentSpec opaque_cu = {"CU", false, 1, kSegmentKindOpaque};
+    const SegmentSpec opaque_o1 = {"O1", false, 2, kSegmentKindOpaque};
+    const SegmentSpec record_o1 = {"O1", false, 2};
+    const struct {
+        const char *what;
+        std::vector<SegmentSpec> segments;
+        Call call;
+        int32_t status;
+    } rows[] = {
+        {"home segment held by an opaque one: update", {opaque_cu}, update_customer,
+         fruplat::kSegmentKindTaken},
+        {"opaque name held by records: update", {record_o1}, opaque(2), fruplat::kSegmentKindTaken},
+        {"opaque name held by records: show", {record_o1}, opaque(1), fruplat::kSegmentKindTaken},
+        {"repeated record segment: read", {record_cu, record_cu}, read_customer,
+         fruplat::kDuplicateSegmentName},
+        {"repeated record segment: update", {record_cu, {"CU", false, 3}}, update_customer,
+         fruplat::kDuplicateSegmentName},
+        {"repeated record segment: delete", {record_cu, record_cu}, delete_customer,
+         fruplat::kDuplicateSegmentName},
+        {"repeated, the first with a bad CRC", {{"CU", true, 3}, record_cu}, read_customer,
+         fruplat::kSegmentDamaged},
+        {"repeated opaque segment: show", {opaque_o1, opaque_o1}, opaque(1),
+         fruplat::kDuplicateSegmentName},
+        {"repeated opaque segment: update", {opaque_o1, opaque_o1}, opaque(2),
+         fruplat::kDuplicateSegmentName},
+        {"repeated opaque segment: delete", {opaque_o1, opaque_o1}, opaque(3),
+         fruplat::kDuplicateSegmentName},
+    };
+    int container = 0;
+    for (const auto &row : rows) {
+        const std::string nac = "C" + std::to_string(++container);
+        store(nac, row.segments);
+        const fruplat::Bytes before = image(nac);
+        EXPECT_EQ(row.call(nac), row.status) << row.what;
+        EXPECT_TRUE(image(nac) == before) << row.what;
+    }
+}
+
+struct Listed {
+    std::vector<char *> bad;  // the names as handed out
+};
+
+int32_t list_bad(fru_seghdl_t segment, void *arg)
+{
+    char *name = nullptr;
+    if (const int32_t status = fru_get_segment_name(segment, &name); status != 0)
+        return status;
+    if (fru_get_num_packets(segment) <= 0 || bad_seg == 1)
+        static_cast<Listed *>(arg)->bad.push_back(name);
+    else
+        std::free(name);
+    return 0;
+}
+
+// Per bad segment as listed: 'p' removes it by the name string handed out,
+// 'c' by a copy of that name, '-' keeps it.
+TEST_F(SegmentRules, RemovalTakesTheSegmentTheWalkShowed)
+{
+    const SegmentSpec mn = {"MN", false, 9};
+    const SegmentSpec cu = {"CU", true, 1};
+    const struct {
+        const char *what;
+        std::vector<SegmentSpec> segments;
+        std::string picks;
+        std::optional<std::vector<SegmentSpec>> meanwhile;
+        int32_t close_status;
+        std::string left;
+    } rows[] = {
+        {"twins, second by its own name", {cu, {"CU", false, 2}}, "-p", {}, 0, "CU=01 bad"},
+        {"twins, first by its own name", {cu, {"CU", false, 2}}, "p-", {}, 0, "CU=02"},
+        {"twins, a copy names the first", {cu, {"CU", true, 2}}, "-c", {}, 0, "CU=02 bad"},
+        {"identical twins, second", {cu, mn, cu}, "-p", {}, 0, "CU=01 bad,MN=09"},
+        {"empty and unprintable names", {{"", true, 3}, mn, {"\x7f", true, 4}}, "cp", {}, 0,
+         "MN=09"},
+        {"gone meanwhile", {mn, cu}, "p", {{mn}}, 0, "MN=09"},
+        {"moved meanwhile, unchanged", {mn, cu}, "p", {{cu, {"TH", false, 5}, mn}}, 0,
+         "TH=05,MN=09"},
+        {"recreated meanwhile", {mn, cu}, "p", {{mn, {"CU", false, 6}}}, 97, "MN=09,CU=06"},
+        {"changed meanwhile, still bad", {mn, cu}, "p", {{mn, {"CU", true, 7}}}, 97,
+         "MN=09,CU=07 bad"},
+        {"one of two changed", {mn, cu, {"TH", true, 5}}, "pp", {{mn, {"CU", true, 8}, {"TH", true, 5}}},
+         97, "MN=09,CU=08 bad"},
+    };
+    int container = 0;
+    for (const auto &row : rows) {
+        const std::string nac = "C" + std::to_string(++container);
+        store(nac, row.segments);
+        const fru_nodehdl_t handle = node(nac);
+        Listed listed;
+        ASSERT_EQ(fru_for_each_segment(handle, list_bad, &listed), 0) << row.what;
+        ASSERT_EQ(listed.bad.size(), row.picks.size()) << row.what;
+        for (size_t i = 0; i < row.picks.size(); ++i) {
+            const std::string copy = listed.bad[i];
+            if (row.picks[i] != '-') {
+                const char *name = row.picks[i] == 'p' ? listed.bad[i] : copy.c_str();
+                EXPECT_EQ(fru_remove_segment(handle, name), 0) << row.what << " " << i;
+            }
+        }
+        if (row.meanwhile)
+            store(nac, *row.meanwhile);
+        EXPECT_EQ(fru_flash_file(nac.c_str(), handle), 0) << row.what;
+        EXPECT_EQ(fru_close_node(handle), row.close_status) << row.what;
+        EXPECT_EQ(segment_layout(image(nac)), row.left) << row.what;
+        for (char *name : listed.bad)
+            std::free(name);
+    }
+}
+
+}  // namespace
+}  // namespace quillet_test

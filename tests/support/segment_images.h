@@ -1,0 +1,73 @@
+// ZAN images built segment by segment, with the names and damage a test
+// needs (repeated, empty or unprintable names, bad CRCs, either kind), and
+// their layout read back in one line.
+#ifndef QUILLET_TESTS_SEGMENT_IMAGES_H
+#define QUILLET_TESTS_SEGMENT_IMAGES_H
+
+#include <string>
+#include <vector>
+
+#include "store/status.h"
+#include "zan/segment_identity.h"
+#include "zan/zan_image.h"
+
+namespace quillet_test {
+
+struct SegmentSpec {
+    std::string name;  // the stored name bytes: two, or one (then a 0 byte)
+    bool bad = false;  // the stored CRC does not hold
+    uint8_t seed = 1;  // first content byte: a Customer_DataR packet, or a DYNAMIC section
+    uint8_t kind = fruplat::kSegmentKindRecord;
+};
+
+inline fruplat::Bytes segment_image(const std::vector<SegmentSpec> &specs, uint32_t capacity)
+{
+    fruplat::ZanImage image;
+    image.capacity = capacity;
+    for (const SegmentSpec &spec : specs) {
+        fruplat::Segment segment;
+        segment.name[0] = spec.name.size() > 0 ? spec.name[0] : '\0';
+        segment.name[1] = spec.name.size() > 1 ? spec.name[1] : '\0';
+        segment.kind = spec.kind;
+        segment.changed = true;
+        fruplat::Bytes content(84);
+        for (size_t i = 0; i < content.size(); ++i)
+            content[i] = static_cast<uint8_t>(spec.seed + i);
+        if (spec.kind == fruplat::kSegmentKindOpaque)
+            segment.sections[0] = content;
+        else
+            segment.packets.push_back({0x0201, fruplat::kPacketPlain, content});
+        image.segments.push_back(segment);
+    }
+    // Written once to get every body and CRC, then damaged where asked.
+    fruplat::ZanImage stored;
+    fruplat::parse_zan_image(fruplat::serialize_zan_image(image), &stored);
+    stored.capacity = capacity;
+    for (size_t i = 0; i < specs.size(); ++i)
+        if (specs[i].bad)
+            stored.segments[i].stored_crc ^= 1;
+    return fruplat::serialize_zan_image(stored);
+}
+
+// "NAME=SEED" per segment in storage order, " bad" after an unusable one;
+// the seed is the first content byte in hex.
+inline std::string segment_layout(const fruplat::Bytes &bytes)
+{
+    fruplat::ZanImage image;
+    if (fruplat::parse_zan_image(bytes, &image) != fruplat::kOk)
+        return "damaged image";
+    std::string out;
+    for (const fruplat::Segment &s : image.segments) {
+        const size_t first = s.kind == fruplat::kSegmentKindOpaque ? 4 : 8;
+        char seed[8] = "?";
+        if (s.body.size() > first)
+            std::snprintf(seed, sizeof seed, "%02x", s.body[first]);
+        out += (out.empty() ? "" : ",") + fruplat::segment_display_name(s) + "=" + seed +
+               (s.usable() ? "" : " bad");
+    }
+    return out;
+}
+
+}  // namespace quillet_test
+
+#endif
