@@ -81,6 +81,70 @@ Outcome run_program(const std::string &program, const std::vector<std::string> &
             slurp(err_path)};
 }
 
+Running start_program(const std::string &program, const std::vector<std::string> &args,
+                      bool emulated)
+{
+    std::vector<std::string> argv = emulated ? emulator_prefix() : std::vector<std::string>{};
+    argv.push_back(program);
+    argv.insert(argv.end(), args.begin(), args.end());
+    int in[2];
+    int err[2];
+    Running running;
+    if (pipe(in) != 0 || pipe(err) != 0)
+        return running;
+    running.pid = fork();
+    if (running.pid == 0) {
+        const int out = open("/dev/null", O_WRONLY);
+        dup2(in[0], 0);
+        dup2(out, 1);
+        dup2(err[1], 2);
+        close(in[1]);
+        close(err[0]);
+        std::vector<char *> raw;
+        for (std::string &a : argv)
+            raw.push_back(a.data());
+        raw.push_back(nullptr);
+        execvp(raw[0], raw.data());
+        _exit(127);
+    }
+    close(in[0]);
+    close(err[1]);
+    running.input = in[1];
+    running.errors = err[0];
+    return running;
+}
+
+bool wait_for(Running &running, const std::string &text)
+{
+    char chunk[256];
+    while (running.err.find(text) == std::string::npos) {
+        const ssize_t n = read(running.errors, chunk, sizeof chunk);
+        if (n <= 0)
+            return false;
+        running.err.append(chunk, static_cast<size_t>(n));
+    }
+    return true;
+}
+
+Outcome finish(Running &running, const std::string &input)
+{
+    if (!input.empty() && write(running.input, input.data(), input.size()) < 0)
+        ADD_FAILURE() << "could not answer";
+    close(running.input);
+    char chunk[256];
+    for (ssize_t n; (n = read(running.errors, chunk, sizeof chunk)) > 0;)
+        running.err.append(chunk, static_cast<size_t>(n));
+    close(running.errors);
+    int status = 0;
+    waitpid(running.pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), "", running.err};
+}
+
+Running EndToEnd::start_quillet(const std::vector<std::string> &args)
+{
+    return start_program(QUILLET_TEST_QUILLET, args, true);
+}
+
 Outcome EndToEnd::quillet(const std::vector<std::string> &args, const std::string &input)
 {
     return run_program(QUILLET_TEST_QUILLET, args, input, scratch_, true);

@@ -2,6 +2,7 @@
 // segments and the image flash.
 #include "e2e/e2e_fixture.h"
 #include "support/hex.h"
+#include "support/segment_images.h"
 
 namespace quillet_test {
 namespace {
@@ -64,6 +65,67 @@ TEST_F(Segments, ForceRemovesWithoutAsking)
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.err, "");
     EXPECT_EQ(segment_list().find("MN "), std::string::npos);
+}
+
+// Repeated, empty and unprintable names: every segment the scan lists is
+// asked about, and removed or kept, on its own.
+TEST_F(Segments, EveryListedSegmentIsRemovedOrKeptOnItsOwn)
+{
+    const SegmentSpec kept = {"MN", false, 9};
+    const std::vector<SegmentSpec> twins = {kept, {"CU", false, 1}, {"CU", true, 2}};
+    const struct {
+        const char *what;
+        std::vector<SegmentSpec> segments;
+        std::vector<std::string> args;
+        std::string answers;
+        std::vector<std::string> asked;
+        std::string left;
+    } rows[] = {
+        {"repeated name, first kept", twins, {}, "n\ny\n", {"CU", "CU"}, "MN=09,CU=01"},
+        {"repeated name, second kept", twins, {}, "y\nn\n", {"CU", "CU"}, "MN=09,CU=02 bad"},
+        {"repeated name, forced", twins, {"-f"}, "", {}, "MN=09"},
+        {"empty name, forced", {kept, {"", true, 3}}, {"-f"}, "", {}, "MN=09"},
+        {"empty name, asked", {{"", true, 3}, kept}, {}, "y\n", {"\\x00\\x00"}, "MN=09"},
+        {"unprintable names", {{"\x01\x7f", true, 4}, {"A\n", false, 5}, kept}, {}, "\n\n",
+         {"\\x01\\x7f"}, "A\\x0a=05,MN=09"},
+        {"opaque name stays out", {kept, {"O\x01", true, 6, fruplat::kSegmentKindOpaque}},
+         {"-f"}, "", {}, "MN=09,O\\x01=06 bad"},
+    };
+    int container = 0;
+    for (const auto &row : rows) {
+        const std::string nac = "R" + std::to_string(++container);
+        const fruplat::Bytes image = segment_image(row.segments, 16384);
+        const std::string file = temp_file(std::string(image.begin(), image.end()));
+        ASSERT_EQ(fructl({"add", nac, "zan", "--from", file}).status, 0) << row.what;
+        std::vector<std::string> args = {"-d", "-c", nac};
+        args.insert(args.end(), row.args.begin(), row.args.end());
+        const Outcome o = quillet(args, row.answers);
+        std::string err = row.args.empty() ? kHeader : "";
+        for (const std::string &name : row.asked)
+            err += prompt(name);
+        EXPECT_EQ(o.status, 0) << row.what;
+        EXPECT_EQ(o.err, err) << row.what;
+        const std::string bytes = image_bytes(nac);
+        EXPECT_EQ(segment_layout(fruplat::Bytes(bytes.begin(), bytes.end())), row.left) << row.what;
+    }
+}
+
+// The scan holds no lock while it waits for an answer, and removes only the
+// segment it showed: one changed meanwhile stays, and the scan says so.
+TEST_F(Segments, SegmentChangedWhileTheScanAsksIsKept)
+{
+    ASSERT_EQ(fructl({"corrupt", "MB", "CU"}).status, 0);
+    Running scan = start_quillet({"-d", "-c", "MB"});
+    ASSERT_TRUE(wait_for(scan, prompt("CU")));
+    // Another run removes the bad segment and a new record recreates it.
+    ASSERT_EQ(quillet({"-d", "-f", "-c", "MB"}).status, 0);
+    ASSERT_EQ(quillet({"-c", "MB", "-r", "CUSTOMER", "-t", "Rack 9"}).status, 0);
+    const std::vector<std::string> recreated = stored("MB", "Customer_DataR");
+    const Outcome o = finish(scan, "y\n");
+    EXPECT_EQ(o.status, 97);
+    EXPECT_EQ(o.err, kHeader + prompt("CU") +
+                         "\n Error: Segment changed since the scan listed it; it was kept\n");
+    EXPECT_EQ(stored("MB", "Customer_DataR"), recreated);
 }
 
 TEST_F(Segments, OpaqueSectionOf8192BytesRoundTrips)
