@@ -174,8 +174,10 @@ int32_t fru_get_segment_name(fru_seghdl_t segment, char **name)
 {
     const int32_t status =
         fake::record(fake::line("fru_get_segment_name", segment), "fru_get_segment_name");
-    if (status == 0)
+    if (status == 0) {
         *name = strdup(platform().segments.at(segment).name.c_str());
+        platform().names_given.push_back(*name);
+    }
     return status;
 }
 
@@ -189,6 +191,12 @@ int32_t fru_get_num_packets(fru_seghdl_t segment)
 
 int32_t fru_remove_segment(fru_nodehdl_t, const char *segment_name)
 {
+    const auto &given = platform().names_given;
+    int which = -1;
+    for (size_t i = 0; i < given.size(); ++i)
+        if (given[i] == segment_name)
+            which = static_cast<int>(i);
+    platform().removed_given.push_back(which);
     return fake::record(fake::line("fru_remove_segment", segment_name), "fru_remove_segment");
 }
 

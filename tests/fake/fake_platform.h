@@ -45,6 +45,10 @@ struct Platform {
     std::vector<uint8_t> opaque_written;  // data of the last fru_update_op_segment
     std::vector<uint8_t> descriptor;      // descriptor of the last fru_update_op_segment
     std::vector<uint8_t> image_written;   // data of the last capi_fruid_write_container
+    std::vector<const char *> names_given;  // fru_get_segment_name's strings, in order
+    // Per fru_remove_segment: which of names_given it was passed (the latest
+    // at that address), or -1 for another string.
+    std::vector<int> removed_given;
     int data_source_closes = 0;
     int inventories_freed = 0;
 

@@ -77,6 +77,27 @@ TEST_F(BadCrcScan, AnswersDecideEachSegment)
     }
 }
 
+// The platform tells segments of one name apart by the string it handed
+// out for each, so a removal passes back exactly that string.
+TEST_F(BadCrcScan, RemovalPassesBackTheNameStringItWasGiven)
+{
+    const struct {
+        std::string answers;
+        bool force;
+        std::vector<int> given;
+    } rows[] = {
+        {"n\ny\ny\n", false, {1, 3}},
+        {"y\nn\nn\n", false, {0}},
+        {"", true, {0, 1, 3}},
+    };
+    for (const auto &row : rows) {
+        fake::reset();
+        fake().segments = {{"A1", 1, true}, {"A1", 1, true}, {"OK", 2, false}, {"A1", 0, false}};
+        EXPECT_EQ(scan(row.answers, row.force).status, 0);
+        EXPECT_EQ(fake().removed_given, row.given) << ::testing::PrintToString(row.answers);
+    }
+}
+
 TEST_F(BadCrcScan, ForceRemovesEverythingSilentlyInOrder)
 {
     fake().segments = {{"A1", 1, true}, {"OK", 4, false}, {"A2", 0, false}, {"O9", 0, true}};
