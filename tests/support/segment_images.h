@@ -4,6 +4,7 @@
 #ifndef QUILLET_TESTS_SEGMENT_IMAGES_H
 #define QUILLET_TESTS_SEGMENT_IMAGES_H
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
