@@ -355,10 +355,11 @@ int32_t fru_flash_file(const char *nac_name, fru_nodehdl_t node)
     // changed meanwhile is not the one the operator saw: it stays, the
     // others go, and closing the node reports it.
     RemovalOutcome outcome;
-    const int32_t written = with_zan_image(n->entry, Access::Write, [&](ZanImage &image) -> int32_t {
-        outcome = remove_seen_segments(n->copy, n->chosen, image);
-        return kOk;
-    });
+    const int32_t written =
+        with_zan_image(n->entry, Access::Write, [&](ZanImage &current) -> int32_t {
+            outcome = remove_seen_segments(n->copy, n->chosen, current);
+            return kOk;
+        });
     if (written != kOk)
         return written;
     n->chosen.assign(n->chosen.size(), false);

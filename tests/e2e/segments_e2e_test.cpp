@@ -132,13 +132,15 @@ TEST_F(Segments, SegmentChangedWhileTheScanAsksIsKept)
 // record: the update says so instead of succeeding with nothing stored.
 TEST_F(Segments, UpdateWhoseHomeSegmentIsOpaqueIsRefused)
 {
-    const fruplat::Bytes image = segment_image({{"CU", false, 1, fruplat::kSegmentKindOpaque}}, 4096);
+    const fruplat::Bytes image =
+        segment_image({{"CU", false, 1, fruplat::kSegmentKindOpaque}}, 4096);
     const std::string file = temp_file(std::string(image.begin(), image.end()));
     ASSERT_EQ(fructl({"add", "OC", "zan", "--from", file}).status, 0);
     const std::string before = image_bytes("OC");
     const Outcome o = quillet({"-c", "OC", "-r", "CUSTOMER", "-t", "Rack 9"});
     EXPECT_EQ(o.status, 98);
-    EXPECT_EQ(o.err, "\n Error: Segment name is taken by a segment of the other kind (record or opaque)\n");
+    EXPECT_EQ(o.err, "\n Error: Segment name is taken by a segment of the other kind (record or "
+                     "opaque)\n");
     EXPECT_EQ(image_bytes("OC"), before);
 }
 

@@ -44,9 +44,13 @@ int32_t opaque_call(const std::string &nac, int operation)
     uint8_t descriptor[FRU_SEGMENT_DESCRIPTOR_SIZE] = {};
     uint8_t data[16] = {1, 2, 3};
     uint32_t length = sizeof data;
-    const int32_t status = operation == 1   ? fru_read_op_segment(node, "O1", descriptor, 0, data, &length)
-                           : operation == 2 ? fru_update_op_segment(node, "O1", descriptor, 0, data, &length)
-                                            : fru_delete_op_segment(node, "O1", 0);
+    int32_t status = 0;
+    if (operation == 1)
+        status = fru_read_op_segment(node, "O1", descriptor, 0, data, &length);
+    else if (operation == 2)
+        status = fru_update_op_segment(node, "O1", descriptor, 0, data, &length);
+    else
+        status = fru_delete_op_segment(node, "O1", 0);
     fru_close_node(node);
     return status;
 }
@@ -143,8 +147,8 @@ TEST_F(SegmentRules, RemovalTakesTheSegmentTheWalkShowed)
         {"recreated meanwhile", {mn, cu}, "p", {{mn, {"CU", false, 6}}}, 97, "MN=09,CU=06"},
         {"changed meanwhile, still bad", {mn, cu}, "p", {{mn, {"CU", true, 7}}}, 97,
          "MN=09,CU=07 bad"},
-        {"one of two changed", {mn, cu, {"TH", true, 5}}, "pp", {{mn, {"CU", true, 8}, {"TH", true, 5}}},
-         97, "MN=09,CU=08 bad"},
+        {"one of two changed", {mn, cu, {"TH", true, 5}}, "pp",
+         {{mn, {"CU", true, 8}, {"TH", true, 5}}}, 97, "MN=09,CU=08 bad"},
     };
     int container = 0;
     for (const auto &row : rows) {
