@@ -114,11 +114,11 @@ int32_t opaque_data_node(fru_nodehdl_t handle, const char *segment_name, const u
 
 int32_t lookup_container(const char *nac, ContainerEntry *entry)
 {
-    Inventory inventory;
-    const int32_t status = load_inventory(store_directory(), &inventory);
+    const Inventory *inventory = nullptr;
+    const int32_t status = current_inventory(&inventory);
     if (status != kOk)
         return status;
-    const ContainerEntry *found = find_container(inventory, nac);
+    const ContainerEntry *found = find_container(*inventory, nac);
     if (found == nullptr)
         return kUnknownContainer;
     *entry = *found;

@@ -37,6 +37,12 @@ constexpr StatusText kTexts[] = {
     {kUnsupportedFamily, "Operation not supported for this kind of container"},
     {kIpmiReadOnly, "IPMI FRU information areas cannot be changed or deleted"},
     {kPiromReadOnly, "PIROM container is read only"},
+    {kStoreBusy, "FRU store is busy: its lock could not be taken in time"},
+    {kNotRegularFile, "Not a regular file"},
+    {kImageNotStorage, "Container image is neither a regular file nor a device node"},
+    {kInputTooLarge, "File larger than the largest container (1048576 bytes)"},
+    {kTypeNotInFamily, "Container type does not fit its family (zan 0 or 4, ipmi 1, dimm 2, pirom 3)"},
+    {kBadNacName, "NAC name must be 1 to 64 printable characters without blanks or '#'"},
 };
 
 }  // namespace

@@ -21,14 +21,14 @@ class Contract : public StoreTest {};
 TEST_F(Contract, NodeAndContainerTypeComeFromTheInventory)
 {
     add("MB");
-    add("PS0", Family::Zan, 0, 9);
+    add("PS0", Family::Zan, 0, 4);
     fru_nodehdl_t handle = 0;
     EXPECT_EQ(fru_get_node("nope", &handle), fruplat::kUnknownContainer);
     int32_t type = -1;
     EXPECT_EQ(fru_get_cont_type(node("MB"), &type), 0);
     EXPECT_EQ(type, 0);
     EXPECT_EQ(fru_get_cont_type(node("PS0"), &type), 0);
-    EXPECT_EQ(type, 9);
+    EXPECT_EQ(type, 4);
     EXPECT_EQ(fru_close_node(handle + 1000), fruplat::kBadHandle);
 }
 
