@@ -10,9 +10,9 @@
 
 namespace fruplat {
 
-int open_input(const char *path, FileKinds kinds)
+int open_checked(const char *path, int flags, FileKinds kinds)
 {
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return -kImageIo;
     struct stat info;
@@ -21,9 +21,12 @@ int open_input(const char *path, FileKinds kinds)
         return -kImageIo;
     }
     const bool device = S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode);
-    if (S_ISREG(info.st_mode) || (device && kinds == FileKinds::RegularOrDevice))
+    const bool wanted = S_ISREG(info.st_mode) || (device && kinds == FileKinds::RegularOrDevice);
+    if (wanted && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
         return fd;
     close(fd);
+    if (wanted)
+        return -kImageIo;
     return kinds == FileKinds::RegularOnly ? -kNotRegularFile : -kImageNotStorage;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <fcntl.h>
 #include <string>
 
 #include "store/bytes.h"
@@ -14,10 +15,16 @@ namespace fruplat {
 
 enum class FileKinds { RegularOnly, RegularOrDevice };
 
-// Opens `path` for reading with O_NONBLOCK and checks what it is: a
+// Opens `path` with `flags` and O_NONBLOCK, checks what it is, and then
+// lets reads and writes block again as a file or device expects: a
 // descriptor (>= 0) or a status, negated: -kNotRegularFile or
 // -kImageNotStorage for the wrong kind, -kImageIo when it cannot be opened.
-int open_input(const char *path, FileKinds kinds);
+int open_checked(const char *path, int flags, FileKinds kinds);
+
+inline int open_input(const char *path, FileKinds kinds)
+{
+    return open_checked(path, O_RDONLY, kinds);
+}
 
 // Everything `fd` holds from its current offset, up to `limit` bytes;
 // kInputTooLarge when there is more, kImageIo when a read fails.

@@ -243,7 +243,8 @@ std::string entry_problem(const ContainerEntry &entry)
         return problem;
     if (entry.type_known && !type_fits_family(entry.type, entry.family))
         return std::string("TYPE ") + std::to_string(entry.type) + " does not fit FAMILY " +
-               family_name(entry.family) + " (" + family_types(entry.family) + " or unknown)";
+               family_name(entry.family) + ", which takes " + family_types(entry.family) +
+               " (or unknown)";
     if (const char *problem = path_problem(entry.path))
         return problem;
     if (entry.capacity < 1 || entry.capacity > kMaxCapacity)
