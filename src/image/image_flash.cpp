@@ -52,8 +52,9 @@ bool obtain_node(FlashResources &held)
 uint32_t read_image(FlashResources &held, uint8_t *image)
 {
     const char *path = g_settings.image_path;
-    // Without blocking, and only a regular file: a FIFO would hang the run
-    // and a device has no size to bound the read by.
+    // Without blocking, and no FIFO, socket or device: the first would hang
+    // the run, a device has no size to bound the read by. A directory still
+    // fails its read as it always did.
     held.image_fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (held.image_fd < 0) {
         std::fprintf(stderr, "Failed to open image file %s\n", path);
@@ -65,7 +66,7 @@ uint32_t read_image(FlashResources &held, uint8_t *image)
         std::fputs("stat failed\n", stderr);
         return 0;
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
         std::fprintf(stderr, "Image file %s is not a regular file\n", path);
         return 0;
     }

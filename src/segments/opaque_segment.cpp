@@ -226,8 +226,9 @@ int32_t read_opaque_file(OpaqueRequest &request)
         return fail_before_node("Opaque file %s doesn't exist\n", path);
     if (access(path, R_OK) != 0)
         return fail_before_node("Opaque file %s doesn't have the read permission\n", path);
-    // Without blocking, and only a regular file: a FIFO would hang the run
-    // and a device has no size to bound the read by.
+    // Without blocking, and no FIFO, socket or device: the first would hang
+    // the run, a device has no size to bound the read by. A directory still
+    // fails its read as it always did.
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return fail_before_node("Failed to open Opaque file %s\n", path);
@@ -235,7 +236,7 @@ int32_t read_opaque_file(OpaqueRequest &request)
     int32_t status = 0;
     if (fstat(fd, &info) != 0) {
         status = fail_before_node("stat failed for Opaque file %s\n", path);
-    } else if (!S_ISREG(info.st_mode)) {
+    } else if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
         status = fail_before_node("Opaque file %s is not a regular file\n", path);
     } else if (info.st_size > static_cast<off_t>(kOpaqueDataSize)) {
         status = fail_before_node("Opaque file is too large %s\n", path);

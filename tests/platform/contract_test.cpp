@@ -400,6 +400,15 @@ TEST_F(Contract, MalformedInventoryLineIsNamed)
         {"MB 0 eeprom a.img 10", "FAMILY must be zan, ipmi, dimm or pirom"},
         {"MB 0 zan a.img 0", "CAPACITY must be a byte count from 1 to 1048576"},
         {"MB 0 zan a.img 10 extra", "after CAPACITY only 'device' and 'page=BYTES' (1 to 4096) may follow"},
+        {"MB 2 zan a.img 10", "TYPE 2 does not fit FAMILY zan, which takes 0 or 4 (or unknown)"},
+        {"MB 0 dimm a.img 10", "TYPE 0 does not fit FAMILY dimm, which takes 2 (or unknown)"},
+        {"MB 4 ipmi a.img 10", "TYPE 4 does not fit FAMILY ipmi, which takes 1 (or unknown)"},
+        {"M\vB 0 zan a.img 10", "NAC must be 1 to 64 printable characters without blanks or '#'"},
+        {std::string(65, 'M') + " 0 zan a.img 10",
+         "NAC must be 1 to 64 printable characters without blanks or '#'"},
+        {"MB 0 zan a\x01.img 10",
+         "PATH must be 1 to 4095 characters without blanks or control characters"},
+        {"MB 0 zan a.img 1048577", "CAPACITY must be a byte count from 1 to 1048576"},
     };
     for (const auto &row : rows) {
         std::ofstream(store_ + "/inventory") << row.line << "\n";
