@@ -154,11 +154,11 @@ size_t unchosen_by_name(Node &node, const char *name)
 
 int32_t lookup_container(const char *nac, ContainerEntry *entry)
 {
-    Inventory inventory;
-    const int32_t status = load_inventory(store_directory(), &inventory);
+    const Inventory *inventory = nullptr;
+    const int32_t status = current_inventory(&inventory);
     if (status != kOk)
         return status;
-    const ContainerEntry *found = find_container(inventory, nac);
+    const ContainerEntry *found = find_container(*inventory, nac);
     if (found == nullptr)
         return kUnknownContainer;
     *entry = *found;

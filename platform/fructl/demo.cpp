@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "access/family.h"
 #include "dimm/spd_builder.h"
@@ -226,31 +227,24 @@ constexpr DemoContainer kDemo[] = {
 
 int add_demo(const std::string &store)
 {
+    std::vector<SeededAdd> adds;
     for (const DemoContainer &demo : kDemo) {
-        ContainerEntry existing;
-        Inventory inventory;
-        if (load_inventory(store, &inventory) == kOk && find_container(inventory, demo.nac)) {
-            std::fprintf(stderr, "fructl: %s already in the store, kept as it is\n", demo.nac);
-            continue;
-        }
-        AddRequest request;
-        request.nac = demo.nac;
-        request.family = demo.family;
+        SeededAdd add;
+        add.request.nac = demo.nac;
+        add.request.family = demo.family;
         if (demo.image != nullptr)
-            request.image = demo.image();
-        if (add_container(store, request) != 0 || !open_entry(store, demo.nac, &existing))
-            return 1;
-        int32_t status = kOk;
-        if (demo.seed_zan != nullptr)
-            status = with_zan_image(existing, Access::Write, demo.seed_zan);
-        if (status == kOk && demo.seed != nullptr)
-            status = demo.seed(existing);
-        if (status != kOk) {
-            std::fprintf(stderr, "fructl: seeding %s: %s\n", demo.nac, status_text(status));
-            return 1;
-        }
+            add.request.image = demo.image();
+        add.seed = [&demo](const ContainerEntry &entry) -> int32_t {
+            int32_t status = kOk;
+            if (demo.seed_zan != nullptr)
+                status = with_zan_image(entry, Access::Write, demo.seed_zan);
+            if (status == kOk && demo.seed != nullptr)
+                status = demo.seed(entry);
+            return status;
+        };
+        adds.push_back(add);
     }
-    return 0;
+    return add_seeded(store, adds);
 }
 
 }  // namespace fruplat

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "access/family.h"
@@ -13,9 +13,14 @@
 #include "present/presenter.h"
 #include "registry/registry.h"
 #include "store/image_file.h"
+#include "store/input_file.h"
 #include "store/status.h"
 #include "zan/zan_access.h"
 #include "zan/zan_records.h"
+
+#ifndef QUILLET_VERSION
+#define QUILLET_VERSION "unknown"
+#endif
 
 using namespace fruplat;
 
@@ -23,13 +28,6 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-struct Command {
-    const char *name;
-    size_t min_args;
-    size_t max_args;
-    int (*run)(const std::string &store, const Args &args);
-    const char *synopsis;
-};
 
 int report(int32_t status, const std::string &what)
 {
@@ -50,15 +48,6 @@ const RecordDef *record_for(const ContainerEntry &entry, const std::string &name
         return nullptr;
     }
     return def;
-}
-
-bool read_file(const std::string &path, Bytes *out)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    out->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
 }
 
 // The container and the record a command names, or a reported failure.
@@ -136,11 +125,16 @@ int cmd_add(const std::string &store, const Args &args)
         } else if (option == "--page" && parse_unsigned(value, 4096, &number) && number > 0) {
             request.page_size = static_cast<uint32_t>(number);
         } else if (option == "--from") {
+            // Never more than the largest container: a FIFO, /dev/zero or
+            // a huge file is refused instead of read without end.
             Bytes image;
-            if (!read_file(value, &image)) {
+            const int32_t status = read_regular_file(value, kMaxCapacity, &image);
+            if (status == kImageIo) {
                 std::fprintf(stderr, "fructl: cannot read %s\n", value.c_str());
                 return 1;
             }
+            if (status != kOk)
+                return report(status, value);
             request.image = image;
         } else {
             std::fprintf(stderr, "fructl: bad option %s %s\n", option.c_str(), value.c_str());
@@ -270,10 +264,15 @@ int cmd_image(const std::string &store, const Args &args)
     if (status != kOk)
         return report(status, args[0]);
     image.resize(used_length(entry, image));
-    std::ofstream out(args[1], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(image.data()), static_cast<std::streamsize>(image.size()));
-    out.close();
-    if (!out) {
+    const int fd = open(args[1].c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    size_t done = 0;
+    while (fd >= 0 && done < image.size()) {
+        const ssize_t n = write(fd, image.data() + done, image.size() - done);
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    if (fd < 0 || close(fd) != 0 || done != image.size()) {
         std::fprintf(stderr, "fructl: cannot write %s\n", args[1].c_str());
         return 1;
     }
@@ -346,28 +345,79 @@ int cmd_registry(const std::string &, const Args &args)
     return 0;
 }
 
-const Command kCommands[] = {
-    {"init", 0, 0, cmd_init, "init"},
-    {"demo", 0, 0, cmd_demo, "demo"},
-    {"add", 2, 12, cmd_add,
-     "add NAC FAMILY [--type N|unknown] [--capacity BYTES] [--from IMAGE | --device PATH] "
-     "[--page BYTES]"},
-    {"remove", 1, 1, cmd_remove, "remove NAC"},
-    {"list", 0, 0, cmd_list, "list"},
-    {"get", 2, 2, cmd_get, "get NAC RECORD"},
-    {"put", 3, 3, cmd_put, "put NAC RECORD HEX"},
-    {"control", 2, 2, cmd_control, "control NAC RECORD"},
-    {"image", 2, 2, cmd_image, "image NAC FILE"},
-    {"segments", 1, 1, cmd_segments, "segments NAC"},
-    {"corrupt", 2, 2, cmd_corrupt, "corrupt NAC SEGMENT"},
-    {"registry", 0, 1, cmd_registry, "registry [DEFINITION]"},
+int cmd_help(const std::string &store, const Args &args);
+
+struct Command {
+    const char *name;
+    size_t min_args;
+    size_t max_args;
+    int (*run)(const std::string &store, const Args &args);
+    const char *synopsis;
+    const char *explanation;  // one line
 };
 
-int usage()
+const Command kCommands[] = {
+    {"init", 0, 0, cmd_init, "init", "create an empty store (no error if it exists)"},
+    {"demo", 0, 0, cmd_demo, "demo", "add the demo platform's containers the store lacks"},
+    {"add", 2, 12, cmd_add,
+     "add NAC FAMILY [--type N|unknown] [--capacity BYTES] [--from IMAGE | --device PATH] "
+     "[--page BYTES]",
+     "add a container: a new image (empty or from IMAGE) or an existing file or device"},
+    {"remove", 1, 1, cmd_remove, "remove NAC",
+     "take a container out (its image in images/ is deleted, a device is left alone)"},
+    {"list", 0, 0, cmd_list, "list", "one line per container: NAC TYPE FAMILY CAPACITY PATH"},
+    {"get", 2, 2, cmd_get, "get NAC RECORD", "the record's stored bytes in hex, oldest entry first"},
+    {"put", 3, 3, cmd_put, "put NAC RECORD HEX", "store the bytes as the record (a new entry)"},
+    {"control", 2, 2, cmd_control, "control NAC RECORD", "the record's 4 iteration control bytes"},
+    {"image", 2, 2, cmd_image, "image NAC FILE", "write the image, up to its last used byte, to FILE"},
+    {"segments", 1, 1, cmd_segments, "segments NAC",
+     "one line per segment: NAME PACKETS BYTES ok or bad"},
+    {"corrupt", 2, 2, cmd_corrupt, "corrupt NAC SEGMENT",
+     "damage the stored CRC of a segment (a testing aid)"},
+    {"registry", 0, 1, cmd_registry, "registry [DEFINITION]",
+     "enumeration entries: DEFINITION NAME VALUE"},
+    {"help", 0, 1, cmd_help, "help [COMMAND]", "this overview, or one command's arguments"},
+};
+
+const Command *find_command(const std::string &name)
 {
-    std::fprintf(stderr, "usage: fructl [--store DIR] COMMAND\ncommands:\n");
     for (const Command &c : kCommands)
-        std::fprintf(stderr, "  %s\n", c.synopsis);
+        if (name == c.name)
+            return &c;
+    return nullptr;
+}
+
+void overview(FILE *out, const std::string &store)
+{
+    std::fprintf(out,
+                 "usage: fructl [--store DIR] COMMAND [ARGUMENTS]\n"
+                 "       fructl --help | --version\n"
+                 "The store is DIR, else $QUILLET_FRU_STORE, else the one built in (this run: %s).\n"
+                 "commands:\n",
+                 store.c_str());
+    for (const Command &c : kCommands)
+        std::fprintf(out, "  %-9s %s\n", c.name, c.explanation);
+    std::fprintf(out, "'fructl help COMMAND' shows a command's arguments.\n");
+}
+
+int cmd_help(const std::string &store, const Args &args)
+{
+    if (args.empty()) {
+        overview(stdout, store);
+        return 0;
+    }
+    const Command *c = find_command(args[0]);
+    if (c == nullptr) {
+        std::fprintf(stderr, "fructl: unknown command %s\n", args[0].c_str());
+        return 2;
+    }
+    std::printf("usage: fructl [--store DIR] %s\n  %s\n", c->synopsis, c->explanation);
+    return 0;
+}
+
+int usage(const std::string &store)
+{
+    overview(stderr, store);
     return 2;
 }
 
@@ -382,17 +432,22 @@ int main(int argc, char **argv)
         args.erase(args.begin(), args.begin() + 2);
     }
     if (args.empty())
-        return usage();
-    for (const Command &c : kCommands) {
-        if (args[0] != c.name)
-            continue;
-        const Args rest(args.begin() + 1, args.end());
-        if (rest.size() < c.min_args || rest.size() > c.max_args) {
-            std::fprintf(stderr, "usage: fructl [--store DIR] %s\n", c.synopsis);
-            return 2;
-        }
-        return c.run(store, rest);
+        return usage(store);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h"))
+        return cmd_help(store, {});
+    if (args.size() == 1 && (args[0] == "--version" || args[0] == "-V")) {
+        std::printf("fructl (quillet) %s\n", QUILLET_VERSION);
+        return 0;
     }
-    std::fprintf(stderr, "fructl: unknown command %s\n", args[0].c_str());
-    return usage();
+    const Command *c = find_command(args[0]);
+    if (c == nullptr) {
+        std::fprintf(stderr, "fructl: unknown command %s\n", args[0].c_str());
+        return usage(store);
+    }
+    const Args rest(args.begin() + 1, args.end());
+    if (rest.size() < c->min_args || rest.size() > c->max_args) {
+        std::fprintf(stderr, "usage: fructl [--store DIR] %s\n", c->synopsis);
+        return 2;
+    }
+    return c->run(store, rest);
 }

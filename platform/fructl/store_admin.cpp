@@ -5,11 +5,15 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "store/image_file.h"
 #include "store/status.h"
+#include "store/store_lock.h"
 #include "zan/zan_image.h"
 
 namespace fruplat {
@@ -43,20 +47,6 @@ bool make_directory(const std::string &path)
     return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
 }
 
-// Images fructl creates get a name of their own, never one made from the
-// NAC name.
-std::string new_image_path(const Inventory &inventory)
-{
-    for (unsigned n = 1;; ++n) {
-        const std::string candidate = "images/c" + std::to_string(n) + ".img";
-        bool used = access((inventory.store_dir + "/" + candidate).c_str(), F_OK) == 0;
-        for (const ContainerEntry &e : inventory.entries)
-            used = used || e.path == candidate;
-        if (!used)
-            return candidate;
-    }
-}
-
 int fail(const char *format, const std::string &argument)
 {
     std::fprintf(stderr, format, argument.c_str());
@@ -72,6 +62,89 @@ bool load(const std::string &store, Inventory *inventory)
         std::fprintf(stderr, "fructl: no store at %s (run 'fructl init')\n", store.c_str());
     return false;
 }
+
+// One edit of a store under its lock: the inventory as it stands, and the
+// images made for it so far. The inventory changes only at commit(), in one
+// rename; an edit that ends without a commit deletes the images it made, so
+// a failure leaves the store as it found it.
+class StoreEdit {
+public:
+    StoreEdit(const StoreEdit &) = delete;
+    StoreEdit &operator=(const StoreEdit &) = delete;
+    StoreEdit() = default;
+    ~StoreEdit()
+    {
+        if (committed_)
+            return;
+        for (const std::string &path : created_) {
+            unlink(path.c_str());
+            unlink((path + ".lock").c_str());
+        }
+    }
+
+    bool begin(const std::string &store)
+    {
+        const int32_t status = lock_.acquire(store);
+        if (status == kStoreBusy) {
+            std::fprintf(stderr, "fructl: %s: %s\n", store.c_str(), status_text(status));
+            return false;
+        }
+        if (status != kOk) {
+            std::fprintf(stderr, "fructl: no store at %s (run 'fructl init')\n", store.c_str());
+            return false;
+        }
+        if (!load(store, &inventory))
+            return false;
+        for (const ContainerEntry &e : inventory.entries)
+            used_paths_.insert(e.path);
+        return true;
+    }
+
+    // Gives `entry` an image file of its own, created exclusively so that
+    // no two containers ever share one, and writes `image` into it. Names
+    // are never made from the NAC name.
+    int32_t create_image(ContainerEntry *entry, const Bytes &image)
+    {
+        const std::string &store = inventory.store_dir;
+        if (!make_directory(store + "/images"))
+            return kImageIo;
+        for (unsigned n = 1;; ++n) {
+            const std::string candidate = "images/c" + std::to_string(n) + ".img";
+            if (used_paths_.count(candidate) != 0)
+                continue;
+            const std::string path = resolve_image_path(store, candidate);
+            const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+            if (fd < 0 && errno == EEXIST)
+                continue;
+            if (fd < 0)
+                return kImageIo;
+            close(fd);
+            created_.push_back(path);
+            used_paths_.insert(candidate);
+            entry->path = candidate;
+            entry->image_path = path;
+            return write_image(*entry, image);
+        }
+    }
+
+    bool commit()
+    {
+        if (save_inventory(inventory) != kOk) {
+            std::fprintf(stderr, "fructl: cannot write %s/inventory\n", inventory.store_dir.c_str());
+            return false;
+        }
+        committed_ = true;
+        return true;
+    }
+
+    Inventory inventory;
+
+private:
+    StoreLock lock_;
+    std::vector<std::string> created_;
+    std::unordered_set<std::string> used_paths_;
+    bool committed_ = false;
+};
 
 // A device's capacity is its size; a character device has none to read, so
 // the operator gives it.
@@ -116,19 +189,90 @@ std::string absolute_path(const std::string &path)
     return getcwd(here, sizeof here) != nullptr ? std::string(here) + "/" + path : path;
 }
 
-int add_device(const std::string &store, Inventory &inventory, ContainerEntry &entry,
-               const AddRequest &request)
+int32_t request_status(const AddRequest &request)
 {
-    if (request.image)
-        return fail("fructl: %s: --device and --from exclude each other; flash with quillet -i\n",
-                    request.nac);
-    if (!device_capacity(*request.device, request.capacity, &entry.capacity))
-        return 1;
-    entry.device = true;
-    entry.path = absolute_path(*request.device);
-    entry.image_path = entry.path;
-    inventory.entries.push_back(entry);
-    return save_inventory(inventory) == kOk ? 0 : fail("fructl: cannot write %s/inventory\n", store);
+    if (nac_problem(request.nac) != nullptr)
+        return kBadNacName;
+    if (request.type_known && request.type && !type_fits_family(*request.type, request.family))
+        return kTypeNotInFamily;
+    if (request.image && request.image->size() > kMaxCapacity)
+        return kInputTooLarge;
+    return kOk;
+}
+
+// Adds the container to the edit's inventory; 0, 1 on a failure, 2 for a
+// request that breaks the inventory's rules.
+int add_to(StoreEdit &edit, const AddRequest &request, ContainerEntry *added)
+{
+    if (const int32_t status = request_status(request); status != kOk) {
+        std::fprintf(stderr, "fructl: %s: %s\n", request.nac.c_str(), status_text(status));
+        return 2;
+    }
+    if (find_container(edit.inventory, request.nac.c_str()) != nullptr)
+        return fail("fructl: container %s already exists\n", request.nac);
+    ContainerEntry entry;
+    entry.nac = request.nac;
+    entry.family = request.family;
+    entry.type_known = request.type_known;
+    entry.type = request.type.value_or(default_type(request.family));
+    entry.page_size = request.page_size.value_or(kDefaultPageSize);
+    if (request.device) {
+        if (request.image)
+            return fail("fructl: %s: --device and --from exclude each other; flash with quillet -i\n",
+                        request.nac);
+        entry.path = absolute_path(*request.device);
+        if (const char *problem = path_problem(entry.path)) {
+            std::fprintf(stderr, "fructl: %s: %s\n", entry.path.c_str(), problem);
+            return 2;
+        }
+        if (!device_capacity(*request.device, request.capacity, &entry.capacity))
+            return 1;
+        entry.device = true;
+        entry.image_path = entry.path;
+        add_entry(&edit.inventory, entry);
+        *added = entry;
+        return 0;
+    }
+    entry.capacity = request.capacity.value_or(default_capacity(request.family));
+    if (request.image && !request.capacity && request.image->size() > entry.capacity)
+        entry.capacity = static_cast<uint32_t>(request.image->size());
+    Bytes image;
+    if (request.image) {
+        image = *request.image;
+        if (image.size() > entry.capacity)
+            return fail("fructl: the image is larger than the capacity of %s\n", request.nac);
+        ZanImage parsed;
+        if (entry.family == Family::Zan && parse_zan_image(image, &parsed) != kOk)
+            std::fprintf(stderr, "fructl: warning: %s holds no valid ZAN image\n",
+                         request.nac.c_str());
+    } else if (entry.family == Family::Zan) {
+        image = empty_zan_image(entry.capacity);
+    }
+    if (edit.create_image(&entry, image) != kOk)
+        return fail("fructl: cannot write the image of %s\n", request.nac);
+    add_entry(&edit.inventory, entry);
+    *added = entry;
+    return 0;
+}
+
+// Deletes an image fructl made: only a plain name directly inside the
+// store's own images/ directory, reached without following a symbolic link,
+// so that an inventory path that climbs out ("images/../x") or an images/
+// that links elsewhere never costs a file outside the store.
+void delete_store_image(const std::string &store, const std::string &path)
+{
+    constexpr std::string_view kImages = "images/";
+    if (path.compare(0, kImages.size(), kImages) != 0)
+        return;
+    const std::string name = path.substr(kImages.size());
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+        return;
+    const int dir = open((store + "/images").c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (dir < 0)
+        return;
+    unlinkat(dir, name.c_str(), 0);
+    unlinkat(dir, (name + ".lock").c_str(), 0);
+    close(dir);
 }
 
 }  // namespace
@@ -163,6 +307,12 @@ int init_store(const std::string &store)
 {
     if (!make_directory(store) || !make_directory(store + "/images"))
         return fail("fructl: cannot create store %s\n", store);
+    StoreLock lock;
+    const int32_t status = lock.acquire(store);
+    if (status != kOk) {
+        std::fprintf(stderr, "fructl: %s: %s\n", store.c_str(), status_text(status));
+        return 1;
+    }
     if (access((store + "/inventory").c_str(), F_OK) == 0)
         return 0;
     Inventory empty;
@@ -186,69 +336,47 @@ bool open_entry(const std::string &store, const std::string &nac, ContainerEntry
 
 int add_container(const std::string &store, const AddRequest &request)
 {
-    Inventory inventory;
-    if (!load(store, &inventory))
+    return add_seeded(store, {{request, nullptr}});
+}
+
+int add_seeded(const std::string &store, const std::vector<SeededAdd> &adds)
+{
+    StoreEdit edit;
+    if (!edit.begin(store))
         return 1;
-    if (request.nac.empty() || request.nac.find_first_of(" \t\r\n#") != std::string::npos)
-        return fail("fructl: a NAC name may not be empty or hold blanks or '#': '%s'\n",
-                    request.nac);
-    if (find_container(inventory, request.nac.c_str()) != nullptr)
-        return fail("fructl: container %s already exists\n", request.nac);
-    ContainerEntry entry;
-    entry.nac = request.nac;
-    entry.family = request.family;
-    entry.type_known = request.type_known;
-    entry.type = request.type.value_or(default_type(request.family));
-    entry.page_size = request.page_size.value_or(kDefaultPageSize);
-    if (request.device)
-        return add_device(store, inventory, entry, request);
-    entry.capacity = request.capacity.value_or(default_capacity(request.family));
-    if (request.image && !request.capacity && request.image->size() > entry.capacity)
-        entry.capacity = static_cast<uint32_t>(request.image->size());
-    entry.path = new_image_path(inventory);
-    entry.image_path = resolve_image_path(store, entry.path);
-    Bytes image;
-    if (request.image) {
-        image = *request.image;
-        if (image.size() > entry.capacity)
-            return fail("fructl: the image is larger than the capacity of %s\n", request.nac);
-        ZanImage parsed;
-        if (entry.family == Family::Zan && parse_zan_image(image, &parsed) != kOk)
-            std::fprintf(stderr, "fructl: warning: %s holds no valid ZAN image\n",
-                         request.nac.c_str());
-    } else if (entry.family == Family::Zan) {
-        image = empty_zan_image(entry.capacity);
+    for (const SeededAdd &add : adds) {
+        if (adds.size() > 1 && find_container(edit.inventory, add.request.nac.c_str()) != nullptr) {
+            std::fprintf(stderr, "fructl: %s already in the store, kept as it is\n",
+                         add.request.nac.c_str());
+            continue;
+        }
+        ContainerEntry added;
+        if (const int result = add_to(edit, add.request, &added); result != 0)
+            return result;
+        const int32_t status = add.seed ? add.seed(added) : kOk;
+        if (status != kOk) {
+            std::fprintf(stderr, "fructl: seeding %s: %s\n", added.nac.c_str(), status_text(status));
+            return 1;
+        }
     }
-    if (!make_directory(store + "/images"))
-        return fail("fructl: cannot create %s/images\n", store);
-    if (write_image(entry, image) != kOk)
-        return fail("fructl: cannot write the image of %s\n", request.nac);
-    inventory.entries.push_back(entry);
-    return save_inventory(inventory) == kOk ? 0 : fail("fructl: cannot write %s/inventory\n", store);
+    return edit.commit() ? 0 : 1;
 }
 
 int remove_container(const std::string &store, const std::string &nac)
 {
-    Inventory inventory;
-    if (!load(store, &inventory))
+    StoreEdit edit;
+    if (!edit.begin(store))
         return 1;
-    for (auto it = inventory.entries.begin(); it != inventory.entries.end(); ++it) {
-        if (it->nac != nac)
-            continue;
-        // Only images fructl made inside the store are deleted; an EEPROM
-        // device or a file elsewhere stays where it is.
-        const bool own_image = it->path.rfind("images/", 0) == 0;
-        const std::string image = it->image_path;
-        inventory.entries.erase(it);
-        if (save_inventory(inventory) != kOk)
-            return fail("fructl: cannot write %s/inventory\n", store);
-        if (own_image) {
-            unlink(image.c_str());
-            unlink((image + ".lock").c_str());
-        }
-        return 0;
-    }
-    return fail("fructl: no container %s in the store\n", nac);
+    const ContainerEntry *found = find_container(edit.inventory, nac.c_str());
+    if (found == nullptr)
+        return fail("fructl: no container %s in the store\n", nac);
+    const ContainerEntry removed = *found;
+    remove_entry(&edit.inventory, nac);
+    if (!edit.commit())
+        return 1;
+    if (!removed.device)
+        delete_store_image(store, removed.path);
+    return 0;
 }
 
 }  // namespace fruplat

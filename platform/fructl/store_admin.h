@@ -3,8 +3,10 @@
 #define FRUPLATFORM_FRUCTL_STORE_ADMIN_H
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "store/bytes.h"
 #include "store/inventory.h"
@@ -22,10 +24,21 @@ struct AddRequest {
     std::optional<uint32_t> page_size;
 };
 
-// Each returns 0 or prints its reason on standard error and returns 1.
+// A container to add and what to write into its image once it exists.
+struct SeededAdd {
+    AddRequest request;
+    std::function<int32_t(const ContainerEntry &entry)> seed;
+};
+
+// Each edit holds the store's lock and changes the inventory in one
+// rename; a failure leaves the store as it was. Each returns 0, or prints
+// its reason on standard error and returns 1 (2 for a request the
+// inventory's rules refuse).
 int init_store(const std::string &store);
 int add_container(const std::string &store, const AddRequest &request);
 int remove_container(const std::string &store, const std::string &nac);
+// Adds, in one edit, each container the store does not hold yet.
+int add_seeded(const std::string &store, const std::vector<SeededAdd> &adds);
 
 uint32_t default_capacity(Family family);
 int32_t default_type(Family family);

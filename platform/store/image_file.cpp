@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "store/input_file.h"
 #include "store/status.h"
 
 namespace fruplat {
@@ -47,9 +48,9 @@ bool write_all(int fd, const uint8_t *data, size_t size, off_t offset)
 
 int32_t write_in_place(const std::string &path, const Bytes &content)
 {
-    const int fd = open(path.c_str(), O_WRONLY);
+    const int fd = open_checked(path.c_str(), O_WRONLY, FileKinds::RegularOrDevice);
     if (fd < 0)
-        return kImageIo;
+        return -fd;
     const bool ok = write_all(fd, content.data(), content.size(), 0) && fsync(fd) == 0;
     close(fd);
     return ok ? kOk : kImageIo;
@@ -69,7 +70,8 @@ int32_t ContainerLock::acquire(const ContainerEntry &entry, bool exclusive)
     // a file of its own; a device node stays put and is locked itself.
     const bool regular = is_regular_or_missing(entry.image_path);
     const std::string path = regular ? entry.image_path + ".lock" : entry.image_path;
-    fd_ = open(path.c_str(), regular ? O_RDWR | O_CREAT | O_CLOEXEC : O_RDONLY | O_CLOEXEC, 0644);
+    fd_ = open(path.c_str(), regular ? O_RDWR | O_CREAT | O_CLOEXEC : O_RDONLY | O_NONBLOCK | O_CLOEXEC,
+               0644);
     if (fd_ < 0) {
         // A reader of a store it may not write still reads, unlocked.
         return exclusive ? kLockFailed : kOk;
@@ -95,9 +97,9 @@ void ContainerLock::release()
 
 int32_t read_image(const ContainerEntry &entry, Bytes *image)
 {
-    const int fd = open(entry.image_path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = open_input(entry.image_path.c_str(), FileKinds::RegularOrDevice);
     if (fd < 0)
-        return kImageIo;
+        return -fd;
     image->assign(entry.capacity, 0);
     size_t got = 0;
     while (got < image->size()) {

@@ -3,8 +3,10 @@
 #ifndef FRUPLATFORM_STORE_INVENTORY_H
 #define FRUPLATFORM_STORE_INVENTORY_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace fruplat {
@@ -14,7 +16,18 @@ enum class Family { Zan, Ipmi, Dimm, Pirom };
 const char *family_name(Family family);
 bool family_from_name(const std::string &name, Family *family);
 
+// The container types `fru_get_cont_type` may report for a family, as text
+// ("0 or 4"); the tool sizes records by the type, the layer by the family,
+// so the two must agree.
+const char *family_types(Family family);
+bool type_fits_family(int32_t type, Family family);
+
 inline constexpr uint32_t kDefaultPageSize = 32;
+inline constexpr uint32_t kMaxCapacity = 1u << 20;
+inline constexpr size_t kMaxNacLength = 64;
+inline constexpr size_t kMaxPathLength = 4095;
+// Far beyond any platform's container count; a bound on what a read costs.
+inline constexpr size_t kMaxInventoryBytes = 64u << 20;
 
 struct ContainerEntry {
     std::string nac;
@@ -34,9 +47,15 @@ struct ContainerEntry {
 struct Inventory {
     std::string store_dir;
     std::vector<ContainerEntry> entries;
+    std::unordered_map<std::string, size_t> index;  // NAC name -> entries position
 };
 
-inline constexpr uint32_t kMaxCapacity = 1u << 20;
+// Why a NAC name, an inventory path or a whole entry cannot be stored, or
+// null when it can. The same rules hold when an inventory is written and
+// when it is read.
+const char *nac_problem(const std::string &nac);
+const char *path_problem(const std::string &path);
+std::string entry_problem(const ContainerEntry &entry);
 
 // QUILLET_FRU_STORE, else the store fixed when the layer was built.
 std::string store_directory();
@@ -45,10 +64,19 @@ std::string store_directory();
 // standard error with its number and fails the load.
 int32_t load_inventory(const std::string &store_dir, Inventory *inventory);
 
-// Writes the inventory back atomically.
+// The inventory of store_directory(), parsed once per process and again
+// only when the file was replaced or changed.
+int32_t current_inventory(const Inventory **inventory);
+
+// Writes the inventory back atomically; an entry that breaks the rules is
+// refused (kBadInventory) and nothing is written.
 int32_t save_inventory(const Inventory &inventory);
 
 const ContainerEntry *find_container(const Inventory &inventory, const char *nac);
+
+// Keep the index in step with the entries.
+void add_entry(Inventory *inventory, const ContainerEntry &entry);
+bool remove_entry(Inventory *inventory, const std::string &nac);
 
 std::string resolve_image_path(const std::string &store_dir, const std::string &path);
 

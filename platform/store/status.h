@@ -1,5 +1,5 @@
 // The platform layer's statuses. 0 and 14 are fixed by the tool; the others
-// are this layer's own, stable, and listed in docs/platform-statuses.md.
+// are this layer's own, stable, and listed in docs/platform.md.
 #ifndef FRUPLATFORM_STORE_STATUS_H
 #define FRUPLATFORM_STORE_STATUS_H
 
@@ -35,6 +35,12 @@ enum Status : int32_t {
     kPiromReadOnly = 82,
     // 83-89: device writes, locks and transactions.
     // 90-96: the store, its inventory and files read from a path.
+    kStoreBusy = 90,
+    kNotRegularFile = 91,
+    kImageNotStorage = 92,
+    kInputTooLarge = 93,
+    kTypeNotInFamily = 94,
+    kBadNacName = 95,
     // 97-99: segments and the bad-CRC scan.
     kSegmentChangedSinceScan = 97,
     kSegmentKindTaken = 98,

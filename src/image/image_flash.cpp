@@ -52,15 +52,22 @@ bool obtain_node(FlashResources &held)
 uint32_t read_image(FlashResources &held, uint8_t *image)
 {
     const char *path = g_settings.image_path;
-    held.image_fd = open(path, O_RDONLY);
+    // Without blocking, and no FIFO, socket or device: the first would hang
+    // the run, a device has no size to bound the read by. A directory still
+    // fails its read as it always did.
+    held.image_fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (held.image_fd < 0) {
         std::fprintf(stderr, "Failed to open image file %s\n", path);
         return 0;
     }
     std::memset(image, 0, kImageBufferSize);
     struct stat info;
-    if (stat(path, &info) != 0) {
+    if (fstat(held.image_fd, &info) != 0) {
         std::fputs("stat failed\n", stderr);
+        return 0;
+    }
+    if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        std::fprintf(stderr, "Image file %s is not a regular file\n", path);
         return 0;
     }
     if (info.st_size > static_cast<off_t>(kImageBufferSize)) {

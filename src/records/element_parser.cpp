@@ -153,18 +153,25 @@ int32_t store_file_content(const ElementRow &row, const char *path)
         return file_failure("Input file stat mode failed for Opaque file %s\n", path);
     if (info.st_size > target.width)
         return file_failure("Input file is too large %s\n", path);
-    const int fd = open(path, O_RDONLY);
+    // Without blocking: the name may have been swapped for a FIFO since the
+    // stat, and what was opened is checked again.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return file_failure("Failed to open Input file %s\n", path);
+    const char *failure = nullptr;
+    if (fstat(fd, &info) != 0 || info.st_mode != kFileElementMode)
+        failure = "Input file stat mode failed for Opaque file %s\n";
+    else if (info.st_size > target.width)
+        failure = "Input file is too large %s\n";
     uint8_t *buffer = record_buffer(target.record);
-    if (buffer != nullptr) {
+    if (failure == nullptr && buffer != nullptr) {
         uint8_t *field = buffer + target.offset;
         std::memset(field, 0, target.width);
         // A short read leaves the rest of the field zero; it is not an error.
         (void)!pread(fd, field, static_cast<size_t>(info.st_size), 0);
     }
     close(fd);
-    return 0;
+    return failure == nullptr ? 0 : file_failure(failure, path);
 }
 
 int32_t handle_element(const ElementRow &row, const char *value)

@@ -226,13 +226,18 @@ int32_t read_opaque_file(OpaqueRequest &request)
         return fail_before_node("Opaque file %s doesn't exist\n", path);
     if (access(path, R_OK) != 0)
         return fail_before_node("Opaque file %s doesn't have the read permission\n", path);
-    const int fd = open(path, O_RDONLY);
+    // Without blocking, and no FIFO, socket or device: the first would hang
+    // the run, a device has no size to bound the read by. A directory still
+    // fails its read as it always did.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return fail_before_node("Failed to open Opaque file %s\n", path);
     struct stat info;
     int32_t status = 0;
-    if (stat(path, &info) != 0) {
+    if (fstat(fd, &info) != 0) {
         status = fail_before_node("stat failed for Opaque file %s\n", path);
+    } else if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        status = fail_before_node("Opaque file %s is not a regular file\n", path);
     } else if (info.st_size > static_cast<off_t>(kOpaqueDataSize)) {
         status = fail_before_node("Opaque file is too large %s\n", path);
     } else if (pread(fd, request.data, static_cast<size_t>(info.st_size), 0) != info.st_size) {

@@ -68,6 +68,8 @@ Outcome run_program(const std::string &program, const std::vector<std::string> &
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
+        // A run that blocks (on a FIFO, say) ends instead of hanging the suite.
+        alarm(120);
         std::vector<char *> raw;
         for (std::string &a : argv)
             raw.push_back(a.data());

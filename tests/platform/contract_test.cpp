@@ -21,14 +21,14 @@ class Contract : public StoreTest {};
 TEST_F(Contract, NodeAndContainerTypeComeFromTheInventory)
 {
     add("MB");
-    add("PS0", Family::Zan, 0, 9);
+    add("PS0", Family::Zan, 0, 4);
     fru_nodehdl_t handle = 0;
     EXPECT_EQ(fru_get_node("nope", &handle), fruplat::kUnknownContainer);
     int32_t type = -1;
     EXPECT_EQ(fru_get_cont_type(node("MB"), &type), 0);
     EXPECT_EQ(type, 0);
     EXPECT_EQ(fru_get_cont_type(node("PS0"), &type), 0);
-    EXPECT_EQ(type, 9);
+    EXPECT_EQ(type, 4);
     EXPECT_EQ(fru_close_node(handle + 1000), fruplat::kBadHandle);
 }
 
@@ -400,6 +400,15 @@ TEST_F(Contract, MalformedInventoryLineIsNamed)
         {"MB 0 eeprom a.img 10", "FAMILY must be zan, ipmi, dimm or pirom"},
         {"MB 0 zan a.img 0", "CAPACITY must be a byte count from 1 to 1048576"},
         {"MB 0 zan a.img 10 extra", "after CAPACITY only 'device' and 'page=BYTES' (1 to 4096) may follow"},
+        {"MB 2 zan a.img 10", "TYPE 2 does not fit FAMILY zan, which takes 0 or 4 (or unknown)"},
+        {"MB 0 dimm a.img 10", "TYPE 0 does not fit FAMILY dimm, which takes 2 (or unknown)"},
+        {"MB 4 ipmi a.img 10", "TYPE 4 does not fit FAMILY ipmi, which takes 1 (or unknown)"},
+        {"M\vB 0 zan a.img 10", "NAC must be 1 to 64 printable characters without blanks or '#'"},
+        {std::string(65, 'M') + " 0 zan a.img 10",
+         "NAC must be 1 to 64 printable characters without blanks or '#'"},
+        {"MB 0 zan a\x01.img 10",
+         "PATH must be 1 to 4095 characters without blanks or control characters"},
+        {"MB 0 zan a.img 1048577", "CAPACITY must be a byte count from 1 to 1048576"},
     };
     for (const auto &row : rows) {
         std::ofstream(store_ + "/inventory") << row.line << "\n";

@@ -1,0 +1,71 @@
+#include "store/input_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "store/status.h"
+
+namespace fruplat {
+
+int open_checked(const char *path, int flags, FileKinds kinds)
+{
+    const int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -kImageIo;
+    struct stat info;
+    if (fstat(fd, &info) != 0) {
+        close(fd);
+        return -kImageIo;
+    }
+    const bool device = S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode);
+    const bool wanted = S_ISREG(info.st_mode) || (device && kinds == FileKinds::RegularOrDevice);
+    if (wanted && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+        return fd;
+    close(fd);
+    if (wanted)
+        return -kImageIo;
+    return kinds == FileKinds::RegularOnly ? -kNotRegularFile : -kImageNotStorage;
+}
+
+int32_t read_bounded(int fd, size_t limit, Bytes *content)
+{
+    struct stat info;
+    const size_t hint = fstat(fd, &info) == 0 && info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
+    // The file may grow while it is read; one byte past the limit tells.
+    content->assign(std::min(hint, limit) + 1, 0);
+    size_t got = 0;
+    for (;;) {
+        if (got == content->size()) {
+            if (got > limit)
+                break;
+            content->resize(std::min(got + 65536, limit + 1));
+        }
+        const ssize_t n = read(fd, content->data() + got, content->size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            content->clear();
+            return kImageIo;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    content->resize(got > limit ? 0 : got);
+    return got > limit ? kInputTooLarge : kOk;
+}
+
+int32_t read_regular_file(const std::string &path, size_t limit, Bytes *content)
+{
+    const int fd = open_input(path.c_str(), FileKinds::RegularOnly);
+    if (fd < 0)
+        return -fd;
+    const int32_t status = read_bounded(fd, limit, content);
+    close(fd);
+    return status;
+}
+
+}  // namespace fruplat
