@@ -7,6 +7,7 @@
 #include "platform/container_interface.h"
 #include "store/image_file.h"
 #include "store/status.h"
+#include "zan/zan_image.h"
 
 using namespace fruplat;
 
@@ -103,12 +104,15 @@ int32_t capi_fruid_close_container(capi_container_t *container)
     if (open == nullptr)
         return kBadHandle;
     int32_t status = kOk;
-    if (open->written) {
-        ContainerLock lock;
-        status = lock.acquire(open->entry, true);
-        if (status == kOk)
-            status = write_image(open->entry, open->image);
-    }
+    // A device takes only the pages that differ; a ZAN image flashed over a
+    // ZAN image of the same layout keeps its header, and its table slots
+    // are written after the segments they name.
+    if (open->written)
+        status = with_image_ordered(open->entry, Access::Write, [&](Bytes &image, WriteOrder *order) {
+            image = open->image;
+            zan_flash_order(image, order);
+            return kOk;
+        });
     g_open.erase(container->handle);
     return status;
 }

@@ -37,6 +37,13 @@ constexpr StatusText kTexts[] = {
     {kUnsupportedFamily, "Operation not supported for this kind of container"},
     {kIpmiReadOnly, "IPMI FRU information areas cannot be changed or deleted"},
     {kPiromReadOnly, "PIROM container is read only"},
+    {kBusy, "Container is busy: another process holds its lock"},
+    {kWriteNotVerified, "Container write did not read back as written"},
+    {kShortWrite, "Container write was cut short"},
+    {kNoSpace, "No space left to write the container image"},
+    {kReadOnlyFileSystem, "Container image is on a read-only file system"},
+    {kPermissionDenied, "Permission denied on the container image"},
+    {kSizeChanged, "Container device is smaller than its capacity"},
 };
 
 }  // namespace

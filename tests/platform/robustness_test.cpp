@@ -68,7 +68,7 @@ protected:
         EXPECT_EQ(fruplat::read_image(entry("MB"), &image), 0);
         fruplat::ZanImage parsed;
         EXPECT_EQ(fruplat::parse_zan_image(image, &parsed), 0);
-        image.resize(fruplat::get_be32(&image[12]));
+        image.resize(parsed.used);
         return image;
     }
 
@@ -107,7 +107,9 @@ TEST_F(DamagedImage, EveryTruncationAndEveryFlippedByteIsSurvived)
 TEST_F(DamagedImage, RecordOfADamagedSegmentIsAStatusNotGarbage)
 {
     Bytes image = valid_image();
-    image[fruplat::kZanHeaderSize + fruplat::kSegmentHeaderSize + 20] ^= 0x01;  // inside MN
+    fruplat::ZanImage parsed;
+    ASSERT_EQ(fruplat::parse_zan_image(image, &parsed), 0);
+    image[fruplat::find_segment(parsed, "MN")->offset + 20] ^= 0x01;
     store_raw(image);
     std::vector<uint8_t> out;
     EXPECT_EQ(slots("MB", "ManR", 183, &out), fruplat::kSegmentDamaged);
