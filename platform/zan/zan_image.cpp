@@ -320,6 +320,14 @@ int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, By
         p.offset = p.keep ? segment.offset : 0;
         placed.push_back(std::move(p));
     }
+    // The same segments in the same places: nothing to write.
+    if (reuse && image.active_slot >= 0 && placed.size() == image.in_use.size()) {
+        bool same = true;
+        for (size_t i = 0; i < placed.size() && same; ++i)
+            same = placed[i].keep && placed[i].offset == image.in_use[i].begin;
+        if (same)
+            return kOk;
+    }
     // New bodies go where the active table names nothing, so that until the
     // other slot commits the old set is whole.
     std::vector<Extent> busy = reuse ? image.in_use : std::vector<Extent>{};
@@ -402,6 +410,25 @@ Bytes empty_zan_image(uint32_t capacity)
     ZanImage image;
     image.capacity = capacity;
     return serialize_zan_image(image);
+}
+
+void adopt_segments(ZanImage &image, std::vector<Segment> segments)
+{
+    for (Segment &s : segments) {
+        s.placed = false;
+        s.changed = false;
+        for (const Segment &held : image.segments) {
+            if (held.placed && !held.changed && held.kind == s.kind && held.body == s.body &&
+                held.stored_crc == s.stored_crc && held.stored_length == s.body.size() &&
+                held.name[0] == s.name[0] && held.name[1] == s.name[1]) {
+                s.placed = true;
+                s.offset = held.offset;
+                s.stored_length = held.stored_length;
+                break;
+            }
+        }
+    }
+    image.segments = std::move(segments);
 }
 
 void zan_flash_order(const Bytes &image, WriteOrder *order)

@@ -101,6 +101,10 @@ struct WriteOrder;
 int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, Bytes &raw,
                          WriteOrder *order);
 
+// Makes `segments` (of another image) the content of `image`; a segment
+// `image` already holds byte for byte keeps its place.
+void adopt_segments(ZanImage &image, std::vector<Segment> segments);
+
 // The order a flashed image is written in: its header and table slots after
 // the segments.
 void zan_flash_order(const Bytes &image, WriteOrder *order);
