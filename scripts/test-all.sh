@@ -20,6 +20,8 @@ command -v qemu-ppc >/dev/null || need+=(qemu-user)
 # Independent decoders the IPMI and SPD reads are checked against.
 command -v ipmi-fru >/dev/null || need+=(freeipmi-tools)
 command -v decode-dimms >/dev/null || need+=(i2c-tools)
+# The device tests count the bytes a write sends to the EEPROM.
+command -v strace >/dev/null || need+=(strace)
 if [ ${#need[@]} -gt 0 ]; then
   echo "== installing: ${need[*]}"
   if [ "$(id -u)" -eq 0 ]; then sudo=; else sudo=sudo; fi

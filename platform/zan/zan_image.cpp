@@ -387,7 +387,8 @@ int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, By
         // A fresh layout: the header goes first, and the other slot must not
         // hold anything that could pass for a table.
         put_v2_header(raw.data(), capacity, layout);
-        std::memset(&raw[layout.slot[1]], 0xFF, slot_size(layout.table_entries));
+        if (slot_valid(raw, layout, 1))
+            put_be(&raw[layout.slot[1] + 4], 0xFFFF, 2);
         if (order != nullptr)
             order->first_end = kZanHeaderSize;
     }
