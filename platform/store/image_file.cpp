@@ -300,6 +300,8 @@ int32_t ContainerLock::acquire(const ContainerEntry &entry, LockMode mode)
             const std::string dir = directory_of(key);
             if (std::getenv("QUILLET_LOCK_DIR") != nullptr || private_directory(dir))
                 fd = open(key.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+            else if (errno == EEXIST || errno == 0)
+                errno = EACCES;  // there, but not this user's own
         }
         if (fd < 0) {
             const int error = errno;
@@ -375,7 +377,7 @@ int32_t with_image_ordered(const ContainerEntry &entry, Access access,
     if (access == Access::Write)
         status = lock.acquire(entry, LockMode::Exclusive);
     else if (written_in_place(entry))
-        status = lock.acquire(entry, LockMode::ExclusiveIfAllowed);
+        status = lock.acquire(entry, LockMode::Shared);
     Bytes old;
     if (status == kOk) {
         struct stat info;

@@ -219,7 +219,7 @@ protected:
     std::map<std::string, size_t> written_;  // bytes each operation wrote uncut
 };
 
-TEST_F(PowerCut, EveryCutOfEveryWriteLeavesOldOrNewOrABadSegment)
+TEST_F(PowerCut, EveryCutOfEveryWriteLeavesOldOrNewContent)
 {
     make_device(8192);
     populate();
