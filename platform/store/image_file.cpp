@@ -397,6 +397,35 @@ int32_t with_image_ordered(const ContainerEntry &entry, Access access,
     return store_image(entry, old, std::move(image), order);
 }
 
+int32_t with_image_used(const ContainerEntry &entry,
+                        const std::function<size_t(const Bytes &)> &needed,
+                        const std::function<int32_t(Bytes &)> &work)
+{
+    ContainerLock lock;
+    int32_t status = written_in_place(entry) ? lock.acquire(entry, LockMode::Shared) : kOk;
+    if (status != kOk)
+        return status;
+    const int fd = open(entry.image_path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return io_failure("open", entry.image_path, errno);
+    Bytes image;
+    size_t want = std::min<size_t>(entry.capacity, 64);
+    // Each round learns more of the layout (header, table, segments).
+    while (status == kOk && want > image.size()) {
+        const size_t have = image.size();
+        image.resize(want);
+        size_t got = 0;
+        status = read_all(fd, image.data() + have, want - have, static_cast<off_t>(have), &got,
+                          entry.image_path);
+        image.resize(have + got);
+        if (got < want - have)
+            break;  // the file ends here
+        want = std::min<size_t>(entry.capacity, needed(image));
+    }
+    close(fd);
+    return status == kOk ? work(image) : status;
+}
+
 int32_t with_image(const ContainerEntry &entry, Access access,
                    const std::function<int32_t(Bytes &)> &work)
 {

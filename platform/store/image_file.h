@@ -72,6 +72,13 @@ int32_t with_image_ordered(const ContainerEntry &entry, Access access,
 int32_t with_image(const ContainerEntry &entry, Access access,
                    const std::function<int32_t(Bytes &)> &work);
 
+// Reads only the bytes an image uses: `needed` is called with the bytes
+// read so far and says how many the image needs (up to the capacity), then
+// `work` runs on them, under the same lock a read takes.
+int32_t with_image_used(const ContainerEntry &entry,
+                        const std::function<size_t(const Bytes &)> &needed,
+                        const std::function<int32_t(Bytes &)> &work);
+
 // Atomically and durably replaces a regular file (through a symlink, to
 // its target), keeping its mode and owner.
 int32_t replace_file(const std::string &path, const Bytes &content);

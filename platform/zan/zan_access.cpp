@@ -132,6 +132,12 @@ const FamilyHandler kZanHandler = {zan_access, zan_read_record, zan_read_control
 int32_t with_zan_image(const ContainerEntry &entry, Access access,
                        const std::function<int32_t(ZanImage &)> &work)
 {
+    if (access == Access::Read)
+        return with_image_used(entry, zan_bytes_needed, [&](Bytes &raw) -> int32_t {
+            ZanImage image;
+            const int32_t status = parse_zan_image(raw, &image);
+            return status == kOk ? work(image) : status;
+        });
     return with_image_ordered(entry, access, [&](Bytes &raw, WriteOrder *order) -> int32_t {
         ZanImage image;
         int32_t status = parse_zan_image(raw, &image);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
 #include "store/image_file.h"
@@ -291,6 +292,26 @@ int32_t parse_zan_image(const Bytes &image, ZanImage *out)
     if (image[4] == kZanFormatVersion)
         return parse_v2(image, out);
     return kImageDamaged;
+}
+
+size_t zan_bytes_needed(const Bytes &prefix)
+{
+    if (prefix.size() < kZanHeaderSize || std::memcmp(prefix.data(), kZanMagic, 4) != 0)
+        return SIZE_MAX;
+    if (prefix[4] == kZanFormatVersion1)
+        return get_be32(&prefix[12]) >= kZanV1HeaderSize ? get_be32(&prefix[12]) : SIZE_MAX;
+    if (prefix[4] != kZanFormatVersion || get_be32(&prefix[28]) != crc32(prefix.data(), 28))
+        return SIZE_MAX;
+    const size_t data_start = get_be32(&prefix[20]);
+    if (prefix.size() < data_start)
+        return data_start;
+    ZanImage parsed;
+    if (parse_v2(prefix, &parsed) != kOk)
+        return SIZE_MAX;
+    size_t end = data_start;
+    for (const Extent &e : parsed.in_use)
+        end = std::max<size_t>(end, e.end);
+    return end;
 }
 
 int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, Bytes &raw,

@@ -86,6 +86,10 @@ struct ZanImage {
 // segments are kept and marked, never read past the image.
 int32_t parse_zan_image(const Bytes &image, ZanImage *out);
 
+// How many bytes of an image `prefix` begins are in use, as far as the
+// prefix tells; SIZE_MAX when all of it must be read (blank media, damage).
+size_t zan_bytes_needed(const Bytes &prefix);
+
 // The image bytes up to the last used byte, laid out afresh.
 Bytes serialize_zan_image(const ZanImage &image);
 

@@ -69,11 +69,12 @@ protected:
         EndToEnd::TearDown();
     }
 
-    // Bytes the run wrote with pwrite, as strace saw them.
-    size_t traced_write_bytes(const std::vector<std::string> &args, Outcome *outcome)
+    // Bytes the run moved to or from the device with `call` (pwrite64,
+    // pread64), as strace saw them.
+    size_t traced_bytes(const std::string &call, const std::vector<std::string> &args, Outcome *outcome)
     {
         const std::string trace = scratch_ + "/trace";
-        std::vector<std::string> argv = {"-f", "-qq", "-e", "trace=pwrite64", "-o", trace};
+        std::vector<std::string> argv = {"-f", "-qq", "-e", "trace=" + call, "-P", dir_ + "/eeprom", "-o", trace};
         std::stringstream emulator(QUILLET_TEST_EMULATOR);
         for (std::string part; std::getline(emulator, part, '|');)
             if (!part.empty())
@@ -86,12 +87,12 @@ protected:
         size_t calls = 0;
         for (std::string line; std::getline(lines, line);) {
             const size_t equals = line.rfind("= ");
-            if (line.find("pwrite") != std::string::npos && equals != std::string::npos) {
+            if (line.find(call) != std::string::npos && equals != std::string::npos) {
                 total += std::stoul(line.substr(equals + 2));
                 ++calls;
             }
         }
-        EXPECT_GT(calls, 0u) << "strace saw no writes";
+        EXPECT_GT(calls, 0u) << "strace saw no " << call;
         return total;
     }
 
@@ -107,7 +108,7 @@ TEST_F(SysfsDevice, BlankEepromTakesAnUpdateWithFewBytesAndNothingBesideIt)
         ASSERT_EQ(o.status, 0) << o.err;
         EXPECT_EQ(quillet({"-c", "EE", "-r", "Power_SummaryR"}).status, 14);
         EXPECT_EQ(quillet({"-c", "EE", "-r", "FAULT"}).status, 14);
-        const size_t written = traced_write_bytes({"-c", "EE", "-r", "Power_SummaryR", "-o", "total_power_ons=5"}, &o);
+        const size_t written = traced_bytes("pwrite64", {"-c", "EE", "-r", "Power_SummaryR", "-o", "total_power_ons=5"}, &o);
         ASSERT_EQ(o.status, 0) << o.err;
         EXPECT_LT(written, 512u);
         std::printf("blank 0x%02x: the first update wrote %zu bytes\n", static_cast<unsigned char>(blank), written);
@@ -116,12 +117,15 @@ TEST_F(SysfsDevice, BlankEepromTakesAnUpdateWithFewBytesAndNothingBesideIt)
         EXPECT_NE(o.out.find("total_power_ons               : 5\n"), std::string::npos) << o.out;
         // A second update moves the record to free space and commits the
         // other table slot: still a few hundred bytes.
-        EXPECT_LT(traced_write_bytes({"-c", "EE", "-r", "Power_SummaryR", "-o", "total_power_offs=4"}, &o), 512u);
+        EXPECT_LT(traced_bytes("pwrite64", {"-c", "EE", "-r", "Power_SummaryR", "-o", "total_power_offs=4"}, &o), 512u);
         ASSERT_EQ(o.status, 0) << o.err;
         o = quillet({"-c", "EE", "-r", "Power_SummaryR"});
         EXPECT_NE(o.out.find("total_power_ons               : 5\n"), std::string::npos) << o.out;
         EXPECT_NE(o.out.find("total_power_offs              : 4\n"), std::string::npos) << o.out;
         EXPECT_EQ(listing(dir_), std::vector<std::string>{"eeprom"});
+        // A read takes the bytes in use, not the whole part.
+        EXPECT_LT(traced_bytes("pread64", {"-c", "EE", "-r", "Power_SummaryR"}, &o), 2048u);
+        EXPECT_EQ(o.status, 0) << o.err;
         struct stat info;
         ASSERT_EQ(stat(device.c_str(), &info), 0);
         EXPECT_EQ(info.st_size, 8192);
