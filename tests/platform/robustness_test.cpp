@@ -1,6 +1,7 @@
 // Damaged images, writers killed mid-write, and writers racing each other.
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -220,6 +221,24 @@ TEST_F(Concurrency, TwoWritersOnOneContainerLoseNothing)
     ASSERT_EQ(fruplat::parse_zan_image(image, &parsed), 0);
     for (const fruplat::Segment &s : parsed.segments)
         EXPECT_TRUE(s.usable()) << s.name_text();
+}
+
+// The CRC images carry is zlib's: check values at every length and
+// alignment the four-byte steps meet.
+TEST(Crc32, MatchesTheIeeeCheckValuesAtEveryAlignment)
+{
+    const struct {
+        const char *text;
+        uint32_t crc;
+    } rows[] = {{"", 0x00000000u}, {"a", 0xE8B7BE43u}, {"abc", 0x352441C2u},
+                {"123456789", 0xCBF43926u}, {"The quick brown fox jumps over the lazy dog", 0x414FA339u}};
+    for (const auto &row : rows) {
+        for (size_t shift = 0; shift < 4; ++shift) {
+            std::vector<uint8_t> bytes(shift, 0x5A);
+            bytes.insert(bytes.end(), row.text, row.text + std::strlen(row.text));
+            EXPECT_EQ(fruplat::crc32(bytes.data() + shift, bytes.size() - shift), row.crc) << row.text << shift;
+        }
+    }
 }
 
 }  // namespace
