@@ -289,7 +289,9 @@ int32_t ContainerLock::acquire(const ContainerEntry &entry, LockMode mode)
     const bool exclusive = mode != LockMode::Shared;
     HeldLock &held = held_locks()[key];
     if (held.fd >= 0 && held.owner != getpid()) {
-        // Inherited through fork: the lock belongs to the parent.
+        // Inherited through fork: the lock belongs to the parent, and this
+        // copy of its descriptor would keep it held after the parent let go.
+        close(held.fd);
         held = HeldLock{};
     }
     if (held.fd < 0) {

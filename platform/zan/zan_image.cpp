@@ -337,6 +337,10 @@ int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, By
         p.keep = reuse && segment.placed && !segment.changed;
         p.body = segment.changed ? build_body(segment) : segment.body;
         p.crc = segment.changed ? crc32(p.body.data(), p.body.size()) : segment.stored_crc;
+        // Rebuilt to the bytes it already has: nothing to move or write.
+        if (reuse && segment.placed && segment.changed && p.body == segment.body &&
+            p.crc == segment.stored_crc && segment.stored_length == p.body.size())
+            p.keep = true;
         p.length = p.keep ? segment.stored_length : static_cast<uint32_t>(p.body.size());
         p.offset = p.keep ? segment.offset : 0;
         placed.push_back(std::move(p));
