@@ -37,6 +37,8 @@ run_config() {
   cmake --build "$out/$name" -j"$jobs"
   echo "== [$name] test"
   (cd "$out/$name" && ctest -j"$jobs" --output-on-failure --timeout 600)
+  # What the device tests measured: cut points, records checked, bytes written.
+  grep -h -e "^power cut" -e "first update wrote" "$out/$name/Testing/Temporary/LastTest.log" | sed "s/^/[$name] /"
 }
 
 # With the decoders installed above, a missing one is a failure, not a skip.
