@@ -20,6 +20,8 @@ command -v qemu-ppc >/dev/null || need+=(qemu-user)
 # Independent decoders the IPMI and SPD reads are checked against.
 command -v ipmi-fru >/dev/null || need+=(freeipmi-tools)
 command -v decode-dimms >/dev/null || need+=(i2c-tools)
+# The device tests count the bytes a write sends to the EEPROM.
+command -v strace >/dev/null || need+=(strace)
 if [ ${#need[@]} -gt 0 ]; then
   echo "== installing: ${need[*]}"
   if [ "$(id -u)" -eq 0 ]; then sudo=; else sudo=sudo; fi
@@ -35,6 +37,8 @@ run_config() {
   cmake --build "$out/$name" -j"$jobs"
   echo "== [$name] test"
   (cd "$out/$name" && ctest -j"$jobs" --output-on-failure --timeout 600)
+  # What the device tests measured: cut points, records checked, bytes written.
+  grep -h -e "^power cut" -e "first update wrote" "$out/$name/Testing/Temporary/LastTest.log" | sed "s/^/[$name] /"
 }
 
 # With the decoders installed above, a missing one is a failure, not a skip.

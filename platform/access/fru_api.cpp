@@ -49,7 +49,24 @@ struct Node {
     // Reported by fru_close_node: the write-back kept a chosen segment that
     // had changed since the walk.
     int32_t deferred = kOk;
+    // Taken by the first pre-read and held until the node is closed, so the
+    // pre-read and the write of one update are one transaction: the write,
+    // made by NAC name, shares the lock this process already holds.
+    std::unique_ptr<ContainerLock> transaction;
 };
+
+// The pre-read of an update starts its transaction. A caller that may not
+// lock (a reader without rights) reads unlocked.
+int32_t begin_transaction(Node &node)
+{
+    if (node.transaction != nullptr)
+        return kOk;
+    auto lock = std::make_unique<ContainerLock>();
+    const int32_t status = lock->acquire(node.entry, LockMode::ExclusiveIfAllowed);
+    if (status == kOk)
+        node.transaction = std::move(lock);
+    return status;
+}
 
 std::map<fru_nodehdl_t, std::unique_ptr<Node>> g_nodes;
 fru_nodehdl_t g_next_node = 1;
@@ -235,9 +252,11 @@ int32_t fru_get_cont_type(fru_nodehdl_t node, int32_t *cont_type)
 
 int32_t fru_read_record(fru_nodehdl_t node, void *buffer, int32_t *length, const char *name)
 {
-    const Node *n = node_of(node);
+    Node *n = node_of(node);
     if (n == nullptr)
         return kBadHandle;
+    if (const int32_t status = begin_transaction(*n); status != kOk)
+        return status;
     return family_handler(n->entry.family)
         .read_record(n->entry, name, static_cast<uint8_t *>(buffer), length);
 }
@@ -245,9 +264,11 @@ int32_t fru_read_record(fru_nodehdl_t node, void *buffer, int32_t *length, const
 int32_t fru_read_iter_control_bytes(fru_nodehdl_t node, void *control, int32_t *length,
                                     const char *name)
 {
-    const Node *n = node_of(node);
+    Node *n = node_of(node);
     if (n == nullptr)
         return kBadHandle;
+    if (const int32_t status = begin_transaction(*n); status != kOk)
+        return status;
     return family_handler(n->entry.family)
         .read_control(n->entry, name, static_cast<uint8_t *>(control), length);
 }

@@ -38,9 +38,14 @@ int32_t spd_bytes(const Bytes &image, const RecordDef &def, Bytes *out)
     return kOk;
 }
 
+// Erased by us (version byte 0xFF), or as modules leave the factory: every
+// customer byte 0x00 or every one 0xFF. Either way no records yet.
 bool customer_area_erased(const Bytes &image)
 {
-    return image.size() < kCustomerEnd || image[kCustomerVersionByte] == kErased;
+    if (image.size() < kCustomerEnd || image[kCustomerVersionByte] == kErased)
+        return true;
+    return std::all_of(image.begin() + kCustomerStart, image.begin() + kCustomerEnd,
+                       [](uint8_t b) { return b == 0; });
 }
 
 int32_t check_customer_area(const Bytes &image)

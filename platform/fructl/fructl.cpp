@@ -243,8 +243,8 @@ int cmd_control(const std::string &store, const Args &args)
 size_t used_length(const ContainerEntry &entry, const Bytes &image)
 {
     ZanImage parsed;
-    if (entry.family == Family::Zan && parse_zan_image(image, &parsed) == kOk)
-        return get_be32(&image[12]);
+    if (entry.family == Family::Zan && parse_zan_image(image, &parsed) == kOk && parsed.used > 0)
+        return parsed.used;
     size_t end = image.size();
     while (end > 0 && image[end - 1] == 0xFF)
         --end;
@@ -303,20 +303,7 @@ int cmd_corrupt(const std::string &store, const Args &args)
     if (!open_zan_entry(store, args[0], &entry))
         return 1;
     const int32_t status = with_image(entry, Access::Write, [&](Bytes &image) -> int32_t {
-        ZanImage parsed;
-        const int32_t parsed_status = parse_zan_image(image, &parsed);
-        if (parsed_status != kOk)
-            return parsed_status;
-        size_t at = kZanHeaderSize;
-        for (const Segment &s : parsed.segments) {
-            if (segment_name_equals(s, args[1].c_str())) {
-                for (size_t i = 8; i < 12; ++i)
-                    image[at + i] ^= 0xFF;
-                return kOk;
-            }
-            at += kSegmentHeaderSize + s.body.size();
-        }
-        return kNoSuchSegment;
+        return corrupt_segment_crc(image, args[1].c_str());
     });
     if (status == kNoSuchSegment) {
         std::fprintf(stderr, "fructl: %s has no segment %s\n", args[0].c_str(), args[1].c_str());

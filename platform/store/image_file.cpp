@@ -1,10 +1,14 @@
 #include "store/image_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "store/input_file.h"
 #include "store/status.h"
@@ -15,14 +19,6 @@ namespace {
 
 constexpr uint8_t kErased = 0xFF;
 
-bool is_regular_or_missing(const std::string &path)
-{
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0)
-        return errno == ENOENT;
-    return S_ISREG(info.st_mode);
-}
-
 std::string directory_of(const std::string &path)
 {
     const size_t slash = path.rfind('/');
@@ -31,141 +27,328 @@ std::string directory_of(const std::string &path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-bool write_all(int fd, const uint8_t *data, size_t size, off_t offset)
+// Where a symlinked image really lives, so that it is written through.
+std::string real_path(const std::string &path)
+{
+    char *resolved = realpath(path.c_str(), nullptr);
+    if (resolved == nullptr)
+        return path;
+    std::string out(resolved);
+    std::free(resolved);
+    return out;
+}
+
+DeviceWriter &device_writer()
+{
+    static DeviceWriter writer = [](int fd, const uint8_t *data, size_t size, off_t offset) {
+        return pwrite(fd, data, size, offset);
+    };
+    return writer;
+}
+
+int32_t write_all(int fd, const uint8_t *data, size_t size, off_t offset, const std::string &path,
+                  bool device)
 {
     while (size > 0) {
-        const ssize_t n = pwrite(fd, data, size, offset);
+        const ssize_t n = device ? device_writer()(fd, data, size, offset)
+                                 : pwrite(fd, data, size, offset);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            return false;
+        if (n < 0)
+            return io_failure("write", path, errno);
+        if (n == 0) {
+            std::fprintf(stderr, "fru platform: write %s: cut short at byte %lld\n", path.c_str(),
+                         static_cast<long long>(offset));
+            return kShortWrite;
+        }
         data += n;
         size -= static_cast<size_t>(n);
         offset += n;
     }
-    return true;
+    return kOk;
 }
 
-int32_t write_in_place(const std::string &path, const Bytes &content)
+int32_t read_all(int fd, uint8_t *data, size_t size, off_t offset, size_t *got,
+                 const std::string &path)
 {
-    const int fd = open_checked(path.c_str(), O_WRONLY, FileKinds::RegularOrDevice);
+    *got = 0;
+    while (*got < size) {
+        const ssize_t n = pread(fd, data + *got, size - *got, offset + static_cast<off_t>(*got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return io_failure("read", path, errno);
+        if (n == 0)
+            break;
+        *got += static_cast<size_t>(n);
+    }
+    return kOk;
+}
+
+// fsync of a sysfs attribute is not supported and means nothing there.
+int32_t sync_device(int fd, const std::string &path)
+{
+    if (fsync(fd) == 0 || errno == EINVAL || errno == EROFS)
+        return kOk;
+    return io_failure("sync", path, errno);
+}
+
+struct Run {
+    int phase;
+    size_t begin;
+    size_t end;
+};
+
+// The pages whose bytes differ, merged into runs and ordered: the header
+// being formatted, then everything else, then the bytes that commit.
+std::vector<Run> changed_runs(const Bytes &old, const Bytes &now, size_t page,
+                              const WriteOrder &order)
+{
+    std::vector<Run> runs;
+    for (size_t begin = 0; begin < now.size(); begin += page) {
+        const size_t end = std::min(begin + page, now.size());
+        if (std::equal(now.begin() + static_cast<long>(begin), now.begin() + static_cast<long>(end),
+                       old.begin() + static_cast<long>(begin)))
+            continue;
+        int phase = 1;
+        if (begin < order.first_end)
+            phase = 0;
+        else if (begin < order.commit_end && end > order.commit_begin)
+            phase = 2;
+        if (!runs.empty() && runs.back().end == begin && runs.back().phase == phase)
+            runs.back().end = end;
+        else
+            runs.push_back({phase, begin, end});
+    }
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const Run &a, const Run &b) { return a.phase < b.phase; });
+    return runs;
+}
+
+// An image is opened without blocking and must be a file or a device node:
+// a FIFO planted as an image must not hang a run.
+int open_image(const std::string &path, int flags, int32_t *status)
+{
+    const int fd = open_checked(path.c_str(), flags, FileKinds::RegularOrDevice);
     if (fd < 0)
-        return -fd;
-    const bool ok = write_all(fd, content.data(), content.size(), 0) && fsync(fd) == 0;
+        *status = -fd == kImageIo ? io_failure("open", path, errno) : -fd;
+    return fd;
+}
+
+int32_t write_device(const ContainerEntry &entry, const Bytes &old, const Bytes &now,
+                     const WriteOrder &order)
+{
+    const std::string &path = entry.image_path;
+    int32_t status = kOk;
+    const int fd = open_image(path, O_RDWR, &status);
+    if (fd < 0)
+        return status;
+    int phase = -1;
+    Bytes back;
+    for (const Run &run : changed_runs(old, now, std::max<uint32_t>(entry.page_size, 1), order)) {
+        if (phase >= 0 && run.phase != phase && (status = sync_device(fd, path)) != kOk)
+            break;
+        phase = run.phase;
+        const size_t size = run.end - run.begin;
+        status = write_all(fd, &now[run.begin], size, static_cast<off_t>(run.begin), path, true);
+        if (status != kOk)
+            break;
+        back.assign(size, 0);
+        size_t got = 0;
+        status = read_all(fd, back.data(), size, static_cast<off_t>(run.begin), &got, path);
+        if (status != kOk)
+            break;
+        if (got != size || !std::equal(back.begin(), back.end(), now.begin() + static_cast<long>(run.begin))) {
+            std::fprintf(stderr, "fru platform: %s: bytes %zu to %zu read back differently\n",
+                         path.c_str(), run.begin, run.end - 1);
+            status = kWriteNotVerified;
+            break;
+        }
+    }
+    if (status == kOk && phase >= 0)
+        status = sync_device(fd, path);
     close(fd);
-    return ok ? kOk : kImageIo;
+    return status;
+}
+
+int32_t store_image(const ContainerEntry &entry, const Bytes &old, Bytes image,
+                    const WriteOrder &order)
+{
+    if (image.size() > entry.capacity)
+        return kNoRoom;
+    image.resize(entry.capacity, kErased);
+    if (!written_in_place(entry))
+        return replace_file(entry.image_path, image);
+    if (old.size() < image.size()) {
+        std::fprintf(stderr, "fru platform: %s holds %zu bytes, not %zu\n",
+                     entry.image_path.c_str(), old.size(), image.size());
+        return kSizeChanged;
+    }
+    return write_device(entry, old, image, order);
 }
 
 }  // namespace
 
-ContainerLock::~ContainerLock()
+int32_t io_failure(const char *what, const std::string &path, int error)
 {
-    release();
+    std::fprintf(stderr, "fru platform: %s %s: %s\n", what, path.c_str(), std::strerror(error));
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return kNoSpace;
+    case EROFS:
+        return kReadOnlyFileSystem;
+    case EACCES:
+    case EPERM:
+        return kPermissionDenied;
+    default:
+        return kImageIo;
+    }
 }
 
-int32_t ContainerLock::acquire(const ContainerEntry &entry, bool exclusive)
+bool written_in_place(const ContainerEntry &entry)
 {
-    release();
-    // A regular image is replaced by rename, so its lock lives beside it in
-    // a file of its own; a device node stays put and is locked itself.
-    const bool regular = is_regular_or_missing(entry.image_path);
-    const std::string path = regular ? entry.image_path + ".lock" : entry.image_path;
-    fd_ = open(path.c_str(), regular ? O_RDWR | O_CREAT | O_CLOEXEC : O_RDONLY | O_NONBLOCK | O_CLOEXEC,
-               0644);
-    if (fd_ < 0) {
-        // A reader of a store it may not write still reads, unlocked.
-        return exclusive ? kLockFailed : kOk;
-    }
-    int rc;
-    do {
-        rc = flock(fd_, exclusive ? LOCK_EX : LOCK_SH);
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
-        release();
-        return kLockFailed;
-    }
-    return kOk;
-}
-
-void ContainerLock::release()
-{
-    if (fd_ >= 0) {
-        close(fd_);
-        fd_ = -1;
-    }
+    if (entry.device)
+        return true;
+    struct stat info;
+    return stat(entry.image_path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
 }
 
 int32_t read_image(const ContainerEntry &entry, Bytes *image)
 {
-    const int fd = open_input(entry.image_path.c_str(), FileKinds::RegularOrDevice);
+    int32_t status = kOk;
+    const int fd = open_image(entry.image_path, O_RDONLY, &status);
     if (fd < 0)
-        return -fd;
+        return status;
     image->assign(entry.capacity, 0);
     size_t got = 0;
-    while (got < image->size()) {
-        const ssize_t n = pread(fd, image->data() + got, image->size() - got,
-                                static_cast<off_t>(got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            close(fd);
-            return kImageIo;
-        }
-        if (n == 0)
-            break;
-        got += static_cast<size_t>(n);
-    }
+    status = read_all(fd, image->data(), image->size(), 0, &got, entry.image_path);
     close(fd);
     image->resize(got);
-    return kOk;
+    return status;
 }
 
 int32_t write_image(const ContainerEntry &entry, const Bytes &image)
 {
-    if (image.size() > entry.capacity)
-        return kNoRoom;
-    Bytes full(image);
-    full.resize(entry.capacity, kErased);
-    if (!is_regular_or_missing(entry.image_path))
-        return write_in_place(entry.image_path, full);
-    return replace_file(entry.image_path, full);
+    return with_image(entry, Access::Write, [&](Bytes &stored) -> int32_t {
+        if (image.size() > entry.capacity)
+            return kNoRoom;
+        stored = image;
+        return kOk;
+    });
+}
+
+int32_t with_image_ordered(const ContainerEntry &entry, Access access,
+                           const std::function<int32_t(Bytes &, WriteOrder *)> &work)
+{
+    ContainerLock lock;
+    int32_t status = kOk;
+    // A regular image is only ever replaced whole, by rename: a reader
+    // sees one version or the other without a lock, and creates nothing.
+    if (access == Access::Write)
+        status = lock.acquire(entry, LockMode::Exclusive);
+    else if (written_in_place(entry))
+        status = lock.acquire(entry, LockMode::Shared);
+    Bytes old;
+    if (status == kOk) {
+        struct stat info;
+        // A container that is not there yet (fructl add) starts erased.
+        if (access == Access::Write && !entry.device && stat(entry.image_path.c_str(), &info) != 0 &&
+            errno == ENOENT)
+            old.assign(entry.capacity, kErased);
+        else
+            status = read_image(entry, &old);
+    }
+    Bytes image = old;
+    WriteOrder order;
+    if (status == kOk)
+        status = work(image, &order);
+    if (status != kOk || access == Access::Read)
+        return status;
+    return store_image(entry, old, std::move(image), order);
+}
+
+int32_t with_image_used(const ContainerEntry &entry,
+                        const std::function<size_t(const Bytes &)> &needed,
+                        const std::function<int32_t(Bytes &)> &work)
+{
+    ContainerLock lock;
+    int32_t status = written_in_place(entry) ? lock.acquire(entry, LockMode::Shared) : kOk;
+    if (status != kOk)
+        return status;
+    const int fd = open_image(entry.image_path, O_RDONLY, &status);
+    if (fd < 0)
+        return status;
+    Bytes image;
+    size_t want = std::min<size_t>(entry.capacity, 64);
+    // Each round learns more of the layout (header, table, segments).
+    while (status == kOk && want > image.size()) {
+        const size_t have = image.size();
+        image.resize(want);
+        size_t got = 0;
+        status = read_all(fd, image.data() + have, want - have, static_cast<off_t>(have), &got,
+                          entry.image_path);
+        image.resize(have + got);
+        if (got < want - have)
+            break;  // the file ends here
+        want = std::min<size_t>(entry.capacity, needed(image));
+    }
+    close(fd);
+    return status == kOk ? work(image) : status;
 }
 
 int32_t with_image(const ContainerEntry &entry, Access access,
                    const std::function<int32_t(Bytes &)> &work)
 {
-    ContainerLock lock;
-    int32_t status = lock.acquire(entry, access == Access::Write);
-    Bytes image;
-    if (status == kOk)
-        status = read_image(entry, &image);
-    if (status == kOk)
-        status = work(image);
-    if (status != kOk || access == Access::Read)
-        return status;
-    return write_image(entry, image);
+    return with_image_ordered(entry, access,
+                              [&](Bytes &image, WriteOrder *) { return work(image); });
 }
 
 int32_t replace_file(const std::string &path, const Bytes &content)
 {
-    // One temporary name per target: writers of a container hold its lock,
-    // and a temporary left by a killed writer is simply overwritten.
-    const std::string temporary = path + ".new";
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const std::string target = real_path(path);
+    const size_t slash = target.rfind('/');
+    const std::string dir = directory_of(target);
+    std::string temporary = dir + "/." + target.substr(slash == std::string::npos ? 0 : slash + 1) +
+                            ".XXXXXX";
+    // mkostemp creates with O_EXCL: a name planted beforehand, symlink or
+    // not, is never opened.
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
-        return kImageIo;
-    const bool written = write_all(fd, content.data(), content.size(), 0) && fsync(fd) == 0;
-    close(fd);
-    if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
-        unlink(temporary.c_str());
-        return kImageIo;
+        return io_failure("create a temporary file in", dir, errno);
+    struct stat old;
+    int32_t status = kOk;
+    if (stat(target.c_str(), &old) == 0) {
+        if (fchmod(fd, old.st_mode & 07777) != 0 ||
+            ((old.st_uid != geteuid() || old.st_gid != getegid()) &&
+             fchown(fd, old.st_uid, old.st_gid) != 0))
+            status = io_failure("keep the mode and owner of", target, errno);
+    } else if (fchmod(fd, 0644) != 0) {
+        status = io_failure("set the mode of", temporary, errno);
     }
-    const int dir = open(directory_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
+    if (status == kOk)
+        status = write_all(fd, content.data(), content.size(), 0, temporary, false);
+    if (status == kOk && fsync(fd) != 0)
+        status = io_failure("sync", temporary, errno);
+    close(fd);
+    if (status == kOk && rename(temporary.c_str(), target.c_str()) != 0)
+        status = io_failure("rename onto", target, errno);
+    if (status != kOk) {
+        unlink(temporary.c_str());
+        return status;
+    }
+    const int dir_fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir_fd >= 0) {
+        fsync(dir_fd);
+        close(dir_fd);
     }
     return kOk;
+}
+
+void set_device_writer(DeviceWriter writer)
+{
+    device_writer() = std::move(writer);
 }
 
 }  // namespace fruplat

@@ -1,20 +1,35 @@
-// Reading and writing container images safely: every change reaches the
-// image atomically and durably, and processes serialize per container.
+// Reading and writing container images safely. A regular image is replaced
+// atomically; a device (an EEPROM the kernel exposes as a file) is written
+// in place, only the pages that change, in an order that survives a power
+// cut, and read back. Processes serialize per container.
 #ifndef FRUPLATFORM_STORE_IMAGE_FILE_H
 #define FRUPLATFORM_STORE_IMAGE_FILE_H
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <sys/types.h>
 
 #include "store/bytes.h"
 #include "store/inventory.h"
 
 namespace fruplat {
 
-// Holds a container's lock for its lifetime. Shared for readers, exclusive
-// for writers. Every operation takes it for its own duration only, so a
-// process that holds a node never locks itself out.
+enum class LockMode {
+    Shared,
+    Exclusive,
+    // Exclusive where the caller may lock; a caller that cannot create or
+    // open the lock (a reader without rights) goes on unlocked.
+    ExclusiveIfAllowed,
+};
+
+// Holds a container's lock for its lifetime. A process keeps one lock per
+// container: a holder that asks again (the write of a transaction whose
+// pre-read took the lock) shares the lock it already has instead of
+// waiting for itself. A device is locked by a descriptor of the device
+// itself; a regular image in a lock directory the platform owns
+// (/run/quillet, else .locks in the store), never beside the image.
+// Waiting is bounded (QUILLET_LOCK_WAIT_MS, 5000 by default), then kBusy.
 class ContainerLock {
 public:
     ContainerLock() = default;
@@ -22,31 +37,60 @@ public:
     ContainerLock &operator=(const ContainerLock &) = delete;
     ~ContainerLock();
 
-    int32_t acquire(const ContainerEntry &entry, bool exclusive);
+    int32_t acquire(const ContainerEntry &entry, LockMode mode);
     void release();
 
 private:
-    int fd_ = -1;
+    std::string key_;
 };
+
+// Written last, after everything else reached the medium: the bytes that
+// make a change visible (a table slot). Bytes before `first_end` (a header
+// being formatted) go before everything else.
+struct WriteOrder {
+    size_t first_end = 0;
+    size_t commit_begin = 0;
+    size_t commit_end = 0;
+};
+
+bool written_in_place(const ContainerEntry &entry);
 
 // The whole image (up to the capacity).
 int32_t read_image(const ContainerEntry &entry, Bytes *image);
 
 // Replaces the image with `image`, padded to the capacity with erased
-// (0xFF) bytes. Regular files are replaced by rename, so a crash leaves the
-// old or the new image; device files are written in place.
+// (0xFF) bytes, under the container's exclusive lock.
 int32_t write_image(const ContainerEntry &entry, const Bytes &image);
 
 enum class Access { Read, Write };
 
 // Runs `work` on the container's image under its lock; with Access::Write
 // and a 0 status the image `work` left is written back before the lock is
-// released.
+// released: a device only where its bytes changed, in `order`.
+int32_t with_image_ordered(const ContainerEntry &entry, Access access,
+                           const std::function<int32_t(Bytes &, WriteOrder *)> &work);
 int32_t with_image(const ContainerEntry &entry, Access access,
                    const std::function<int32_t(Bytes &)> &work);
 
-// Atomically and durably replaces a regular file.
+// Reads only the bytes an image uses: `needed` is called with the bytes
+// read so far and says how many the image needs (up to the capacity), then
+// `work` runs on them, under the same lock a read takes.
+int32_t with_image_used(const ContainerEntry &entry,
+                        const std::function<size_t(const Bytes &)> &needed,
+                        const std::function<int32_t(Bytes &)> &work);
+
+// Atomically and durably replaces a regular file (through a symlink, to
+// its target), keeping its mode and owner.
 int32_t replace_file(const std::string &path, const Bytes &content);
+
+// Writes to a device go through this call, which returns what pwrite
+// returns. Tests replace it to cut a write short, as a power cut does.
+using DeviceWriter = std::function<ssize_t(int fd, const uint8_t *data, size_t size, off_t offset)>;
+void set_device_writer(DeviceWriter writer);
+
+// A failed system call as a status: its own status where one exists (disk
+// full, read-only file system, permission denied), the reason on stderr.
+int32_t io_failure(const char *what, const std::string &path, int error);
 
 }  // namespace fruplat
 

@@ -33,7 +33,13 @@ enum Status : int32_t {
     kUnsupportedFamily = 80,
     kIpmiReadOnly = 81,
     kPiromReadOnly = 82,
-    // 83-89: device writes, locks and transactions.
+    kBusy = 83,
+    kWriteNotVerified = 84,
+    kShortWrite = 85,
+    kNoSpace = 86,
+    kReadOnlyFileSystem = 87,
+    kPermissionDenied = 88,
+    kSizeChanged = 89,
     // 90-96: the store, its inventory and files read from a path.
     kStoreBusy = 90,
     kNotRegularFile = 91,

@@ -132,14 +132,20 @@ const FamilyHandler kZanHandler = {zan_access, zan_read_record, zan_read_control
 int32_t with_zan_image(const ContainerEntry &entry, Access access,
                        const std::function<int32_t(ZanImage &)> &work)
 {
-    return with_image(entry, access, [&](Bytes &raw) -> int32_t {
+    if (access == Access::Read)
+        return with_image_used(entry, zan_bytes_needed, [&](Bytes &raw) -> int32_t {
+            ZanImage image;
+            const int32_t status = parse_zan_image(raw, &image);
+            return status == kOk ? work(image) : status;
+        });
+    return with_image_ordered(entry, access, [&](Bytes &raw, WriteOrder *order) -> int32_t {
         ZanImage image;
         int32_t status = parse_zan_image(raw, &image);
         if (status == kOk)
             status = work(image);
         if (status == kOk && access == Access::Write) {
             image.capacity = entry.capacity;
-            raw = serialize_zan_image(image);
+            status = commit_zan_image(image, entry.page_size, written_in_place(entry), raw, order);
         }
         return status;
     });

@@ -1,6 +1,11 @@
 #include "zan/zan_image.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
+
+#include "store/image_file.h"
 
 #include "store/status.h"
 #include "zan/segment_identity.h"
@@ -75,44 +80,74 @@ Bytes build_body(const Segment &segment)
     return body;
 }
 
-void put_header(Bytes &out, uint32_t capacity, size_t segments)
+size_t round_up(size_t value, size_t align)
 {
-    std::memcpy(out.data(), kZanMagic, 4);
+    return (value + align - 1) / align * align;
+}
+
+size_t slot_size(size_t entries)
+{
+    return kSlotHeaderSize + entries * kTableEntrySize + 4;
+}
+
+// Room in each table slot for a segment per record home and a few opaque
+// segments, more on larger containers.
+ZanLayout layout_for(uint32_t capacity, size_t align)
+{
+    ZanLayout layout;
+    layout.table_entries =
+        static_cast<uint16_t>(capacity < 2048 ? 8 : std::clamp<uint32_t>(capacity / 256, 16, 32));
+    const size_t slot = slot_size(layout.table_entries);
+    layout.slot[0] = static_cast<uint32_t>(round_up(kZanHeaderSize, align));
+    layout.slot[1] = static_cast<uint32_t>(round_up(layout.slot[0] + slot, align));
+    layout.data_start = static_cast<uint32_t>(round_up(layout.slot[1] + slot, align));
+    return layout;
+}
+
+void put_v2_header(uint8_t *out, uint32_t capacity, const ZanLayout &layout)
+{
+    std::memset(out, 0, kZanHeaderSize);
+    std::memcpy(out, kZanMagic, 4);
     out[4] = kZanFormatVersion;
-    out[5] = 0;
-    put_be(&out[6], segments, 2);
+    put_be(&out[6], layout.table_entries, 2);
     put_be(&out[8], capacity, 4);
-    put_be(&out[12], out.size(), 4);
-    put_be(&out[16], 0, 4);
-    put_be(&out[20], crc32(out.data(), 20), 4);
+    put_be(&out[12], layout.slot[0], 4);
+    put_be(&out[16], layout.slot[1], 4);
+    put_be(&out[20], layout.data_start, 4);
+    put_be(&out[28], crc32(out, 28), 4);
 }
 
-}  // namespace
-
-std::string Segment::name_text() const
+bool blank(const Bytes &image)
 {
-    return std::string(name, name[1] != '\0' ? 2 : (name[0] != '\0' ? 1 : 0));
+    if (image.empty())
+        return false;
+    const uint8_t first = image[0];
+    return (first == 0xFF || first == 0x00) &&
+           std::all_of(image.begin(), image.end(), [first](uint8_t b) { return b == first; });
 }
 
-size_t Segment::packet_count() const
+void parse_body(Segment &segment)
 {
-    if (kind == kSegmentKindOpaque)
-        return static_cast<size_t>(!sections[0].empty()) + !sections[1].empty();
-    return packets.size();
+    if (segment.kind == kSegmentKindOpaque)
+        parse_sections(segment);
+    else if (segment.kind == kSegmentKindRecord)
+        parse_packets(segment);
+    else
+        segment.well_formed = false;
 }
 
-int32_t parse_zan_image(const Bytes &image, ZanImage *out)
+int32_t parse_v1(const Bytes &image, ZanImage *out)
 {
-    out->segments.clear();
-    if (image.size() < kZanHeaderSize || std::memcmp(image.data(), kZanMagic, 4) != 0 ||
-        image[4] != kZanFormatVersion || get_be32(&image[20]) != crc32(image.data(), 20))
+    if (get_be32(&image[20]) != crc32(image.data(), 20))
         return kImageDamaged;
+    out->version = kZanFormatVersion1;
     const size_t count = get_be16(&image[6]);
     out->capacity = get_be32(&image[8]);
     const size_t used = get_be32(&image[12]);
-    if (used < kZanHeaderSize || used > image.size())
+    if (used < kZanV1HeaderSize || used > image.size())
         return kImageDamaged;
-    size_t at = kZanHeaderSize;
+    out->used = static_cast<uint32_t>(used);
+    size_t at = kZanV1HeaderSize;
     for (size_t i = 0; i < count; ++i) {
         if (used - at < kSegmentHeaderSize)
             break;  // the header promised more than the image holds
@@ -130,12 +165,7 @@ int32_t parse_zan_image(const Bytes &image, ZanImage *out)
         at += kept;
         segment.crc_ok = !truncated && crc32(segment.body.data(), segment.body.size()) ==
                                            segment.stored_crc;
-        if (segment.kind == kSegmentKindOpaque)
-            parse_sections(segment);
-        else if (segment.kind == kSegmentKindRecord)
-            parse_packets(segment);
-        else
-            segment.well_formed = false;
+        parse_body(segment);
         out->segments.push_back(std::move(segment));
         if (truncated)
             break;
@@ -144,22 +174,263 @@ int32_t parse_zan_image(const Bytes &image, ZanImage *out)
     return kOk;
 }
 
+bool slot_valid(const Bytes &image, const ZanLayout &layout, int k)
+{
+    const uint8_t *slot = &image[layout.slot[k]];
+    const size_t count = get_be16(slot + 4);
+    if (count > layout.table_entries)
+        return false;
+    const size_t covered = kSlotHeaderSize + count * kTableEntrySize;
+    return get_be32(slot + covered) == crc32(slot, covered);
+}
+
+int32_t parse_v2(const Bytes &image, ZanImage *out)
+{
+    if (image.size() < kZanHeaderSize || get_be32(&image[28]) != crc32(image.data(), 28))
+        return kImageDamaged;
+    out->version = kZanFormatVersion;
+    out->capacity = get_be32(&image[8]);
+    ZanLayout &layout = out->layout;
+    layout.table_entries = get_be16(&image[6]);
+    layout.slot[0] = get_be32(&image[12]);
+    layout.slot[1] = get_be32(&image[16]);
+    layout.data_start = get_be32(&image[20]);
+    const uint64_t slot = slot_size(layout.table_entries);
+    if (layout.table_entries == 0 || layout.slot[0] < kZanHeaderSize ||
+        uint64_t{layout.slot[1]} < layout.slot[0] + slot ||
+        uint64_t{layout.data_start} < layout.slot[1] + slot || layout.data_start > image.size())
+        return kImageDamaged;
+    out->used = layout.data_start;
+    for (int k = 0; k < 2; ++k) {
+        if (!slot_valid(image, layout, k))
+            continue;
+        const uint32_t sequence = get_be32(&image[layout.slot[k]]);
+        if (out->active_slot < 0 || sequence > out->sequence) {
+            out->active_slot = k;
+            out->sequence = sequence;
+        }
+    }
+    // Both slots bad is a format cut short on blank media: no records yet.
+    if (out->active_slot < 0)
+        return kOk;
+    const uint8_t *table = &image[layout.slot[out->active_slot]];
+    const size_t count = get_be16(table + 4);
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t *entry = table + kSlotHeaderSize + i * kTableEntrySize;
+        Segment segment;
+        segment.name[0] = static_cast<char>(entry[0]);
+        segment.name[1] = static_cast<char>(entry[1]);
+        segment.kind = entry[2];
+        segment.placed = true;
+        segment.offset = get_be32(entry + 4);
+        segment.stored_length = get_be32(entry + 8);
+        segment.stored_crc = get_be32(entry + 12);
+        const uint64_t end = uint64_t{segment.offset} + segment.stored_length;
+        const bool inside = segment.offset >= layout.data_start && end <= image.size();
+        const size_t first = std::min<size_t>(segment.offset, image.size());
+        const size_t last = std::min<uint64_t>(end, image.size());
+        segment.body.assign(image.begin() + static_cast<long>(first),
+                            image.begin() + static_cast<long>(std::max(first, last)));
+        segment.crc_ok = inside && crc32(segment.body.data(), segment.body.size()) ==
+                                       segment.stored_crc;
+        parse_body(segment);
+        out->in_use.push_back({segment.offset, static_cast<uint32_t>(std::min<uint64_t>(end, UINT32_MAX))});
+        out->used = static_cast<uint32_t>(std::max<size_t>(out->used, last));
+        out->segments.push_back(std::move(segment));
+    }
+    return kOk;
+}
+
+// The first place from `from` where `length` bytes fit between the
+// extents in `busy`, aligned; UINT32_MAX when none.
+uint32_t find_room(std::vector<Extent> busy, uint32_t length, uint32_t from, uint32_t capacity,
+                   size_t align)
+{
+    std::sort(busy.begin(), busy.end(), [](const Extent &a, const Extent &b) { return a.begin < b.begin; });
+    uint64_t at = round_up(from, align);
+    for (const Extent &e : busy) {
+        if (e.end <= at || e.begin == e.end)
+            continue;
+        if (at + length <= e.begin)
+            break;
+        at = round_up(e.end, align);
+    }
+    return at + length <= capacity ? static_cast<uint32_t>(at) : UINT32_MAX;
+}
+
+struct Placement {
+    Bytes body;
+    uint32_t crc;
+    uint32_t length;
+    uint32_t offset;
+    bool keep;
+};
+
+}  // namespace
+
+std::string Segment::name_text() const
+{
+    return std::string(name, name[1] != '\0' ? 2 : (name[0] != '\0' ? 1 : 0));
+}
+
+size_t Segment::packet_count() const
+{
+    if (kind == kSegmentKindOpaque)
+        return static_cast<size_t>(!sections[0].empty()) + !sections[1].empty();
+    return packets.size();
+}
+
+int32_t parse_zan_image(const Bytes &image, ZanImage *out)
+{
+    *out = ZanImage{};
+    if (blank(image)) {
+        out->capacity = static_cast<uint32_t>(image.size());
+        return kOk;
+    }
+    if (image.size() < kZanV1HeaderSize || std::memcmp(image.data(), kZanMagic, 4) != 0)
+        return kImageDamaged;
+    if (image[4] == kZanFormatVersion1)
+        return parse_v1(image, out);
+    if (image[4] == kZanFormatVersion)
+        return parse_v2(image, out);
+    return kImageDamaged;
+}
+
+size_t zan_bytes_needed(const Bytes &prefix)
+{
+    if (prefix.size() < kZanHeaderSize || std::memcmp(prefix.data(), kZanMagic, 4) != 0)
+        return SIZE_MAX;
+    if (prefix[4] == kZanFormatVersion1)
+        return get_be32(&prefix[12]) >= kZanV1HeaderSize ? get_be32(&prefix[12]) : SIZE_MAX;
+    if (prefix[4] != kZanFormatVersion || get_be32(&prefix[28]) != crc32(prefix.data(), 28))
+        return SIZE_MAX;
+    const size_t data_start = get_be32(&prefix[20]);
+    if (prefix.size() < data_start)
+        return data_start;
+    ZanImage parsed;
+    if (parse_v2(prefix, &parsed) != kOk)
+        return SIZE_MAX;
+    size_t end = data_start;
+    for (const Extent &e : parsed.in_use)
+        end = std::max<size_t>(end, e.end);
+    return end;
+}
+
+int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, Bytes &raw,
+                         WriteOrder *order)
+{
+    const uint32_t capacity = image.capacity;
+    const size_t align = in_place ? std::max<uint32_t>(page, 1) : 1;
+    const bool reuse = in_place && image.version == kZanFormatVersion &&
+                       image.layout.data_start <= capacity;
+    const ZanLayout layout = reuse ? image.layout : layout_for(capacity, align);
+    if (layout.data_start > capacity)
+        return kNoRoom;
+    if (image.segments.size() > layout.table_entries)
+        return kNoRoom;
+    if (in_place)
+        raw.resize(capacity, 0xFF);
+    else
+        raw.assign(capacity, 0xFF);
+
+    std::vector<Placement> placed;
+    for (const Segment &segment : image.segments) {
+        Placement p;
+        p.keep = reuse && segment.placed && !segment.changed;
+        p.body = segment.changed ? build_body(segment) : segment.body;
+        p.crc = segment.changed ? crc32(p.body.data(), p.body.size()) : segment.stored_crc;
+        // Rebuilt to the bytes it already has: nothing to move or write.
+        if (reuse && segment.placed && segment.changed && p.body == segment.body &&
+            p.crc == segment.stored_crc && segment.stored_length == p.body.size())
+            p.keep = true;
+        p.length = p.keep ? segment.stored_length : static_cast<uint32_t>(p.body.size());
+        p.offset = p.keep ? segment.offset : 0;
+        placed.push_back(std::move(p));
+    }
+    // The same segments in the same places: nothing to write.
+    if (reuse && image.active_slot >= 0 && placed.size() == image.in_use.size()) {
+        bool same = true;
+        for (size_t i = 0; i < placed.size() && same; ++i)
+            same = placed[i].keep && placed[i].offset == image.in_use[i].begin;
+        if (same)
+            return kOk;
+    }
+    // New bodies go where the active table names nothing, so that until the
+    // other slot commits the old set is whole.
+    std::vector<Extent> busy = reuse ? image.in_use : std::vector<Extent>{};
+    bool fits = true;
+    for (Placement &p : placed) {
+        if (p.keep)
+            continue;
+        p.offset = find_room(busy, p.length, layout.data_start, capacity, align);
+        if (p.offset == UINT32_MAX) {
+            fits = false;
+            break;
+        }
+        busy.push_back({p.offset, p.offset + p.length});
+    }
+    if (!fits) {
+        // Out of free space: pack every segment from the data start.
+        size_t at = layout.data_start;
+        for (Placement &p : placed) {
+            p.keep = false;
+            p.length = static_cast<uint32_t>(p.body.size());
+            at = round_up(at, align);
+            if (at + p.length > capacity)
+                return kNoRoom;
+            p.offset = static_cast<uint32_t>(at);
+            at += p.length;
+        }
+    }
+    for (const Placement &p : placed)
+        if (!p.keep && !p.body.empty())
+            std::memcpy(&raw[p.offset], p.body.data(), p.body.size());
+
+    const int k = reuse && image.active_slot >= 0 ? image.active_slot ^ 1 : 0;
+    const uint32_t sequence = reuse && image.active_slot >= 0 ? image.sequence + 1 : 1;
+    uint8_t *slot = &raw[layout.slot[k]];
+    put_be(slot, sequence, 4);
+    put_be(slot + 4, placed.size(), 2);
+    put_be(slot + 6, 0, 2);
+    for (size_t i = 0; i < placed.size(); ++i) {
+        uint8_t *entry = slot + kSlotHeaderSize + i * kTableEntrySize;
+        const Segment &segment = image.segments[i];
+        entry[0] = static_cast<uint8_t>(segment.name[0]);
+        entry[1] = static_cast<uint8_t>(segment.name[1]);
+        entry[2] = segment.kind;
+        entry[3] = 0;
+        put_be(entry + 4, placed[i].offset, 4);
+        put_be(entry + 8, placed[i].length, 4);
+        put_be(entry + 12, placed[i].crc, 4);
+    }
+    const size_t covered = kSlotHeaderSize + placed.size() * kTableEntrySize;
+    put_be(slot + covered, crc32(slot, covered), 4);
+    if (order != nullptr) {
+        order->first_end = 0;
+        order->commit_begin = layout.slot[k];
+        order->commit_end = layout.slot[k] + covered + 4;
+    }
+    if (!reuse) {
+        // A fresh layout: the header goes first, and the other slot must not
+        // hold anything that could pass for a table.
+        put_v2_header(raw.data(), capacity, layout);
+        if (slot_valid(raw, layout, 1))
+            put_be(&raw[layout.slot[1] + 4], 0xFFFF, 2);
+        if (order != nullptr)
+            order->first_end = kZanHeaderSize;
+    }
+    return kOk;
+}
+
 Bytes serialize_zan_image(const ZanImage &image)
 {
-    Bytes out(kZanHeaderSize, 0);
-    for (const Segment &segment : image.segments) {
-        const Bytes body = segment.changed ? build_body(segment) : segment.body;
-        const uint32_t crc = segment.changed ? crc32(body.data(), body.size()) : segment.stored_crc;
-        out.push_back(static_cast<uint8_t>(segment.name[0]));
-        out.push_back(static_cast<uint8_t>(segment.name[1]));
-        out.push_back(segment.kind);
-        out.push_back(0);
-        append_be(out, body.size(), 4);
-        append_be(out, crc, 4);
-        out.insert(out.end(), body.begin(), body.end());
-    }
-    put_header(out, image.capacity, image.segments.size());
-    return out;
+    Bytes raw;
+    if (commit_zan_image(image, 1, false, raw, nullptr) != kOk)
+        return raw;
+    ZanImage parsed;
+    parse_zan_image(raw, &parsed);
+    raw.resize(parsed.used);
+    return raw;
 }
 
 Bytes empty_zan_image(uint32_t capacity)
@@ -167,6 +438,68 @@ Bytes empty_zan_image(uint32_t capacity)
     ZanImage image;
     image.capacity = capacity;
     return serialize_zan_image(image);
+}
+
+void adopt_segments(ZanImage &image, std::vector<Segment> segments)
+{
+    for (Segment &s : segments) {
+        s.placed = false;
+        s.changed = false;
+        for (const Segment &held : image.segments) {
+            if (held.placed && !held.changed && held.kind == s.kind && held.body == s.body &&
+                held.stored_crc == s.stored_crc && held.stored_length == s.body.size() &&
+                held.name[0] == s.name[0] && held.name[1] == s.name[1]) {
+                s.placed = true;
+                s.offset = held.offset;
+                s.stored_length = held.stored_length;
+                break;
+            }
+        }
+    }
+    image.segments = std::move(segments);
+}
+
+void zan_flash_order(const Bytes &image, WriteOrder *order)
+{
+    ZanImage parsed;
+    if (parse_zan_image(image, &parsed) != kOk || parsed.version != kZanFormatVersion)
+        return;
+    order->commit_begin = 0;
+    order->commit_end = parsed.layout.data_start;
+}
+
+int32_t corrupt_segment_crc(Bytes &raw, const char *name)
+{
+    ZanImage parsed;
+    const int32_t status = parse_zan_image(raw, &parsed);
+    if (status != kOk)
+        return status;
+    if (parsed.version == kZanFormatVersion1) {
+        size_t at = kZanV1HeaderSize;
+        for (const Segment &s : parsed.segments) {
+            if (segment_name_equals(s, name)) {
+                for (size_t i = 8; i < 12; ++i)
+                    raw[at + i] ^= 0xFF;
+                return kOk;
+            }
+            at += kSegmentHeaderSize + s.body.size();
+        }
+        return kNoSuchSegment;
+    }
+    if (parsed.active_slot < 0)
+        return kNoSuchSegment;
+    uint8_t *slot = &raw[parsed.layout.slot[parsed.active_slot]];
+    for (size_t i = 0; i < parsed.segments.size(); ++i) {
+        if (!segment_name_equals(parsed.segments[i], name))
+            continue;
+        uint8_t *crc = slot + kSlotHeaderSize + i * kTableEntrySize + 12;
+        for (size_t b = 0; b < 4; ++b)
+            crc[b] ^= 0xFF;
+        const size_t covered = kSlotHeaderSize + parsed.segments.size() * kTableEntrySize;
+        put_be(slot + covered, crc32(slot, covered), 4);
+        return kOk;
+    }
+    return kNoSuchSegment;
 }
 
 bool segment_name_equals(const Segment &segment, const char *name)

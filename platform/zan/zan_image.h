@@ -12,9 +12,15 @@
 namespace fruplat {
 
 inline constexpr char kZanMagic[4] = {'Q', 'Z', 'A', 'N'};
-inline constexpr uint8_t kZanFormatVersion = 1;
-inline constexpr size_t kZanHeaderSize = 24;
-inline constexpr size_t kSegmentHeaderSize = 12;
+// Version 2 writes; version 1 (segments back to back after a 24-byte
+// header) is still read, and converted at its first write.
+inline constexpr uint8_t kZanFormatVersion = 2;
+inline constexpr uint8_t kZanFormatVersion1 = 1;
+inline constexpr size_t kZanHeaderSize = 32;
+inline constexpr size_t kZanV1HeaderSize = 24;
+inline constexpr size_t kSegmentHeaderSize = 12;  // version 1
+inline constexpr size_t kTableEntrySize = 16;
+inline constexpr size_t kSlotHeaderSize = 8;
 inline constexpr size_t kPacketHeaderSize = 8;
 inline constexpr uint8_t kSegmentKindRecord = 'R';
 inline constexpr uint8_t kSegmentKindOpaque = 'O';
@@ -39,6 +45,11 @@ struct Segment {
     bool well_formed = true;  // packets or sections parse within the body
     bool duplicate_name = false;  // another segment of the image has this name
     bool changed = false;     // body must be rebuilt and its CRC recomputed
+    // Where the active table says the body is (version 2); a segment that
+    // is not changed stays there.
+    bool placed = false;
+    uint32_t offset = 0;
+    uint32_t stored_length = 0;
     std::vector<Packet> packets;  // record segments
     Bytes sections[2];            // opaque segments: [0] DYNAMIC, [1] STATIC
 
@@ -48,17 +59,63 @@ struct Segment {
     bool usable() const { return crc_ok && well_formed && !duplicate_name; }
 };
 
+// Where a version 2 image keeps its two table slots and its data.
+struct ZanLayout {
+    uint16_t table_entries = 0;
+    uint32_t slot[2] = {0, 0};
+    uint32_t data_start = 0;
+};
+
+struct Extent {
+    uint32_t begin;
+    uint32_t end;
+};
+
 struct ZanImage {
     uint32_t capacity = 0;
     std::vector<Segment> segments;
+    // 0 for blank media (all 0xFF or all 0x00): an empty container.
+    uint8_t version = 0;
+    ZanLayout layout;
+    int active_slot = -1;  // none valid yet
+    uint32_t sequence = 0;
+    std::vector<Extent> in_use;  // bytes the active table names
+    uint32_t used = 0;           // end of the last byte in use
 };
 
 // Parses an image; kImageDamaged when the header cannot be trusted. Damaged
 // segments are kept and marked, never read past the image.
 int32_t parse_zan_image(const Bytes &image, ZanImage *out);
 
-// The image bytes up to the last used byte.
+// How many bytes of an image `prefix` begins are in use, as far as the
+// prefix tells; SIZE_MAX when all of it must be read (blank media, damage).
+size_t zan_bytes_needed(const Bytes &prefix);
+
+// The image bytes up to the last used byte, laid out afresh.
 Bytes serialize_zan_image(const ZanImage &image);
+
+struct WriteOrder;
+
+// Writes `image` over `raw`, the container's bytes as read (capacity long).
+// In place (a device), a changed segment goes to bytes the active table
+// does not name, then the other table slot names the new set with the next
+// sequence number; `order` says the slot is written last. When free space
+// runs out the segments are packed from the start of the data area, which
+// a cut may leave as segments that fail their CRC, never as wrong content.
+// Not in place, the image is laid out afresh.
+int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, Bytes &raw,
+                         WriteOrder *order);
+
+// Makes `segments` (of another image) the content of `image`; a segment
+// `image` already holds byte for byte keeps its place.
+void adopt_segments(ZanImage &image, std::vector<Segment> segments);
+
+// The order a flashed image is written in: its header and table slots after
+// the segments.
+void zan_flash_order(const Bytes &image, WriteOrder *order);
+
+// Damages the CRC the active table stores for a segment (a testing aid).
+int32_t corrupt_segment_crc(Bytes &raw, const char *name);
 
 // An empty container's image.
 Bytes empty_zan_image(uint32_t capacity);

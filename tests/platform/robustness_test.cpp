@@ -1,6 +1,7 @@
 // Damaged images, writers killed mid-write, and writers racing each other.
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -68,7 +69,7 @@ protected:
         EXPECT_EQ(fruplat::read_image(entry("MB"), &image), 0);
         fruplat::ZanImage parsed;
         EXPECT_EQ(fruplat::parse_zan_image(image, &parsed), 0);
-        image.resize(fruplat::get_be32(&image[12]));
+        image.resize(parsed.used);
         return image;
     }
 
@@ -107,7 +108,9 @@ TEST_F(DamagedImage, EveryTruncationAndEveryFlippedByteIsSurvived)
 TEST_F(DamagedImage, RecordOfADamagedSegmentIsAStatusNotGarbage)
 {
     Bytes image = valid_image();
-    image[fruplat::kZanHeaderSize + fruplat::kSegmentHeaderSize + 20] ^= 0x01;  // inside MN
+    fruplat::ZanImage parsed;
+    ASSERT_EQ(fruplat::parse_zan_image(image, &parsed), 0);
+    image[fruplat::find_segment(parsed, "MN")->offset + 20] ^= 0x01;
     store_raw(image);
     std::vector<uint8_t> out;
     EXPECT_EQ(slots("MB", "ManR", 183, &out), fruplat::kSegmentDamaged);
@@ -218,6 +221,24 @@ TEST_F(Concurrency, TwoWritersOnOneContainerLoseNothing)
     ASSERT_EQ(fruplat::parse_zan_image(image, &parsed), 0);
     for (const fruplat::Segment &s : parsed.segments)
         EXPECT_TRUE(s.usable()) << s.name_text();
+}
+
+// The CRC images carry is zlib's: check values at every length and
+// alignment the four-byte steps meet.
+TEST(Crc32, MatchesTheIeeeCheckValuesAtEveryAlignment)
+{
+    const struct {
+        const char *text;
+        uint32_t crc;
+    } rows[] = {{"", 0x00000000u}, {"a", 0xE8B7BE43u}, {"abc", 0x352441C2u},
+                {"123456789", 0xCBF43926u}, {"The quick brown fox jumps over the lazy dog", 0x414FA339u}};
+    for (const auto &row : rows) {
+        for (size_t shift = 0; shift < 4; ++shift) {
+            std::vector<uint8_t> bytes(shift, 0x5A);
+            bytes.insert(bytes.end(), row.text, row.text + std::strlen(row.text));
+            EXPECT_EQ(fruplat::crc32(bytes.data() + shift, bytes.size() - shift), row.crc) << row.text << shift;
+        }
+    }
 }
 
 }  // namespace
