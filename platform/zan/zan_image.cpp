@@ -170,7 +170,6 @@ int32_t parse_v1(const Bytes &image, ZanImage *out)
         if (truncated)
             break;
     }
-    mark_duplicate_names(*out);
     return kOk;
 }
 
@@ -289,11 +288,15 @@ int32_t parse_zan_image(const Bytes &image, ZanImage *out)
     }
     if (image.size() < kZanV1HeaderSize || std::memcmp(image.data(), kZanMagic, 4) != 0)
         return kImageDamaged;
+    int32_t status = kImageDamaged;
     if (image[4] == kZanFormatVersion1)
-        return parse_v1(image, out);
-    if (image[4] == kZanFormatVersion)
-        return parse_v2(image, out);
-    return kImageDamaged;
+        status = parse_v1(image, out);
+    else if (image[4] == kZanFormatVersion)
+        status = parse_v2(image, out);
+    // Either version: a name that two segments share is resolved by neither.
+    if (status == kOk)
+        mark_duplicate_names(*out);
+    return status;
 }
 
 size_t zan_bytes_needed(const Bytes &prefix)
