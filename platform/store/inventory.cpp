@@ -42,6 +42,10 @@ bool parse_number(const std::string &text, long long low, long long high, long l
 // Fills `entry` from one inventory line; the problem when it cannot.
 const char *parse_line(const std::string &line, ContainerEntry *entry)
 {
+    // A NUL would cut the NAC name or path short wherever it is used as C
+    // text: the name could never be looked up, the path would open another file.
+    if (line.find('\0') != std::string::npos)
+        return "a line may not hold a NUL byte";
     std::istringstream in(line);
     std::string type, family, capacity, extra;
     if (!(in >> entry->nac >> type >> family >> entry->path >> capacity))
