@@ -36,9 +36,10 @@ if [ ${#need[@]} -gt 0 ]; then
   fi
 fi
 
+mkdir -p "$out"
 echo "== [fuzz] configure and build with $(clang++ --version | head -n 1)"
 CC=clang CXX=clang++ cmake -S "$here" -B "$out" -DCMAKE_BUILD_TYPE=Debug -DQUILLET_FUZZ=ON \
-  -DQUILLET_TESTS=OFF >"$out.configure.log" 2>&1 || { cat "$out.configure.log"; exit 1; }
+  -DQUILLET_TESTS=OFF >"$out/configure.log" 2>&1 || { cat "$out/configure.log"; exit 1; }
 cmake --build "$out" -j"$jobs"
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/quillet-fuzz-run.XXXXXX")
