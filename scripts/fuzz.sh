@@ -60,7 +60,7 @@ for target in $targets; do
   (cd "$work" && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
     "$out/fuzz/${target}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -max_len=$max_len -close_fd_mask=3 -print_final_stats=1 -artifact_prefix="$work/" \
-      "${dict[@]}" "$work/corpus" >"$work/log" 2>&1) || status=$?
+      "${dict[@]}" "$work/corpus" </dev/null >"$work/log" 2>&1) || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -n 1)
   [ -n "$runs" ] || runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$work/log" | tail -n 1)
   findings=$(ls "$work" | grep -cE '^(crash|leak|timeout|oom)-' || true)
