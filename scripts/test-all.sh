@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test three ways: natively, natively under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and cross-built for
-# 32-bit big-endian PowerPC under qemu-ppc. Installs what is missing first.
+# 32-bit big-endian PowerPC under qemu-ppc; then fuzzes the parsers and image
+# readers (scripts/fuzz.sh). Installs what is missing first.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -58,3 +59,7 @@ for bin in "$out"/powerpc/src/quillet "$out"/powerpc/platform/fructl/fructl "$ou
   powerpc-linux-gnu-readelf -h "$bin" | awk -F: '/Class|Data|Machine/ {gsub(/^ +/, "", $2); printf "%s; ", $2} END {print ""}'
 done
 echo "== all three configurations passed"
+
+# Every parser and image reader under libFuzzer with both sanitizers, about a
+# minute each; builds with clang (installed by the script when missing).
+QUILLET_FUZZ_DIR="$out/fuzz" bash "$here/scripts/fuzz.sh" "${QUILLET_FUZZ_SECONDS:-60}"

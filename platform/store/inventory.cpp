@@ -90,6 +90,10 @@ constexpr const char *kLineShape = "expected: NAC TYPE FAMILY PATH CAPACITY [dev
 // Fills `entry` from one inventory line; the problem when it cannot.
 std::string parse_line(std::string_view line, ContainerEntry *entry)
 {
+    // A NUL would cut the NAC name or path short wherever it is used as C
+    // text: the name could never be looked up, the path would open another file.
+    if (line.find('\0') != std::string_view::npos)
+        return "a line may not hold a NUL byte";
     std::string_view words[7];
     const size_t count = split_words(line, words, 7);
     if (count < 5)

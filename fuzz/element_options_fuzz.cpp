@@ -1,0 +1,25 @@
+// The -o element list the way the front end hands it to the parser: names
+// lowered, then every pair written into the record buffer set. Text after
+// the first newline plays the -t description text.
+#include <cstring>
+
+#include "cli/element_names.h"
+#include "cli/settings.h"
+#include "fuzz_support.h"
+#include "records/buffer_set.h"
+#include "records/element_parser.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    std::vector<char> text = fuzzing::text_of(data, size);
+    quillet::g_settings = quillet::ProcessSettings();
+    if (char *newline = std::strchr(text.data(), '\n')) {
+        *newline = '\0';
+        quillet::g_settings.description_text = newline + 1;
+    }
+    quillet::release_record_buffer_set();
+    quillet::allocate_record_buffer_set();
+    quillet::parse_element_options(quillet::lowercase_element_names(text.data()));
+    quillet::release_record_buffer_set();
+    return 0;
+}
