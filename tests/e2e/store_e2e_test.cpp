@@ -1,6 +1,11 @@
 // The store under hostile input and concurrent edits, through the built
 // quillet and fructl: refusals leave every byte in place, edits never lose
 // or share anything.
+// Directory offsets of a 64-bit host's file system overflow the 32-bit
+// readdir of the PowerPC build, which then lists nothing.
+#define _FILE_OFFSET_BITS 64
+
+#include <cerrno>
 #include <dirent.h>
 #include <fstream>
 #include <iterator>
@@ -32,9 +37,15 @@ protected:
         std::map<std::string, std::string> files;
         for (const std::string &dir : {store_, store_ + "/images"}) {
             DIR *d = opendir(dir.c_str());
-            if (d == nullptr)
+            if (d == nullptr) {
+                ADD_FAILURE() << "cannot list " << dir;
                 continue;
-            while (const dirent *e = readdir(d)) {
+            }
+            for (;;) {
+                errno = 0;
+                const dirent *e = readdir(d);
+                if (e == nullptr)
+                    break;
                 const std::string name = e->d_name;
                 const std::string path = dir + "/" + name;
                 struct stat info;
@@ -43,6 +54,8 @@ protected:
                     continue;
                 files[path] = S_ISREG(info.st_mode) ? slurp(path) : "(not a file)";
             }
+            if (errno != 0)
+                ADD_FAILURE() << "listing " << dir << " failed: errno " << errno;
             closedir(d);
         }
         return files;
