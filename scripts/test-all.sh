@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test three ways: natively, natively under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and cross-built for
-# 32-bit big-endian PowerPC under qemu-ppc. Installs what is missing first.
+# 32-bit big-endian PowerPC under qemu-ppc; then a quick run of the benchmark
+# suite, to keep it working. Installs what is missing first.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -54,3 +55,9 @@ for bin in "$out"/powerpc/src/quillet "$out"/powerpc/platform/fructl/fructl "$ou
   powerpc-linux-gnu-readelf -h "$bin" | awk -F: '/Class|Data|Machine/ {gsub(/^ +/, "", $2); printf "%s; ", $2} END {print ""}'
 done
 echo "== all three configurations passed"
+
+# --- benchmark suite, smoke run -----------------------------------------------
+# Keeps the benchmark working: it fails only when the suite itself breaks and
+# asserts nothing about speed (the goals are reported, not enforced).
+echo "== [bench] quick run of scripts/bench.sh"
+QUILLET_BENCH_DIR="$out/bench" bash "$here/scripts/bench.sh" --quick
