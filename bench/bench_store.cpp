@@ -5,6 +5,7 @@
 //   bench_store STORE inventory COUNT       MB last among COUNT containers
 //   bench_store STORE fill NAC CAPACITY     a copy of MB, filled with opaque data
 //   bench_store STORE bad NAC COUNT         a copy of MB plus COUNT bad segments
+//   bench_store STORE path NAC              prints the container's image file
 //
 // STORE holds the demo containers first (fructl demo).
 #include <cstdio>
@@ -143,6 +144,15 @@ int inventory(const std::string &store, size_t count)
     return save_inventory(out) == kOk ? 0 : 1;
 }
 
+int path(const std::string &store, const std::string &nac)
+{
+    ContainerEntry entry;
+    if (!open_entry(store, nac, &entry))
+        return 1;
+    std::printf("%s\n", entry.image_path.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -154,7 +164,9 @@ int main(int argc, char **argv)
         return fill(argv[1], argv[3], static_cast<uint32_t>(std::strtoul(argv[4], nullptr, 10)));
     if (command == "bad" && argc == 5)
         return bad(argv[1], argv[3], std::strtoul(argv[4], nullptr, 10));
-    std::fprintf(stderr,
-                 "usage: bench_store STORE inventory COUNT | fill NAC CAPACITY | bad NAC COUNT\n");
+    if (command == "path" && argc == 4)
+        return path(argv[1], argv[3]);
+    std::fprintf(stderr, "usage: bench_store STORE inventory COUNT | fill NAC CAPACITY | "
+                         "bad NAC COUNT | path NAC\n");
     return 2;
 }
