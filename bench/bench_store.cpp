@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "fructl/store_admin.h"
 #include "store/bytes.h"
@@ -88,15 +89,26 @@ int fill(const std::string &store, const std::string &nac, uint32_t capacity)
     return add_zan(store, nac, image, capacity);
 }
 
-// Record segment names: a letter other than O, o and E (which would make
-// them opaque) and a printable character. Names repeat past 4606 segments,
-// which the image allows.
-void record_name(size_t index, char name[2])
+// Record segment names: two printable characters, the first not O, o or
+// E (which could make them opaque), and none the image holds already, so
+// that removing a bad segment by its name never means a good one. Names
+// repeat past some 8500 segments, which the image allows.
+std::vector<std::string> record_names(const ZanImage &image, size_t count)
 {
-    static const char kFirst[] = "ABCDFGHIJKLMNPQRSTUVWXYZabcdefghijklmnpqrstuvwxyz";
-    const size_t span = '~' - '!' + 1;
-    name[0] = kFirst[(index / span) % (sizeof kFirst - 1)];
-    name[1] = static_cast<char>('!' + index % span);
+    std::vector<std::string> names;
+    for (size_t index = 0; names.size() < count; ++index) {
+        const size_t span = '~' - '!' + 1;
+        char name[3] = {static_cast<char>('!' + index / span % span),
+                        static_cast<char>('!' + index % span), 0};
+        if (name[0] == 'O' || name[0] == 'o' || name[0] == 'E')
+            continue;
+        bool taken = false;
+        for (const Segment &s : image.segments)
+            taken = taken || segment_name_equals(s, name);
+        if (!taken)
+            names.push_back(name);
+    }
+    return names;
 }
 
 // The motherboard's records, then COUNT small record segments, one plain
@@ -106,9 +118,10 @@ int bad(const std::string &store, const std::string &nac, size_t count)
     ZanImage image;
     if (!read_mb(store, &image))
         return 1;
-    for (size_t index = 0; index < count; ++index) {
+    const std::vector<std::string> names = record_names(image, count);
+    for (const std::string &name : names) {
         Segment segment;
-        record_name(index, segment.name);
+        name.copy(segment.name, 2);
         segment.kind = kSegmentKindRecord;
         segment.body.assign(kPacketHeaderSize + 2, 0);
         put_be(&segment.body[0], 0x0309, 2);  // Device_Type
