@@ -257,26 +257,27 @@ for name in "${rows[@]}"; do
   printf '%-28s %15s %22s %9s %9s %8s\n' "$name" "${IR[$name]}" "$r" "${WALL[$name]}" "${RSS[$name]}" "${CALLS[$name]}"
 done
 
-# A series' points, each step's ratio and log-log slope, and the slope from
-# the first point to the last (1 is linear, 2 quadratic). Instructions where
-# callgrind ran, else wall time.
+# A series' points (instructions and wall ms), each step's ratio and
+# log-log slope, and the slope from the first point to the last (0 is flat,
+# 1 linear, 2 quadratic). Slopes are of instructions where callgrind ran at
+# both ends, else of wall time (marked).
 series() {
   local title=$1 unit=$2; shift 2
-  local metric=IR points=() p
-  for p in "$@"; do [ "${IR["$unit $p"]:-}" = - ] && metric=WALL; done
+  local p
   echo
-  echo "series: $title ($([ $metric = IR ] && echo instructions || echo wall ms))"
-  local -n table=$metric
-  for p in "$@"; do points+=("$p ${table["$unit $p"]}"); done
-  printf '%s\n' "${points[@]}" | awk '
-    {n[NR] = $1; v[NR] = $2}
+  echo "series: $title"
+  printf '  %10s  %15s  %9s\n' size instructions "wall ms"
+  for p in "$@"; do echo "$p ${IR["$unit $p"]} ${WALL["$unit $p"]}"; done | awk '
+    function step(a, b,   key, va, vb) {
+      if (ir[a] != "-" && ir[b] != "-") { va = ir[a]; vb = ir[b]; key = "" }
+      else { va = wall[a] < 1 ? 1 : wall[a]; vb = wall[b] < 1 ? 1 : wall[b]; key = " (wall)" }
+      return sprintf("x%.2f over %s, slope %.2f%s", vb / va, n[a], log(vb / va) / log(n[b] / n[a]), key)
+    }
+    {n[NR] = $1; ir[NR] = $2; wall[NR] = $3}
     END {
-      for (i = 1; i <= NR; i++) {
-        if (i == 1) printf "  %10s  %15s\n", n[i], v[i]
-        else printf "  %10s  %15s   x%.2f over %s, slope %.2f\n", n[i], v[i], v[i] / v[i-1], n[i-1],
-                    log(v[i] / v[i-1]) / log(n[i] / n[i-1])
-      }
-      if (NR > 1) printf "  slope %s to %s: %.2f\n", n[1], n[NR], log(v[NR] / v[1]) / log(n[NR] / n[1])
+      for (i = 1; i <= NR; i++)
+        printf "  %10s  %15s  %9s   %s\n", n[i], ir[i], wall[i], i == 1 ? "" : step(i - 1, i)
+      if (NR > 1) printf "  overall %s to %s: %s\n", n[1], n[NR], step(1, NR)
     }'
 }
 series "containers in the inventory, small read" inventory "${inventory_sizes[@]}"
@@ -298,10 +299,15 @@ echo "stripped binary sizes (bytes):"
 printf '  x86-64  quillet %9s   fructl %9s   empty %9s\n' "$(stripped_size strip "$quillet")" \
   "$(stripped_size strip "$fructl")" "$(stripped_size strip "$work/empty")"
 ppc_size=-
+ppc_runtime=-
 if [ $powerpc -eq 1 ]; then
   ppc_size=$(stripped_size powerpc-linux-gnu-strip "$ppc_quillet")
-  printf '  powerpc quillet %9s   libstdc++: %s\n' "$ppc_size" \
-    "$(powerpc-linux-gnu-readelf -d "$ppc_quillet" | grep -q 'libstdc++' && echo shared || echo linked in)"
+  if powerpc-linux-gnu-readelf -d "$ppc_quillet" | grep -q 'libstdc++'; then
+    ppc_runtime=shared
+  else
+    ppc_runtime="linked in"
+  fi
+  printf '  powerpc quillet %9s   libstdc++: %s\n' "$ppc_size" "$ppc_runtime"
 fi
 
 # --- goals -------------------------------------------------------------------
@@ -316,7 +322,7 @@ goal() {  # TEXT VALUE LIMIT UNIT [WHY NOT MEASURED]: met when VALUE <= LIMIT
   else
     verdict="gap ($value$unit, limit $limit$unit)"
   fi
-  printf '  %-58s %s\n' "$text" "$verdict"
+  printf '  %-62s %s\n' "$text" "$verdict"
 }
 point_ratio() {  # NAME_A NAME_B: instructions of A over B, wall time when either was too long
   if [ "${IR[$1]:-}" != - ] && [ "${IR[$2]:-}" != - ] && [ -n "${IR[$1]:-}" ] && [ -n "${IR[$2]:-}" ]; then
@@ -336,6 +342,13 @@ goal "read with 10000 containers / with 1 <= 1.5" "$(point_ratio "inventory 1000
 goal "read from full 1 MiB container / 16 KiB one <= 1.5" \
   "$(point_ratio "capacity 1048576" "capacity 16384")" 1.5 x
 goal "scan of 2000 bad segments / of 200 <= 12" "$(point_ratio "scan 2000" "scan 200")" 12 x
-goal "stripped powerpc quillet <= 1572864 bytes (1.5 MiB)" "$ppc_size" 1572864 " B" "needs --powerpc"
+# The size goal is for a quillet that carries its C++ runtime.
+if [ $powerpc -eq 1 ] && [ "$ppc_runtime" = shared ]; then
+  goal "stripped powerpc quillet, libstdc++ linked in, <= 1572864 B" - 1572864 " B" \
+    "this build loads libstdc++ shared: $ppc_size B without it"
+else
+  goal "stripped powerpc quillet, libstdc++ linked in, <= 1572864 B" "$ppc_size" 1572864 " B" \
+    "needs --powerpc"
+fi
 exit
 }
