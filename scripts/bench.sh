@@ -75,14 +75,14 @@ quiet_warnings="-Wno-error=stringop-overflow -Wno-error=array-bounds -Wno-error=
 configure() {
   local dir=$1; shift
   cmake -S "$here" -B "$dir" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release -DQUILLET_TESTS=OFF \
-    -DQUILLET_WERROR=OFF -DCMAKE_CXX_FLAGS="$quiet_warnings" "$@" >"$dir.configure.log" 2>&1 \
-    || { cat "$dir.configure.log"; return 1; }
+    -DQUILLET_WERROR=OFF -DCMAKE_CXX_FLAGS="$quiet_warnings" "$@" >"$dir/bench-configure.log" 2>&1 \
+    || { cat "$dir/bench-configure.log"; return 1; }
 }
 echo "== building quillet (Release) in ${build#$here/}"
 mkdir -p "$build"
 configure "$build"
-cmake --build "$build" -j2 --target quillet fructl bench_store >"$build.build.log" 2>&1 \
-  || { cat "$build.build.log"; exit 1; }
+cmake --build "$build" -j2 --target quillet fructl bench_store >"$build/bench-build.log" 2>&1 \
+  || { cat "$build/bench-build.log"; exit 1; }
 quillet=$build/src/quillet
 fructl=$build/platform/fructl/fructl
 bench_store=$build/bench/bench_store
@@ -194,8 +194,8 @@ if [ $powerpc -eq 1 ]; then
   echo "== building quillet (Release) for PowerPC in ${build#$here/}-ppc"
   mkdir -p "$build-ppc"
   configure "$build-ppc" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/powerpc-linux-gnu.cmake"
-  cmake --build "$build-ppc" -j2 --target quillet >"$build-ppc.build.log" 2>&1 \
-    || { cat "$build-ppc.build.log"; exit 1; }
+  cmake --build "$build-ppc" -j2 --target quillet >"$build-ppc/bench-build.log" 2>&1 \
+    || { cat "$build-ppc/bench-build.log"; exit 1; }
   powerpc-linux-gnu-g++ -O2 -o "$work/empty-ppc" "$here/bench/empty.cpp"
   # Debian's qemu-user ships no TCG plugins, so the count comes from the
   # emulator's own execution trace: one block per instruction, never
