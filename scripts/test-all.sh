@@ -2,7 +2,8 @@
 # Builds and runs every test three ways: natively, natively under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and cross-built for
 # 32-bit big-endian PowerPC under qemu-ppc; then fuzzes the parsers and image
-# readers (scripts/fuzz.sh). Installs what is missing first.
+# readers (scripts/fuzz.sh) and runs the benchmark suite quickly, to keep it
+# working. Installs what is missing first.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -63,3 +64,9 @@ echo "== all three configurations passed"
 # Every parser and image reader under libFuzzer with both sanitizers, about a
 # minute each; builds with clang (installed by the script when missing).
 QUILLET_FUZZ_DIR="$out/fuzz" bash "$here/scripts/fuzz.sh" "${QUILLET_FUZZ_SECONDS:-60}"
+
+# --- benchmark suite, smoke run -----------------------------------------------
+# Keeps the benchmark working: it fails only when the suite itself breaks and
+# asserts nothing about speed (the goals are reported, not enforced).
+echo "== [bench] quick run of scripts/bench.sh"
+QUILLET_BENCH_DIR="$out/bench" bash "$here/scripts/bench.sh" --quick
