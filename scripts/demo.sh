@@ -18,7 +18,8 @@ fi
 
 cmake -S "$here" -B "$here/build" >/dev/null
 cmake --build "$here/build" -j"$(nproc)" --target quillet fructl demo_store >/dev/null
-unset QUILLET_FRU_STORE
+# The build tree's demo store; the compiled-in default is the target's.
+export QUILLET_FRU_STORE="$here/build/fru-store"
 if [ $# -eq 0 ]; then
   set -- -c MB -r ManR
 fi
