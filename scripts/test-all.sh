@@ -101,6 +101,8 @@ done
 echo "== install the amd64 package, run it, remove it"
 if [ "$(id -u)" -eq 0 ]; then sudo=; else sudo=sudo; fi
 $sudo dpkg -i "$(ls "$out"/release/quillet_*.deb)"
+# Removed however the checks end, so that no run leaves it behind.
+trap '$sudo dpkg -r quillet >/dev/null 2>&1 || true' EXIT
 quillet -V
 fructl --version
 # Nothing of the build tree may be compiled into what is installed.
@@ -108,4 +110,5 @@ if strings /usr/bin/quillet /usr/sbin/fructl | grep -F -e "$here" -e "$out"; the
   echo "installed binaries name the build or source tree"; exit 1
 fi
 $sudo dpkg -r quillet
+trap - EXIT
 echo "== release checks passed"
