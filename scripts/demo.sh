@@ -39,7 +39,8 @@ if [ ! -f "$here/build/fru-store/inventory" ]; then
   say "creating the demo FRU store in build/fru-store"
 fi
 quietly cmake --build "$here/build" -j"$(nproc)" --target demo_store
-unset QUILLET_FRU_STORE
+# The build tree's demo store; the compiled-in default is the target's.
+export QUILLET_FRU_STORE="$here/build/fru-store"
 if [ $# -eq 0 ]; then
   set -- -c MB -r ManR
 fi

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds and runs every test three ways: natively, natively under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and cross-built for
-# 32-bit big-endian PowerPC under qemu-ppc; then fuzzes the parsers and image
-# readers (scripts/fuzz.sh) and runs the benchmark suite quickly, to keep it
-# working. Installs what is missing first.
+# 32-bit big-endian PowerPC under qemu-ppc. Installs what is missing first.
+# Then the release checks (the tests of an optimised build, a clang build,
+# the Debian packages for amd64 and powerpc checked by lintian, the amd64
+# package installed, run and removed), fuzzing of the parsers and image
+# readers (scripts/fuzz.sh), and a quick run of the benchmark suite.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,6 +26,13 @@ command -v ipmi-fru >/dev/null || need+=(freeipmi-tools)
 command -v decode-dimms >/dev/null || need+=(i2c-tools)
 # The device tests count the bytes a write sends to the EEPROM.
 command -v strace >/dev/null || need+=(strace)
+# Release checks: the clang build, the manual pages, the completion and the packages.
+command -v clang++ >/dev/null || need+=(clang)
+command -v groff >/dev/null || need+=(groff)
+command -v man >/dev/null || need+=(man-db)
+[ -f /usr/share/bash-completion/bash_completion ] || need+=(bash-completion)
+command -v dpkg-architecture >/dev/null || need+=(dpkg-dev)
+command -v lintian >/dev/null || need+=(lintian)
 if [ ${#need[@]} -gt 0 ]; then
   echo "== installing: ${need[*]}"
   if [ "$(id -u)" -eq 0 ]; then sudo=; else sudo=sudo; fi
@@ -34,7 +43,7 @@ fi
 run_config() {
   local name=$1; shift
   echo "== [$name] configure and build"
-  cmake -S "$here" -B "$out/$name" -DCMAKE_BUILD_TYPE=Debug "$@" >"$out/$name.configure.log" \
+  cmake -S "$here" -B "$out/$name" -DCMAKE_BUILD_TYPE=Debug -DQUILLET_WERROR=ON "$@" >"$out/$name.configure.log" \
     || { cat "$out/$name.configure.log"; return 1; }
   cmake --build "$out/$name" -j"$jobs"
   echo "== [$name] test"
@@ -60,6 +69,54 @@ for bin in "$out"/powerpc/src/quillet "$out"/powerpc/platform/fructl/fructl "$ou
   powerpc-linux-gnu-readelf -h "$bin" | awk -F: '/Class|Data|Machine/ {gsub(/^ +/, "", $2); printf "%s; ", $2} END {print ""}'
 done
 echo "== all three configurations passed"
+
+# --- Release checks -----------------------------------------------------
+# The optimised build users get, with its tests; it is also the amd64 package.
+run_config release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr
+
+# clang++ must build everything warning-free too (tests included).
+echo "== [clang] build"
+CC=clang CXX=clang++ cmake -S "$here" -B "$out/clang" -DCMAKE_BUILD_TYPE=Release \
+  -DQUILLET_WERROR=ON >"$out/clang.configure.log" || { cat "$out/clang.configure.log"; exit 1; }
+cmake --build "$out/clang" -j"$jobs"
+
+# The powerpc package comes from an optimised cross build of what ships.
+echo "== [powerpc-release] build"
+cmake -S "$here" -B "$out/powerpc-release" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/powerpc-linux-gnu.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DQUILLET_WERROR=ON -DQUILLET_TESTS=OFF \
+  >"$out/powerpc-release.configure.log" || { cat "$out/powerpc-release.configure.log"; exit 1; }
+cmake --build "$out/powerpc-release" -j"$jobs"
+
+echo "== packages"
+for name in release powerpc-release; do
+  rm -f "$out/$name"/quillet_*.deb
+  (cd "$out/$name" && cpack -G DEB >cpack.log) || { cat "$out/$name/cpack.log"; exit 1; }
+  deb=$(ls "$out/$name"/quillet_*.deb)
+  echo "-- ${deb#$out/}"
+  dpkg-deb -f "$deb" Package Version Architecture Depends
+  lintian --fail-on error "$deb"
+done
+for bin in usr/bin/quillet usr/sbin/fructl; do
+  tmp=$(mktemp -d)
+  dpkg-deb -x "$(ls "$out"/powerpc-release/quillet_*.deb)" "$tmp"
+  printf 'powerpc %s stripped: %s bytes\n' "$bin" "$(stat -c %s "$tmp/$bin")"
+  rm -rf "$tmp"
+done
+
+echo "== install the amd64 package, run it, remove it"
+if [ "$(id -u)" -eq 0 ]; then sudo=; else sudo=sudo; fi
+$sudo dpkg -i "$(ls "$out"/release/quillet_*.deb)"
+# Removed however the checks end, so that no run leaves it behind.
+trap '$sudo dpkg -r quillet >/dev/null 2>&1 || true' EXIT
+quillet -V
+fructl --version
+# Nothing of the build tree may be compiled into what is installed.
+if strings /usr/bin/quillet /usr/sbin/fructl | grep -F -e "$here" -e "$out"; then
+  echo "installed binaries name the build or source tree"; exit 1
+fi
+$sudo dpkg -r quillet
+trap - EXIT
+echo "== release checks passed"
 
 # Every parser and image reader under libFuzzer with both sanitizers, about a
 # minute each; builds with clang (installed by the script when missing).

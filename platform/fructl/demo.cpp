@@ -1,5 +1,6 @@
 // The demo platform: a motherboard container with a realistic history.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -24,12 +25,13 @@ public:
 
     RecordBytes &text(uint16_t offset, const char *value)
     {
-        std::memcpy(&bytes_[offset], value, std::strlen(value));
+        const size_t length = std::strlen(value);
+        std::memcpy(field(offset, length), value, length);
         return *this;
     }
     RecordBytes &number(uint16_t offset, uint64_t value, size_t width)
     {
-        put_be(&bytes_[offset], value, width);
+        put_be(field(offset, width), value, width);
         return *this;
     }
     RecordBytes &code(uint16_t offset, const char *enumeration, const char *name, size_t width)
@@ -37,13 +39,26 @@ public:
         const EnumDef *e = find_enum(enumeration);
         for (size_t i = 0; e != nullptr && i < e->count; ++i)
             if (std::strcmp(e->entries[i].name, name) == 0)
-                put_be(&bytes_[offset], e->entries[i].value, width);
+                put_be(field(offset, width), e->entries[i].value, width);
         return *this;
     }
     const RecordDef &def() const { return *def_; }
     const uint8_t *data() const { return bytes_.data(); }
 
 private:
+    // A field outside the record is a mistake in the tables below; stopping
+    // beats writing past the buffer, and tells the optimiser every write
+    // stays inside it.
+    uint8_t *field(uint16_t offset, size_t width)
+    {
+        if (width > bytes_.size() || offset > bytes_.size() - width) {
+            std::fprintf(stderr, "fructl: demo %s: %zu bytes at %u do not fit its %zu\n",
+                         def_->name, width, static_cast<unsigned>(offset), bytes_.size());
+            std::abort();
+        }
+        return bytes_.data() + offset;
+    }
+
     const RecordDef *def_;
     Bytes bytes_;
 };

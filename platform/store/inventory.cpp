@@ -14,7 +14,7 @@
 #include "store/status.h"
 
 #ifndef QUILLET_DEFAULT_STORE
-#define QUILLET_DEFAULT_STORE "/var/lib/quillet/fru-store"
+#define QUILLET_DEFAULT_STORE "/var/lib/quillet"
 #endif
 
 namespace fruplat {

@@ -67,4 +67,13 @@ const char *status_text(int32_t status)
     return unknown;
 }
 
+bool status_entry(size_t index, int32_t *status, const char **text)
+{
+    if (index >= sizeof kTexts / sizeof kTexts[0])
+        return false;
+    *status = kTexts[index].status;
+    *text = kTexts[index].text;
+    return true;
+}
+
 }  // namespace fruplat

@@ -3,6 +3,7 @@
 #ifndef FRUPLATFORM_STORE_STATUS_H
 #define FRUPLATFORM_STORE_STATUS_H
 
+#include <cstddef>
 #include <cstdint>
 
 namespace fruplat {
@@ -54,6 +55,10 @@ enum Status : int32_t {
 };
 
 const char *status_text(int32_t status);
+
+// The statuses that have a text, in table order, for the manual page that is
+// generated from them; false past the last one.
+bool status_entry(size_t index, int32_t *status, const char **text);
 
 }  // namespace fruplat
 

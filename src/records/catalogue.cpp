@@ -27,7 +27,7 @@ struct InstallProbe {
 };
 
 struct CatalogueRow {
-    const char *names[6];
+    const char *names[kMaxRowNames];
     RecordId record;
     int32_t pre_read_length;
     RowRule rule;
@@ -109,6 +109,8 @@ const IdentityChoice kIdentityUpdates[] = {
     {"Zan_Man1R", RecordId::Zan_Man1R, 191},
     {"Zan_Part_Number_DataR", RecordId::Zan_Part_Number_DataR, 21},
 };
+
+static_assert(sizeof kIdentityUpdates / sizeof kIdentityUpdates[0] <= kMaxRowRecords);
 
 const char *const kIpmiIdentityAreas[] = {"Board_Info_Area_S", "Chassis_Info_Area_S",
                                           "Product_Info_Area_S"};
@@ -234,7 +236,60 @@ ClassResolution resolve_in(const CatalogueRow (&rows)[N], const ResolveRequest &
     return resolve_row(*row, request, resolved_name);
 }
 
+struct RowList {
+    const CatalogueRow *rows;
+    int count;
+};
+
+template <size_t N>
+constexpr RowList row_list(const CatalogueRow (&rows)[N])
+{
+    return {rows, static_cast<int>(N)};
+}
+
+const CatalogueRow *row_of(ContainerType type, int row)
+{
+    RowList list = {nullptr, 0};
+    switch (type) {
+    case ContainerType::Zan:
+    case ContainerType::ZanAlt: list = row_list(kZanRows); break;
+    case ContainerType::Ipmi: list = row_list(kIpmiRows); break;
+    case ContainerType::Dimm: list = row_list(kDimmRows); break;
+    case ContainerType::Pirom: list = row_list(kPiromRows); break;
+    }
+    return row >= 0 && row < list.count ? &list.rows[row] : nullptr;
+}
+
 }  // namespace
+
+int catalogue_row_names(ContainerType type, int row, const char *names[kMaxRowNames])
+{
+    const CatalogueRow *r = row_of(type, row);
+    int count = 0;
+    while (r != nullptr && count < kMaxRowNames && r->names[count] != nullptr) {
+        names[count] = r->names[count];
+        ++count;
+    }
+    return count;
+}
+
+int catalogue_row_records(ContainerType type, int row, RecordId records[kMaxRowRecords])
+{
+    const CatalogueRow *r = row_of(type, row);
+    if (r == nullptr)
+        return 0;
+    int count = 0;
+    if (r->rule == RowRule::IdentityGroup) {
+        for (const IdentityChoice &choice : kIdentityUpdates)
+            records[count++] = choice.record;
+    } else if (r->rule == RowRule::InstallProbe) {
+        records[count++] = r->probe->found_record;
+        records[count++] = r->probe->other_record;
+    } else if (r->record != RecordId::None) {
+        records[count++] = r->record;
+    }
+    return count;
+}
 
 ClassResolution resolve_record_class(const ResolveRequest &request, char *resolved_name)
 {

@@ -43,6 +43,14 @@ ClassResolution resolve_record_class(const ResolveRequest &request, char *resolv
 
 inline constexpr int32_t kStatusNotSupported = 18;
 
+// The catalogue as data, for the manual page and the shell completion, which
+// are generated from it. A row's class names (aliases included) and the
+// records an update through it may fill; both return 0 past the last row.
+inline constexpr int kMaxRowNames = 6;
+inline constexpr int kMaxRowRecords = 4;
+int catalogue_row_names(ContainerType type, int row, const char *names[kMaxRowNames]);
+int catalogue_row_records(ContainerType type, int row, RecordId records[kMaxRowRecords]);
+
 }  // namespace quillet
 
 #endif

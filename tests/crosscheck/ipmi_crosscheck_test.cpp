@@ -83,8 +83,11 @@ std::string freeipmi_binary(const std::string &text)
     std::string out;
     std::istringstream in(text);
     std::string byte;
-    while (in >> byte)
-        out += (out.empty() ? "" : " ") + byte.substr(0, 2);
+    while (in >> byte) {
+        if (!out.empty())
+            out += ' ';
+        out += byte.substr(0, 2);
+    }
     for (char &c : out)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;

@@ -77,7 +77,7 @@ TEST_F(SpdCrossCheck, DecodeDimmsAgreesWithQuillet)
     for (size_t n = 0; n < corpus.size(); ++n) {
         const SpdSample &sample = corpus[n];
         SCOPED_TRACE(sample.label);
-        const std::string nac = "D" + std::to_string(n);
+        const std::string nac = std::string("D").append(std::to_string(n));
         ASSERT_EQ(fructl({"add", nac, "dimm", "--from", write_file(sample.label, sample.image)}).status, 0);
         const char *record = sample.content.type == SpdType::Ddr3     ? "SPD_DDR3_R"
                              : sample.content.type == SpdType::FbDimm ? "SPD_FBDIMM_R"

@@ -112,7 +112,11 @@ TEST_F(BadCrcScan, MoreThanTenBadSegmentsAreAllRemoved)
 {
     std::vector<std::string> names;
     for (int i = 0; i < 14; ++i) {
-        names.push_back("B" + std::to_string(i % 10) + (i >= 10 ? "x" : ""));
+        // Appended, not "B" + ...: GCC 12's -Wrestrict misfires on that form.
+        std::string name = "B";
+        name += std::to_string(i % 10);
+        name += i >= 10 ? "x" : "";
+        names.push_back(name);
         fake().segments.push_back({names.back(), 1, true});
     }
     EXPECT_EQ(scan("", true).status, 0);

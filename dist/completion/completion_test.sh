@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# What the completion offers, against a demo store made by the built fructl:
+#   completion_test.sh QUILLET_COMPLETION FRUCTL_COMPLETION FRUCTL STORE
+# fructl is run through $QUILLET_EMULATOR when a cross build sets it.
+set -euo pipefail
+quillet_completion=$1 fructl_completion=$2 fructl=$3 store=$4
+rm -rf "$store"
+bin=$(mktemp -d)
+trap 'rm -rf "$bin"' EXIT
+printf '#!/bin/sh\nexec %s "%s" "$@"\n' "${QUILLET_EMULATOR:-}" "$fructl" >"$bin/fructl"
+chmod +x "$bin/fructl"
+export PATH="$bin:$PATH" QUILLET_FRU_STORE=$store
+fructl demo >/dev/null
+source "$quillet_completion"
+source "$fructl_completion"
+# The completion functions run as bash runs them, without errexit.
+set +e
+
+offers() {
+  COMP_WORDS=("${@:1:$#-1}") COMP_CWORD=$(($# - 2)) COMPREPLY=()
+  local f
+  f=$(complete -p "$1" | sed 's/.*-F \([^ ]*\).*/\1/')
+  "$f"
+  local got="${COMPREPLY[*]}" want=${!#}
+  if [ "$got" != "$want" ]; then
+    printf 'completing "%s"\n  got:  %s\n  want: %s\n' "${COMP_WORDS[*]}" "$got" "$want"
+    failed=1
+  fi
+}
+failed=0
+offers quillet -c "" "MB PS0 MB/P0/D0 MB/P0"
+offers quillet -c MB/P "MB/P0/D0 MB/P0"
+offers quillet -r Power_S "Power_SummaryR"
+offers quillet -r spd "SPD_DDR3_R SPD_FBDIMM_R SPD1_R"
+offers quillet -o total_power_o "total_power_ons= total_power_offs="
+offers quillet -o sensor=1,high "sensor=1,highest="
+offers quillet -o sensor=1 ""
+offers quillet -r pirom "PIROM PIROM_DataR"
+offers quillet -r IDENT "IDENTITY"
+offers fructl "" "init demo add remove list get put control image segments corrupt registry help --store --help --version"
+offers fructl add X "" "zan ipmi dimm pirom"
+offers fructl segments M "MB MB/P0/D0 MB/P0"
+offers fructl --store "$store" get P "PS0"
+exit $failed
