@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "store/input_file.h"
+#include "store/paths.h"
 #include "store/status.h"
 
 namespace fruplat {
@@ -18,25 +19,6 @@ namespace fruplat {
 namespace {
 
 constexpr uint8_t kErased = 0xFF;
-
-std::string directory_of(const std::string &path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Where a symlinked image really lives, so that it is written through.
-std::string real_path(const std::string &path)
-{
-    char *resolved = realpath(path.c_str(), nullptr);
-    if (resolved == nullptr)
-        return path;
-    std::string out(resolved);
-    std::free(resolved);
-    return out;
-}
 
 DeviceWriter &device_writer()
 {

@@ -71,11 +71,11 @@ TEST_F(Segments, ForceRemovesWithoutAsking)
 // asked about, and removed or kept, on its own.
 TEST_F(Segments, EveryListedSegmentIsRemovedOrKeptOnItsOwn)
 {
-    const SegmentSpec kept = {"MN", false, 9};
-    const std::vector<SegmentSpec> twins = {kept, {"CU", false, 1}, {"CU", true, 2}};
+    const SegmentPlan kept = {"MN", false, 9};
+    const std::vector<SegmentPlan> twins = {kept, {"CU", false, 1}, {"CU", true, 2}};
     const struct {
         const char *what;
-        std::vector<SegmentSpec> segments;
+        std::vector<SegmentPlan> segments;
         std::vector<std::string> args;
         std::string answers;
         std::vector<std::string> asked;

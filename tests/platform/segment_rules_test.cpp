@@ -16,7 +16,7 @@ using fruplat::kSegmentKindOpaque;
 
 class SegmentRules : public StoreTest {
 protected:
-    void store(const std::string &nac, const std::vector<SegmentSpec> &segments)
+    void store(const std::string &nac, const std::vector<SegmentPlan> &segments)
     {
         if (!added_.insert(nac).second) {
             ASSERT_EQ(fruplat::write_image(entry(nac), segment_image(segments, 16384)), 0);
@@ -66,13 +66,13 @@ TEST_F(SegmentRules, AmbiguousOrMisplacedSegmentsAreRefusedLeavingEveryByte)
     const auto opaque = [](int operation) -> Call {
         return [operation](const std::string &nac) { return opaque_call(nac, operation); };
     };
-    const SegmentSpec record_cu = {"CU", false, 1};
-    const SegmentSpec opaque_cu = {"CU", false, 1, kSegmentKindOpaque};
-    const SegmentSpec opaque_o1 = {"O1", false, 2, kSegmentKindOpaque};
-    const SegmentSpec record_o1 = {"O1", false, 2};
+    const SegmentPlan record_cu = {"CU", false, 1};
+    const SegmentPlan opaque_cu = {"CU", false, 1, kSegmentKindOpaque};
+    const SegmentPlan opaque_o1 = {"O1", false, 2, kSegmentKindOpaque};
+    const SegmentPlan record_o1 = {"O1", false, 2};
     const struct {
         const char *what;
-        std::vector<SegmentSpec> segments;
+        std::vector<SegmentPlan> segments;
         Call call;
         int32_t status;
     } rows[] = {
@@ -125,13 +125,13 @@ int32_t list_bad(fru_seghdl_t segment, void *arg)
 // 'c' by a copy of that name, '-' keeps it.
 TEST_F(SegmentRules, RemovalTakesTheSegmentTheWalkShowed)
 {
-    const SegmentSpec mn = {"MN", false, 9};
-    const SegmentSpec cu = {"CU", true, 1};
+    const SegmentPlan mn = {"MN", false, 9};
+    const SegmentPlan cu = {"CU", true, 1};
     const struct {
         const char *what;
-        std::vector<SegmentSpec> segments;
+        std::vector<SegmentPlan> segments;
         std::string picks;
-        std::optional<std::vector<SegmentSpec>> meanwhile;
+        std::optional<std::vector<SegmentPlan>> meanwhile;
         int32_t close_status;
         std::string left;
     } rows[] = {

@@ -14,27 +14,27 @@
 
 namespace quillet_test {
 
-struct SegmentSpec {
+struct SegmentPlan {
     std::string name;  // the stored name bytes: two, or one (then a 0 byte)
     bool bad = false;  // the stored CRC does not hold
     uint8_t seed = 1;  // first content byte: a Customer_DataR packet, or a DYNAMIC section
     uint8_t kind = fruplat::kSegmentKindRecord;
 };
 
-inline fruplat::Bytes segment_image(const std::vector<SegmentSpec> &specs, uint32_t capacity)
+inline fruplat::Bytes segment_image(const std::vector<SegmentPlan> &plans, uint32_t capacity)
 {
     fruplat::ZanImage image;
     image.capacity = capacity;
-    for (const SegmentSpec &spec : specs) {
+    for (const SegmentPlan &plan : plans) {
         fruplat::Segment segment;
-        segment.name[0] = spec.name.size() > 0 ? spec.name[0] : '\0';
-        segment.name[1] = spec.name.size() > 1 ? spec.name[1] : '\0';
-        segment.kind = spec.kind;
+        segment.name[0] = plan.name.size() > 0 ? plan.name[0] : '\0';
+        segment.name[1] = plan.name.size() > 1 ? plan.name[1] : '\0';
+        segment.kind = plan.kind;
         segment.changed = true;
         fruplat::Bytes content(84);
         for (size_t i = 0; i < content.size(); ++i)
-            content[i] = static_cast<uint8_t>(spec.seed + i);
-        if (spec.kind == fruplat::kSegmentKindOpaque)
+            content[i] = static_cast<uint8_t>(plan.seed + i);
+        if (plan.kind == fruplat::kSegmentKindOpaque)
             segment.sections[0] = content;
         else
             segment.packets.push_back({0x0201, fruplat::kPacketPlain, content});
@@ -44,8 +44,8 @@ inline fruplat::Bytes segment_image(const std::vector<SegmentSpec> &specs, uint3
     fruplat::ZanImage stored;
     fruplat::parse_zan_image(fruplat::serialize_zan_image(image), &stored);
     stored.capacity = capacity;
-    for (size_t i = 0; i < specs.size(); ++i)
-        if (specs[i].bad)
+    for (size_t i = 0; i < plans.size(); ++i)
+        if (plans[i].bad)
             stored.segments[i].stored_crc ^= 1;
     return fruplat::serialize_zan_image(stored);
 }
