@@ -91,12 +91,16 @@ size_t slot_size(size_t entries)
 }
 
 // Room in each table slot for a segment per record home and a few opaque
-// segments, more on larger containers.
-ZanLayout layout_for(uint32_t capacity, size_t align)
+// segments, more on larger containers, and always for every segment the
+// image holds: a fresh layout is written whole, so its table may grow. A
+// device keeps the layout it was formatted with, so that its header is
+// never rewritten.
+ZanLayout layout_for(uint32_t capacity, size_t align, size_t segments)
 {
     ZanLayout layout;
+    const size_t usual = capacity < 2048 ? 8 : std::clamp<uint32_t>(capacity / 256, 16, 32);
     layout.table_entries =
-        static_cast<uint16_t>(capacity < 2048 ? 8 : std::clamp<uint32_t>(capacity / 256, 16, 32));
+        static_cast<uint16_t>(std::min<size_t>(std::max(usual, segments), UINT16_MAX));
     const size_t slot = slot_size(layout.table_entries);
     layout.slot[0] = static_cast<uint32_t>(round_up(kZanHeaderSize, align));
     layout.slot[1] = static_cast<uint32_t>(round_up(layout.slot[0] + slot, align));
@@ -326,7 +330,7 @@ int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, By
     const size_t align = in_place ? std::max<uint32_t>(page, 1) : 1;
     const bool reuse = in_place && image.version == kZanFormatVersion &&
                        image.layout.data_start <= capacity;
-    const ZanLayout layout = reuse ? image.layout : layout_for(capacity, align);
+    const ZanLayout layout = reuse ? image.layout : layout_for(capacity, align, image.segments.size());
     if (layout.data_start > capacity)
         return kNoRoom;
     if (image.segments.size() > layout.table_entries)

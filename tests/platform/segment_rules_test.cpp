@@ -127,6 +127,11 @@ TEST_F(SegmentRules, RemovalTakesTheSegmentTheWalkShowed)
 {
     const SegmentPlan mn = {"MN", false, 9};
     const SegmentPlan cu = {"CU", true, 1};
+    // More segments than a table has room for by default: the table grows.
+    std::vector<SegmentPlan> many = {mn};
+    for (int i = 0; i < 40; ++i)
+        many.push_back({std::string{static_cast<char>('P' + i / 10), static_cast<char>('0' + i % 10)},
+                        true, static_cast<uint8_t>(i)});
     const struct {
         const char *what;
         std::vector<SegmentPlan> segments;
@@ -149,6 +154,7 @@ TEST_F(SegmentRules, RemovalTakesTheSegmentTheWalkShowed)
          "MN=09,CU=07 bad"},
         {"one of two changed", {mn, cu, {"TH", true, 5}}, "pp",
          {{mn, {"CU", true, 8}, {"TH", true, 5}}}, 97, "MN=09,CU=08 bad"},
+        {"forty bad segments", many, std::string(40, 'p'), {}, 0, "MN=09"},
     };
     int container = 0;
     for (const auto &row : rows) {
