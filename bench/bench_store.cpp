@@ -71,7 +71,8 @@ int fill(const std::string &store, const std::string &nac, uint32_t capacity)
         return 1;
     size_t used = serialize_zan_image(image).size();
     for (size_t index = 0;; ++index) {
-        const size_t overhead = kSegmentHeaderSize + 8;
+        // A table entry in each of the two slots, and the two section lengths.
+        const size_t overhead = 2 * 16 + 8;
         if (used + overhead + 1 > capacity)
             break;
         size_t room = capacity - used - overhead;
@@ -84,8 +85,12 @@ int fill(const std::string &store, const std::string &nac, uint32_t capacity)
         segment.body = opaque_body(dynamic_bytes, static_bytes);
         segment.stored_crc = crc32(segment.body.data(), segment.body.size());
         image.segments.push_back(segment);
-        used += kSegmentHeaderSize + segment.body.size();
+        used += overhead - 8 + segment.body.size();
     }
+    // Page alignment and the table's own rounding may still leave the last
+    // segment without room.
+    while (!image.segments.empty() && serialize_zan_image(image).empty())
+        image.segments.pop_back();
     return add_zan(store, nac, image, capacity);
 }
 
