@@ -15,8 +15,13 @@ namespace {
 
 void check_round_trip(const fruplat::ZanImage &image)
 {
+    const fruplat::Bytes raw = fruplat::serialize_zan_image(image);
+    // No layout fits the capacity (a blank container of a few bytes, or
+    // records past its end): a write reports that as no room.
+    if (raw.empty())
+        return;
     fruplat::ZanImage again;
-    if (fruplat::parse_zan_image(fruplat::serialize_zan_image(image), &again) != fruplat::kOk ||
+    if (fruplat::parse_zan_image(raw, &again) != fruplat::kOk ||
         again.segments.size() != image.segments.size())
         std::abort();
     for (size_t i = 0; i < image.segments.size(); ++i) {
