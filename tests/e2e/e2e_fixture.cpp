@@ -50,6 +50,17 @@ void EndToEnd::TearDown()
 
 // Runs a program with its output in files; the project's own binaries run
 // through the emulator of a cross build, other programs as they are.
+// Replaces the forked child with argv[0]; 127 when it cannot be started.
+[[noreturn]] static void exec_argv(std::vector<std::string> &argv)
+{
+    std::vector<char *> raw;
+    for (std::string &a : argv)
+        raw.push_back(a.data());
+    raw.push_back(nullptr);
+    execvp(raw[0], raw.data());
+    _exit(127);
+}
+
 Outcome run_program(const std::string &program, const std::vector<std::string> &args,
                     const std::string &input, const std::string &scratch, bool emulated)
 {
@@ -70,12 +81,7 @@ Outcome run_program(const std::string &program, const std::vector<std::string> &
         dup2(err, 2);
         // A run that blocks (on a FIFO, say) ends instead of hanging the suite.
         alarm(120);
-        std::vector<char *> raw;
-        for (std::string &a : argv)
-            raw.push_back(a.data());
-        raw.push_back(nullptr);
-        execvp(raw[0], raw.data());
-        _exit(127);
+        exec_argv(argv);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -102,12 +108,7 @@ Running start_program(const std::string &program, const std::vector<std::string>
         dup2(err[1], 2);
         close(in[1]);
         close(err[0]);
-        std::vector<char *> raw;
-        for (std::string &a : argv)
-            raw.push_back(a.data());
-        raw.push_back(nullptr);
-        execvp(raw[0], raw.data());
-        _exit(127);
+        exec_argv(argv);
     }
     close(in[0]);
     close(err[1]);
