@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "cli/element_names.h"
-#include "cli/settings.h"
 #include "fuzz_support.h"
 #include "records/buffer_set.h"
 #include "records/element_parser.h"
@@ -12,14 +11,16 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     std::vector<char> text = fuzzing::text_of(data, size);
-    quillet::g_settings = quillet::ProcessSettings();
+    const char *description_text = nullptr;
     if (char *newline = std::strchr(text.data(), '\n')) {
         *newline = '\0';
-        quillet::g_settings.description_text = newline + 1;
+        description_text = newline + 1;
     }
     quillet::release_record_buffer_set();
     quillet::allocate_record_buffer_set();
-    quillet::parse_element_options(quillet::lowercase_element_names(text.data()));
+    bool file_refused = false;
+    quillet::parse_element_options({quillet::lowercase_element_names(text.data()), description_text},
+                                   &file_refused);
     quillet::release_record_buffer_set();
     return 0;
 }

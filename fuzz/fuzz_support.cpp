@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include "cli/quillet_main.h"
-#include "cli/settings.h"
 #include "records/buffer_set.h"
 
 namespace fuzzing {
@@ -92,7 +91,6 @@ int run_tool(std::vector<std::string> arguments)
         argv.push_back(a.data());
     argv.push_back(nullptr);
     optind = 0;  // glibc: also forgets where it was inside a cluster of options
-    quillet::g_settings = quillet::ProcessSettings();
     quillet::release_record_buffer_set();
     const int status = quillet::quillet_main(static_cast<int>(arguments.size()), argv.data());
     quillet::release_record_buffer_set();

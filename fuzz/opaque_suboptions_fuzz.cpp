@@ -1,7 +1,6 @@
 // The -s suboptions of the opaque segment flow against a real container:
 // the first byte picks show/update (1, 2) or delete (3), the rest is the
 // suboption text. The container starts empty on every run.
-#include "cli/settings.h"
 #include "fuzz_support.h"
 #include "platform/fru_access.h"
 #include "segments/opaque_segment.h"
@@ -27,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzzing::put_image(store(), empty.data(), empty.size());
     const int32_t operation = FRU_OP_READ + data[0] % 3;
     std::vector<char> text = fuzzing::text_of(data + 1, size - 1);
-    quillet::g_settings = quillet::ProcessSettings();
-    quillet::g_settings.nac_name = "FZ";
-    quillet::run_opaque_segment_flow("quillet", text.data(), operation);
+    quillet::RunContext run;
+    run.nac_name = "FZ";
+    quillet::finish_run(run, quillet::run_opaque_segment_flow(run, text.data(), operation));
     return 0;
 }

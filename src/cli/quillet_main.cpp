@@ -5,24 +5,19 @@
 
 #include "cli/element_names.h"
 #include "cli/record_flow.h"
-#include "cli/settings.h"
 #include "cli/usage.h"
 #include "image/image_flash.h"
 #include "platform/fru_access.h"
 #include "records/buffer_set.h"
+#include "records/status.h"
 #include "segments/bad_crc_scan.h"
 #include "segments/opaque_segment.h"
 
 namespace quillet {
 
-ProcessSettings g_settings;
-
 namespace {
 
 constexpr const char kOptionString[] = "Vhdft:i:o:c:r:s:";
-constexpr int32_t kStatusExit = -1;
-constexpr int32_t kStatusConflict = 35;
-constexpr int32_t kStatusMalformed = 23;
 
 struct CommandSettings {
     int32_t operation = FRU_OP_READ;
@@ -34,6 +29,7 @@ struct CommandSettings {
     bool image_requested = false;
     bool segment_option_seen = false;
     const char *program_name = nullptr;
+    RunContext run;  // the settings the flows read
 };
 
 int32_t conflict()
@@ -77,7 +73,7 @@ ScanStep scan_option(int option, char *argument, CommandSettings &command)
             print_usage(command.program_name);
             return kContinue;
         }
-        g_settings.nac_name = argument;
+        command.run.nac_name = argument;
         return kContinue;
     case 'r':
         if (argument == nullptr) {
@@ -89,14 +85,14 @@ ScanStep scan_option(int option, char *argument, CommandSettings &command)
         return kContinue;
     case 'i':
         command.image_requested = true;
-        g_settings.image_path = argument;
+        command.run.image_path = argument;
         return kContinue;
     case 't':
         if (argument == nullptr) {
             std::fputs("\n Error: Please provide fru description.\n", stderr);
             return kContinue;
         }
-        g_settings.description_text = argument;
+        command.run.description_text = argument;
         if (command.delete_requested)
             return finish(conflict());
         request_update(command);
@@ -121,7 +117,7 @@ ScanStep scan_option(int option, char *argument, CommandSettings &command)
             return finish(conflict());
         return kContinue;
     case 'f':
-        g_settings.force_flag = 1;
+        command.run.force_flag = 1;
         command.operation = FRU_OP_DELETE;
         return kContinue;
     case 's':
@@ -142,28 +138,38 @@ ScanStep scan_option(int option, char *argument, CommandSettings &command)
     }
 }
 
+int32_t run_flow(CommandSettings &command)
+{
+    RunContext &run = command.run;
+    if (command.segment_option_seen)
+        return run_opaque_segment_flow(run, command.suboption_text, command.operation);
+    if (command.image_requested)
+        return run_image_flash(run);
+    if (command.class_name == nullptr)
+        return run_bad_crc_scan(run);
+    const RecordFlowRequest request = {command.class_name, command.operation,
+                                       command.update_requested, command.suboption_text,
+                                       command.elements_given};
+    return run_record_flow(run, request);
+}
+
+// The checks after the scan, then one flow; whatever the flow acquired is
+// given back here, whichever way it ended.
 int32_t dispatch(CommandSettings &command)
 {
-    if (g_settings.nac_name == nullptr) {
+    if (command.run.nac_name == nullptr) {
         std::fputs("\n Error: Please supply nac name to be used.\n", stderr);
         return kStatusMalformed;
     }
-    if (command.segment_option_seen)
-        return run_opaque_segment_flow(command.program_name, command.suboption_text,
-                                       command.operation);
-    if (command.class_name == nullptr && !command.image_requested && !command.delete_requested) {
+    if (!command.segment_option_seen && command.class_name == nullptr &&
+        !command.image_requested && !command.delete_requested) {
         std::fputs("\n Error: Please supply record class name to be used.\n", stderr);
         return kStatusMalformed;
     }
-    if (command.image_requested)
-        return run_image_flash();
-    if (command.class_name == nullptr)
-        return run_bad_crc_scan();
-    const RecordFlowRequest request = {command.class_name,      command.operation,
-                                       command.update_requested, command.delete_requested,
-                                       command.suboption_text,  command.elements_given,
-                                       command.program_name};
-    return run_record_flow(request);
+    const int32_t status = finish_run(command.run, run_flow(command));
+    if (command.run.usage_wanted)
+        print_usage(command.program_name);
+    return status;
 }
 
 }  // namespace

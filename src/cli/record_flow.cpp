@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "cli/settings.h"
 #include "ops/record_steps.h"
 #include "platform/fru_access.h"
 #include "records/buffer_set.h"
 #include "records/catalogue.h"
+#include "records/status.h"
 
 namespace quillet {
 
@@ -24,43 +24,35 @@ Mode mode_of(const RecordFlowRequest &request)
 
 }  // namespace
 
-int32_t run_record_flow(const RecordFlowRequest &request)
+int32_t run_record_flow(RunContext &run, const RecordFlowRequest &request)
 {
-    const char *nac_name = g_settings.nac_name;
+    run.held.source_owed = true;
     fru_nodehdl_t node = 0;
-    int32_t status = fru_get_node(nac_name, &node);
+    int32_t status = fru_get_node(run.nac_name, &node);
     if (status != 0) {
-        std::fprintf(stderr, "\n Could not get node handle: %s\n", nac_name);
-        release_record_buffer_set();
-        fru_close_data_source();
+        std::fprintf(stderr, "\n Could not get node handle: %s\n", run.nac_name);
         return status;
     }
+    hold_node(run, node);
 
     int32_t container_type = static_cast<int32_t>(ContainerType::ZanAlt);
     if (fru_get_cont_type(node, &container_type) != 0) {
         std::fprintf(stderr, "\n Could not determine container type: %d\n",
                      static_cast<int>(container_type));
-        release_record_buffer_set();
-        fru_close_node(node);
-        fru_close_data_source();
-        return 1;
+        return kStatusNoContainerType;
     }
     if (container_type == static_cast<int32_t>(ContainerType::ZanAlt))
         container_type = static_cast<int32_t>(ContainerType::Zan);
 
     char resolved_name[kResolvedNameSize];
     std::memset(resolved_name, 0, sizeof resolved_name);
-    const ResolveRequest resolve = {request.class_name, container_type, mode_of(request), node,
-                                    nac_name};
+    const ResolveRequest resolve = {request.class_name, container_type, mode_of(request), node};
     const ClassResolution resolution = resolve_record_class(resolve, resolved_name);
     switch (resolution.outcome) {
-    case Resolution::IpmiIdentityReadDone:
-        return resolution.status;
+    case Resolution::IpmiIdentityRead:
+        return read_ipmi_identity(run);
     case Resolution::NotSupported:
     case Resolution::IdentityUpdateRefused:
-        release_record_buffer_set();
-        fru_close_node(node);
-        fru_close_data_source();
         return kStatusNotSupported;
     case Resolution::Resolved:
         break;
@@ -68,14 +60,10 @@ int32_t run_record_flow(const RecordFlowRequest &request)
 
     uint8_t *record_buffer = resolution.buffer;
     if (request.update_requested) {
-        const UpdateRequest update = {node,
-                                      resolution.class_name,
-                                      record_buffer,
-                                      resolution.pre_read_length,
-                                      request.element_pairs,
-                                      request.elements_given,
-                                      request.program_name};
-        status = prepare_update(update);
+        const UpdateRequest update = {resolution.class_name, record_buffer,
+                                      resolution.pre_read_length, request.element_pairs,
+                                      request.elements_given};
+        status = prepare_update(run, update);
         if (status != 0)
             return status;
     }
@@ -87,15 +75,9 @@ int32_t run_record_flow(const RecordFlowRequest &request)
 
     const char *record_name = resolved_name[0] != '\0' ? resolved_name : resolution.class_name;
     access_length = kAccessLength;
-    status = libfru_access_data(nac_name, record_buffer, &access_length, request.operation,
-                                record_name);
-
-    fru_close_node(node);
-    release_record_buffer_set();
-    if (status != 0)
-        std::fprintf(stderr, "\n Error: %s\n", fru_strerror(status));
-    fru_close_data_source();
-    return status;
+    run.held.report_failure = true;
+    return libfru_access_data(run.nac_name, record_buffer, &access_length, request.operation,
+                              record_name);
 }
 
 }  // namespace quillet

@@ -3,20 +3,21 @@
 
 #include <cstdint>
 
+#include "ops/run_context.h"
+
 namespace quillet {
 
 struct RecordFlowRequest {
     const char *class_name;
-    int32_t operation;        // 1 read, 2 update, 3 delete
+    int32_t operation;        // FRU_OP_READ, FRU_OP_UPDATE or FRU_OP_DELETE
     bool update_requested;
-    bool delete_requested;
     char *element_pairs;      // the shared suboption text
     bool elements_given;
-    const char *program_name;
 };
 
-// Reads, updates or deletes one record of the container named by -c.
-int32_t run_record_flow(const RecordFlowRequest &request);
+// Reads, updates or deletes one record of the container named by -c. What
+// it acquires is noted in the run and given back by the caller.
+int32_t run_record_flow(RunContext &run, const RecordFlowRequest &request);
 
 }  // namespace quillet
 

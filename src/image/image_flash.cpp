@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cli/settings.h"
 #include "platform/container_interface.h"
 #include "platform/fru_access.h"
 
@@ -14,34 +13,14 @@ namespace quillet {
 
 namespace {
 
-// What the flash holds and must give back on every ending.
-struct FlashResources {
-    capi_inventory_t *inventory = nullptr;
-    int32_t inventory_count = 0;
-    bool node_obtained = false;
-    fru_nodehdl_t node = 0;
-    int image_fd = -1;
-};
+constexpr int32_t kFlashFailed = -1;
 
-int32_t clean_up(FlashResources &held, bool failed)
-{
-    if (held.node_obtained)
-        fru_close_node(held.node);
-    if (held.image_fd >= 0)
-        close(held.image_fd);
-    if (held.inventory != nullptr)
-        capi_free_inventory(held.inventory, held.inventory_count);
-    if (failed)
-        return -1;
-    std::fprintf(stdout, "\nFinished writing the file at %s\n", g_settings.nac_name);
-    return 0;
-}
-
-bool obtain_node(FlashResources &held)
+bool obtain_node(RunContext &run)
 {
     for (int attempt = 0; attempt < kNodeLookupAttempts; ++attempt) {
-        if (fru_get_node(g_settings.nac_name, &held.node) == 0) {
-            held.node_obtained = true;
+        fru_nodehdl_t node = 0;
+        if (fru_get_node(run.nac_name, &node) == 0) {
+            hold_node(run, node);
             return true;
         }
     }
@@ -49,9 +28,10 @@ bool obtain_node(FlashResources &held)
 }
 
 // Reads the image into `image`; its size, or 0 after a reported failure.
-uint32_t read_image(FlashResources &held, uint8_t *image)
+uint32_t read_image(RunContext &run, uint8_t *image)
 {
-    const char *path = g_settings.image_path;
+    const char *path = run.image_path;
+    HeldResources &held = run.held;
     // Without blocking, and no FIFO, socket or device: the first would hang
     // the run, a device has no size to bound the read by. A directory still
     // fails its read as it always did.
@@ -88,42 +68,42 @@ uint32_t read_image(FlashResources &held, uint8_t *image)
 
 }  // namespace
 
-int32_t run_image_flash()
+int32_t run_image_flash(RunContext &run)
 {
-    const char *path = g_settings.image_path;
-    const char *nac_name = g_settings.nac_name;
-    FlashResources held;
+    const char *path = run.image_path;
+    const char *nac_name = run.nac_name;
+    HeldResources &held = run.held;
 
     if (path == nullptr) {
         std::fputs("Please give image file name as an argument in the command line\n", stderr);
-        return clean_up(held, true);
+        return kFlashFailed;
     }
     if (access(path, F_OK) != 0) {
         std::fprintf(stderr, "Image file %s doesn't exist\n", path);
-        return clean_up(held, true);
+        return kFlashFailed;
     }
     if (access(path, R_OK) != 0) {
         std::fprintf(stderr, "Image file %s doesn't have the read permission\n", path);
-        return clean_up(held, true);
+        return kFlashFailed;
     }
     if (nac_name == nullptr) {
         std::fputs("Please give frupath as an argument in the command line\n", stderr);
-        return clean_up(held, true);
+        return kFlashFailed;
     }
     if (capi_get_inventory(nac_name, CAPI_INVENTORY_FRU, &held.inventory_count, &held.inventory) !=
         0) {
         std::fprintf(stderr, "Given frupath %s doesn't exist in the system\n", nac_name);
-        return clean_up(held, true);
+        return kFlashFailed;
     }
 
-    static uint8_t image[kImageBufferSize];
-    const uint32_t size = read_image(held, image);
+    uint8_t image[kImageBufferSize];
+    const uint32_t size = read_image(run, image);
     if (size == 0)
-        return clean_up(held, true);
+        return kFlashFailed;
 
-    if (!obtain_node(held)) {
+    if (!obtain_node(run)) {
         std::fputs("Unable to obtain handle to node in libfru.\n", stderr);
-        return clean_up(held, true);
+        return kFlashFailed;
     }
 
     capi_container_t container;
@@ -132,7 +112,7 @@ int32_t run_image_flash()
     if (status != 0) {
         std::fprintf(stderr, "Fails to open the fru %s [%d] to update\n", nac_name,
                      static_cast<int>(status));
-        return clean_up(held, true);
+        return kFlashFailed;
     }
     bool failed = false;
     uint32_t written = 0;
@@ -146,7 +126,10 @@ int32_t run_image_flash()
         std::fprintf(stderr, "Fails to close the container %s\n", path);
         failed = true;
     }
-    return clean_up(held, failed);
+    if (failed)
+        return kFlashFailed;
+    std::fprintf(stdout, "\nFinished writing the file at %s\n", nac_name);
+    return 0;
 }
 
 }  // namespace quillet

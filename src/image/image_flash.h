@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "ops/run_context.h"
+
 namespace quillet {
 
 inline constexpr uint32_t kImageBufferSize = 8192;
@@ -10,7 +12,7 @@ inline constexpr int kNodeLookupAttempts = 4;
 
 // Writes the image file named by -i into the container named by -c through
 // the container interface. 0 on success, -1 on any failure.
-int32_t run_image_flash();
+int32_t run_image_flash(RunContext &run);
 
 }  // namespace quillet
 

@@ -18,7 +18,7 @@ struct RecordBufferInfo {
     bool timestamped;
 };
 
-// Indexed by RecordId.
+// Indexed by RecordId: both come from records.def.
 extern const RecordBufferInfo kRecordBuffers[kRecordCount];
 
 // Allocates and zero-fills every buffer; on an allocation failure releases

@@ -112,9 +112,6 @@ const IdentityChoice kIdentityUpdates[] = {
 
 static_assert(sizeof kIdentityUpdates / sizeof kIdentityUpdates[0] <= kMaxRowRecords);
 
-const char *const kIpmiIdentityAreas[] = {"Board_Info_Area_S", "Chassis_Info_Area_S",
-                                          "Product_Info_Area_S"};
-
 bool row_matches(const CatalogueRow &row, const char *name)
 {
     for (const char *candidate : row.names) {
@@ -205,27 +202,6 @@ ClassResolution resolve_row(const CatalogueRow &row, const ResolveRequest &reque
     return result;
 }
 
-ClassResolution ipmi_identity_read(const ResolveRequest &request)
-{
-    fru_close_node(request.node);
-    uint8_t buffer[2048];
-    int32_t status = FRU_STATUS_ABSENT;
-    for (const char *area : kIpmiIdentityAreas) {
-        int32_t length = sizeof buffer;
-        status = libfru_access_data(request.nac_name, buffer, &length, FRU_OP_READ, area);
-        if (status != FRU_STATUS_ABSENT)
-            break;
-    }
-    release_record_buffer_set();
-    if (status != 0)
-        std::fprintf(stderr, "\n Error: %s\n", fru_strerror(status));
-    fru_close_data_source();
-    ClassResolution result;
-    result.outcome = Resolution::IpmiIdentityReadDone;
-    result.status = status;
-    return result;
-}
-
 template <size_t N>
 ClassResolution resolve_in(const CatalogueRow (&rows)[N], const ResolveRequest &request,
                            char *resolved_name)
@@ -306,8 +282,11 @@ ClassResolution resolve_record_class(const ResolveRequest &request, char *resolv
         if (request.mode != Mode::Read)
             break;
         if (strcasecmp(request.class_name, "IDENTITY") == 0 &&
-            find_row(kIpmiRows, request.class_name) == nullptr)
-            return ipmi_identity_read(request);
+            find_row(kIpmiRows, request.class_name) == nullptr) {
+            ClassResolution result;
+            result.outcome = Resolution::IpmiIdentityRead;
+            return result;
+        }
         return resolve_in(kIpmiRows, request, resolved_name);
     }
     // No list for this type: the name is handed on as typed, with no buffer.

@@ -15,7 +15,7 @@ enum class Mode { Read, Update, Delete };
 
 enum class ContainerType : int32_t { Zan = 0, Ipmi = 1, Dimm = 2, Pirom = 3, ZanAlt = 4 };
 
-enum class Resolution { Resolved, NotSupported, IdentityUpdateRefused, IpmiIdentityReadDone };
+enum class Resolution { Resolved, NotSupported, IdentityUpdateRefused, IpmiIdentityRead };
 
 inline constexpr int kResolvedNameSize = 128;
 
@@ -23,8 +23,7 @@ struct ResolveRequest {
     const char *class_name;
     int32_t container_type;  // 4 already folded to 0
     Mode mode;
-    fru_nodehdl_t node;
-    const char *nac_name;
+    fru_nodehdl_t node;  // for the installation probe
 };
 
 struct ClassResolution {
@@ -33,15 +32,12 @@ struct ClassResolution {
     uint8_t *buffer = nullptr;  // null unless the buffer set exists
     int32_t pre_read_length = 0;
     const char *class_name = nullptr;  // the name handed on
-    int32_t status = 0;                // the IPMI identity read's status
 };
 
 // Resolves the class name. `resolved_name` (kResolvedNameSize bytes) is
 // cleared and may receive an exact record name that replaces the class name
 // in the access call. Refusals print their message here.
 ClassResolution resolve_record_class(const ResolveRequest &request, char *resolved_name);
-
-inline constexpr int32_t kStatusNotSupported = 18;
 
 // The catalogue as data, for the manual page and the shell completion, which
 // are generated from it. A row's class names (aliases included) and the

@@ -9,11 +9,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cli/settings.h"
 #include "platform/fru_access.h"
 #include "records/buffer_set.h"
 #include "records/byte_order.h"
 #include "records/element_table.h"
+#include "records/status.h"
 #include "records/suboptions.h"
 #include "records/value_conversion.h"
 
@@ -23,17 +23,6 @@ namespace {
 
 // A regular file readable by everyone and writable by no one.
 constexpr mode_t kFileElementMode = 0x8124;
-
-// Records that carry the update time in bytes 0 to 3.
-constexpr RecordId kStampedRecords[] = {
-    RecordId::ManR,           RecordId::Temperature_HistoryR, RecordId::Power_EventsR,
-    RecordId::Power_SummaryR, RecordId::Status_EventsR,       RecordId::Segment_HistoryR,
-    RecordId::InstallationR,  RecordId::Installation1R,       RecordId::Customer_DataR,
-    RecordId::Zan_Part_Number_DataR, RecordId::ECO_CurrentR,  RecordId::Status_CurrentR,
-    RecordId::Zan_ManR,       RecordId::Zan_Man1R,            RecordId::Configured_LevelR,
-    RecordId::Fault_Install_DataR, RecordId::Power_On_DataR,  RecordId::Top_Level_IdentifierR,
-    RecordId::MultiLevelR,
-};
 
 // Fixed bytes 8 to 11 of every temperature history entry.
 constexpr uint8_t kTemperatureFixedBytes[] = {0, 9, 10, 10};
@@ -136,28 +125,28 @@ int32_t store_registry_code(const ElementRow &row, const char *value)
     return kStatusUnknownVendor;
 }
 
-int32_t file_failure(const char *format, const char *path)
+int32_t file_failure(const char *format, const char *path, bool *refused)
 {
     std::fprintf(stderr, format, path);
-    fru_close_data_source();
+    *refused = true;
     return kStatusMalformed;
 }
 
-int32_t store_file_content(const ElementRow &row, const char *path)
+int32_t store_file_content(const ElementRow &row, const char *path, bool *refused)
 {
     const FieldTarget &target = row.targets[0];
     struct stat info;
     if (stat(path, &info) != 0)
-        return file_failure("Input file stat failed for Opaque file %s\n", path);
+        return file_failure("Input file stat failed for Opaque file %s\n", path, refused);
     if (info.st_mode != kFileElementMode)
-        return file_failure("Input file stat mode failed for Opaque file %s\n", path);
+        return file_failure("Input file stat mode failed for Opaque file %s\n", path, refused);
     if (info.st_size > target.width)
-        return file_failure("Input file is too large %s\n", path);
+        return file_failure("Input file is too large %s\n", path, refused);
     // Without blocking: the name may have been swapped for a FIFO since the
     // stat, and what was opened is checked again.
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return file_failure("Failed to open Input file %s\n", path);
+        return file_failure("Failed to open Input file %s\n", path, refused);
     const char *failure = nullptr;
     if (fstat(fd, &info) != 0 || info.st_mode != kFileElementMode)
         failure = "Input file stat mode failed for Opaque file %s\n";
@@ -171,10 +160,11 @@ int32_t store_file_content(const ElementRow &row, const char *path)
         (void)!pread(fd, field, static_cast<size_t>(info.st_size), 0);
     }
     close(fd);
-    return failure == nullptr ? 0 : file_failure(failure, path);
+    return failure == nullptr ? 0 : file_failure(failure, path, refused);
 }
 
-int32_t handle_element(const ElementRow &row, const char *value)
+int32_t handle_element(const ElementRow &row, const char *value, const ElementInput &input,
+                       bool *file_refused)
 {
     if (value == nullptr && row.missing_message != nullptr && row.kind != ElementKind::Registry) {
         std::fputs(row.missing_message, stderr);
@@ -192,8 +182,8 @@ int32_t handle_element(const ElementRow &row, const char *value)
         return 0;
     case ElementKind::Text: {
         const char *text = value;
-        if (row.takes_description_text && g_settings.description_text != nullptr)
-            text = g_settings.description_text;
+        if (row.takes_description_text && input.description_text != nullptr)
+            text = input.description_text;
         return store_text(row, text);
     }
     case ElementKind::TwoChar:
@@ -208,16 +198,16 @@ int32_t handle_element(const ElementRow &row, const char *value)
         }
         return store_registry_code(row, value);
     case ElementKind::File:
-        return store_file_content(row, value);
+        return store_file_content(row, value, file_refused);
     }
     return 0;
 }
 
 void stamp_timestamps()
 {
-    for (RecordId id : kStampedRecords) {
-        uint8_t *buffer = record_buffer(id);
-        if (buffer != nullptr)
+    for (const RecordBufferInfo &info : kRecordBuffers) {
+        uint8_t *buffer = record_buffer(info.id);
+        if (info.timestamped && buffer != nullptr)
             store_be32(buffer, static_cast<uint32_t>(std::time(nullptr)));
     }
     if (uint8_t *temperature = record_buffer(RecordId::Temperature_HistoryR))
@@ -226,11 +216,12 @@ void stamp_timestamps()
 
 }  // namespace
 
-int32_t parse_element_options(char *pairs)
+int32_t parse_element_options(const ElementInput &input, bool *file_refused)
 {
-    if (pairs == nullptr)
+    *file_refused = false;
+    if (input.pairs == nullptr)
         return kStatusMalformed;
-    char *cursor = pairs;
+    char *cursor = input.pairs;
     Suboption pair;
     while (next_suboption(&cursor, &pair)) {
         const ElementRow *row = find_element(pair.pair, pair.name_length);
@@ -238,12 +229,29 @@ int32_t parse_element_options(char *pairs)
             std::fprintf(stderr, "\n Error: %s is not supported\n", pair.pair);
             return kStatusMalformed;
         }
-        const int32_t status = handle_element(*row, pair.value);
+        const int32_t status = handle_element(*row, pair.value, input, file_refused);
         if (status != 0)
             return status;
     }
     stamp_timestamps();
     return 0;
+}
+
+void copy_description_text(const char *text)
+{
+    for (size_t i = 0; i < kElementCount; ++i) {
+        const ElementRow &row = kElementTable[i];
+        if (!row.takes_description_text)
+            continue;
+        // Unlike store_text, no limit applies: the text is cut to each field.
+        const size_t length = std::strlen(text);
+        for_each_field(row, [&](uint8_t *buffer, const FieldTarget &target) {
+            uint8_t *field = buffer + target.offset;
+            if (row.clear_first)
+                std::memset(field, 0, target.width);
+            std::memcpy(field, text, std::min<size_t>(length, target.width));
+        });
+    }
 }
 
 }  // namespace quillet

@@ -5,17 +5,21 @@
 
 namespace quillet {
 
-// Statuses of the element parser besides 0.
-inline constexpr int32_t kStatusNoRegistryDefinition = 3;
-inline constexpr int32_t kStatusValueTooLong = 9;
-inline constexpr int32_t kStatusUnknownVendor = 16;
-inline constexpr int32_t kStatusMalformed = 23;
+struct ElementInput {
+    char *pairs;                   // split in place
+    const char *description_text;  // the -t text, or null
+};
 
-// Writes every name=value pair of `pairs` (split in place) into every buffer
-// of the record buffer set that holds the element, then stamps the time into
-// every timestamped buffer. Returns 0 or the status of the failing pair, in
-// which case nothing is stamped.
-int32_t parse_element_options(char *pairs);
+// Writes every name=value pair into every buffer of the record buffer set
+// that holds the element, then stamps the time into every timestamped
+// buffer. Returns 0 or the status of the failing pair (see records/status.h),
+// in which case nothing is stamped. `file_refused` is set when an element
+// file was refused: the caller owes the library an early close for it.
+int32_t parse_element_options(const ElementInput &input, bool *file_refused);
+
+// The -t text in every field that takes it, as an update copies it before
+// the elements are parsed: fields of rows that clear first are cleared.
+void copy_description_text(const char *text);
 
 }  // namespace quillet
 

@@ -4,9 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "cli/settings.h"
 #include "platform/fru_access.h"
-#include "records/buffer_set.h"
 #include "segments/segment_names.h"
 
 namespace quillet {
@@ -14,7 +12,7 @@ namespace quillet {
 namespace {
 
 struct BadSegment {
-    char *name;   // owned until the process ends
+    char *name;   // the library's copy; freed when the scan ends
     int32_t remove;
 };
 
@@ -23,7 +21,17 @@ struct BadSegment {
 // be cleaned in one pass rather than leave bad segments behind.
 constexpr size_t kInitialRoom = 10;
 
-std::vector<BadSegment> g_bad_segments;
+struct BadSegmentList {
+    int force_flag;
+    std::vector<BadSegment> entries;
+
+    ~BadSegmentList()
+    {
+        for (BadSegment &entry : entries)
+            std::free(entry.name);
+    }
+};
+
 FILE *g_answers = nullptr;
 
 FILE *answers()
@@ -31,8 +39,9 @@ FILE *answers()
     return g_answers != nullptr ? g_answers : stdin;
 }
 
-int32_t segment_callback(fru_seghdl_t segment, void * /*unused*/)
+int32_t segment_callback(fru_seghdl_t segment, void *arg)
 {
+    BadSegmentList &list = *static_cast<BadSegmentList *>(arg);
     char *name = nullptr;
     const int32_t status = fru_get_segment_name(segment, &name);
     if (status != 0) {
@@ -48,8 +57,8 @@ int32_t segment_callback(fru_seghdl_t segment, void * /*unused*/)
         std::free(name);
         return 0;
     }
-    g_bad_segments.push_back({name, 1});
-    if (g_settings.force_flag == 0) {
+    list.entries.push_back({name, 1});
+    if (list.force_flag == 0) {
         std::fprintf(stderr, "\n SEGMENT : %s\n", name);
         std::fprintf(stderr, "\n Do you want to delete this segment %s (y/n)?\n", name);
         char answer[4];
@@ -59,28 +68,9 @@ int32_t segment_callback(fru_seghdl_t segment, void * /*unused*/)
         if (std::fgets(answer, sizeof answer, answers()) == nullptr)
             answer[0] = '\0';
         if (answer[0] == 'n' || answer[0] == 'N')
-            g_bad_segments.back().remove = 0;
+            list.entries.back().remove = 0;
     }
     return 0;
-}
-
-// The names live as long as the scan that listed them, which is the rest of
-// the process; they are handed back when the scan ends.
-struct BadSegmentListGuard {
-    ~BadSegmentListGuard()
-    {
-        for (BadSegment &entry : g_bad_segments)
-            std::free(entry.name);
-        g_bad_segments.clear();
-    }
-};
-
-int32_t close_all(fru_nodehdl_t node, int32_t status)
-{
-    release_record_buffer_set();
-    fru_close_node(node);
-    fru_close_data_source();
-    return status;
 }
 
 }  // namespace
@@ -90,60 +80,44 @@ void set_answer_stream(FILE *stream)
     g_answers = stream;
 }
 
-int32_t run_bad_crc_scan()
+int32_t run_bad_crc_scan(RunContext &run)
 {
-    const char *nac_name = g_settings.nac_name;
+    run.held.source_owed = true;
     fru_nodehdl_t node = 0;
-    int32_t status = fru_get_node(nac_name, &node);
+    int32_t status = fru_get_node(run.nac_name, &node);
     if (status != 0) {
-        std::fprintf(stderr, "\n Could not get node handle: %s\n", nac_name);
-        fru_close_data_source();
-        release_record_buffer_set();
+        std::fprintf(stderr, "\n Could not get node handle: %s\n", run.nac_name);
         return status;
     }
+    hold_node(run, node);
 
-    BadSegmentListGuard release_names;
-    g_bad_segments.reserve(kInitialRoom);
-    if (g_settings.force_flag == 0)
+    BadSegmentList list{run.force_flag, {}};
+    list.entries.reserve(kInitialRoom);
+    if (run.force_flag == 0)
         std::fputs("\n The following segments have incorrect CRC.\n", stderr);
 
-    status = fru_for_each_segment(node, segment_callback, nullptr);
+    status = fru_for_each_segment(node, segment_callback, &list);
     if (status != 0) {
         std::fputs("\n Failed for_each_segment.\n", stderr);
-        fru_close_node(node);
-        fru_close_data_source();
-        release_record_buffer_set();
         return status;
     }
 
-    for (const BadSegment &entry : g_bad_segments) {
-        if (entry.remove != 1 && g_settings.force_flag != 1)
+    for (const BadSegment &entry : list.entries) {
+        if (entry.remove != 1 && run.force_flag != 1)
             continue;
         status = fru_remove_segment(node, entry.name);
         if (status != 0) {
             std::fputs("\n Error: Could not delete segment.\n", stderr);
-            return close_all(node, status);
+            return status;
         }
     }
 
-    status = fru_flash_file(nac_name, node);
+    status = fru_flash_file(run.nac_name, node);
     if (status != 0) {
-        std::fprintf(stderr, "\n Could not get flash back contents: %s\n", nac_name);
-        return close_all(node, status);
-    }
-
-    release_record_buffer_set();
-    status = fru_close_node(node);
-    if (status != 0) {
-        std::fprintf(stderr, "\n Error: %s\n", fru_strerror(status));
-        fru_close_data_source();
+        std::fprintf(stderr, "\n Could not get flash back contents: %s\n", run.nac_name);
         return status;
     }
-    status = fru_close_data_source();
-    if (status != 0) {
-        std::fprintf(stderr, "\n Error: %s\n", fru_strerror(status));
-        return status;
-    }
+    run.held.closes_checked = true;
     return 0;
 }
 

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "ops/run_context.h"
+
 namespace quillet {
 
 // Lists the container's segments whose CRC is bad, asks about each (unless
 // the force flag is set), removes the chosen ones and writes the container
-// back. Reads the NAC name and force flag from the process settings.
-int32_t run_bad_crc_scan();
+// back.
+int32_t run_bad_crc_scan(RunContext &run);
 
 // Where the y/n answers come from; standard input unless a test says else.
 void set_answer_stream(FILE *stream);

@@ -8,10 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cli/settings.h"
-#include "cli/usage.h"
 #include "platform/fru_access.h"
 #include "records/byte_order.h"
+#include "records/status.h"
 #include "records/suboptions.h"
 #include "records/value_conversion.h"
 #include "segments/segment_names.h"
@@ -19,10 +18,6 @@
 namespace quillet {
 
 namespace {
-
-constexpr int32_t kStatusMalformed = 23;
-constexpr int32_t kStatusNotOpaqueName = 6;
-constexpr int32_t kStatusNoNodeForShow = 5;
 
 // Hexadecimal inline data is converted through one 64-bit number, which
 // holds at most seven whole bytes after the 0x; longer hexadecimal data is
@@ -94,7 +89,7 @@ void take_data(OpaqueRequest &request, const char *value)
 }
 
 // 0 when every suboption was taken, else the status that ends the flow.
-int32_t parse_suboptions(const char *program_name, char *text, OpaqueRequest &request)
+int32_t parse_suboptions(RunContext &run, char *text, OpaqueRequest &request)
 {
     char *cursor = text;
     Suboption suboption;
@@ -150,32 +145,42 @@ int32_t parse_suboptions(const char *program_name, char *text, OpaqueRequest &re
             break;
         default:
             std::fprintf(stderr, "\n Error: %s is not supported\n", suboption.pair);
-            print_usage(program_name);
+            run.usage_wanted = true;
             return kStatusMalformed;
         }
     }
     return 0;
 }
 
-int32_t close_node_and_source(fru_nodehdl_t node, int32_t status)
+// Obtains the node, reporting a failure; a failure owes the library only the
+// closing of its data source.
+int32_t obtain_node(RunContext &run, fru_nodehdl_t *node)
 {
-    fru_close_node(node);
-    fru_close_data_source();
-    return status;
+    const int32_t status = fru_get_node(run.nac_name, node);
+    if (status != 0) {
+        std::fprintf(stderr, "\n Could not get node handle: %s %s\n", run.nac_name,
+                     fru_strerror(status));
+        return status;
+    }
+    hold_node(run, *node);
+    return 0;
 }
 
-int32_t show_segment(OpaqueRequest &request)
+int32_t show_segment(RunContext &run, OpaqueRequest &request)
 {
     fru_nodehdl_t node = 0;
-    if (fru_get_node(g_settings.nac_name, &node) != 0)
+    // A show that finds no node gives nothing back and answers 5.
+    if (fru_get_node(run.nac_name, &node) != 0)
         return kStatusNoNodeForShow;
+    hold_node(run, node);
+    run.held.source_owed = true;
     uint8_t descriptor[FRU_SEGMENT_DESCRIPTOR_SIZE];
     request.data_length = kOpaqueDataSize;
     const int32_t status = fru_read_op_segment(node, request.segment_name, descriptor,
                                                request.section, request.data, &request.data_length);
     if (status != 0) {
         std::fprintf(stderr, "\n Error : Seg %s %s\n", request.segment_name, fru_strerror(status));
-        return close_node_and_source(node, status);
+        return status;
     }
     const uint32_t shown = request.data_length < kOpaqueDataSize ? request.data_length
                                                                  : kOpaqueDataSize;
@@ -183,39 +188,35 @@ int32_t show_segment(OpaqueRequest &request)
         std::fprintf(stdout, "\t buff[%d] = %x", static_cast<int>(i), request.data[i]);
     if (shown > 0)
         std::fputc('\n', stdout);
-    return close_node_and_source(node, 0);
+    return 0;
 }
 
-int32_t delete_segment(const OpaqueRequest &request)
+int32_t delete_segment(RunContext &run, const OpaqueRequest &request)
 {
+    run.held.source_owed = true;
     fru_nodehdl_t node = 0;
-    int32_t status = fru_get_node(g_settings.nac_name, &node);
-    if (status != 0) {
-        std::fprintf(stderr, "\n Could not get node handle: %s %s\n", g_settings.nac_name,
-                     fru_strerror(status));
-        fru_close_data_source();
+    int32_t status = obtain_node(run, &node);
+    if (status != 0)
         return status;
-    }
     if (request.static_flag && request.dynamic_flag) {
         std::fputs(kSectionMessage, stderr);
-        return close_node_and_source(node, kStatusMalformed);
+        return kStatusMalformed;
     }
     if (!request.static_flag && !request.dynamic_flag)
-        return close_node_and_source(node, 0);
+        return 0;
     if (request.segment_name == nullptr) {
         std::fputs("Please provide segment name\n", stderr);
-        return close_node_and_source(node, kStatusMalformed);
+        return kStatusMalformed;
     }
     status = fru_delete_op_segment(node, request.segment_name, request.section);
     if (status != 0)
         std::fprintf(stderr, "\nError in Deleting opaque segment %s\n", fru_strerror(status));
-    return close_node_and_source(node, status);
+    return status;
 }
 
-int32_t fail_before_node(const char *format, const char *argument)
+int32_t refuse(const char *format, const char *argument)
 {
     std::fprintf(stderr, format, argument);
-    fru_close_data_source();
     return kStatusMalformed;
 }
 
@@ -223,25 +224,25 @@ int32_t read_opaque_file(OpaqueRequest &request)
 {
     const char *path = request.file_name;
     if (access(path, F_OK) != 0)
-        return fail_before_node("Opaque file %s doesn't exist\n", path);
+        return refuse("Opaque file %s doesn't exist\n", path);
     if (access(path, R_OK) != 0)
-        return fail_before_node("Opaque file %s doesn't have the read permission\n", path);
+        return refuse("Opaque file %s doesn't have the read permission\n", path);
     // Without blocking, and no FIFO, socket or device: the first would hang
     // the run, a device has no size to bound the read by. A directory still
     // fails its read as it always did.
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return fail_before_node("Failed to open Opaque file %s\n", path);
+        return refuse("Failed to open Opaque file %s\n", path);
     struct stat info;
     int32_t status = 0;
     if (fstat(fd, &info) != 0) {
-        status = fail_before_node("stat failed for Opaque file %s\n", path);
+        status = refuse("stat failed for Opaque file %s\n", path);
     } else if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
-        status = fail_before_node("Opaque file %s is not a regular file\n", path);
+        status = refuse("Opaque file %s is not a regular file\n", path);
     } else if (info.st_size > static_cast<off_t>(kOpaqueDataSize)) {
-        status = fail_before_node("Opaque file is too large %s\n", path);
+        status = refuse("Opaque file is too large %s\n", path);
     } else if (pread(fd, request.data, static_cast<size_t>(info.st_size), 0) != info.st_size) {
-        status = fail_before_node("Failed to read Opaque file: %s\n", path);
+        status = refuse("Failed to read Opaque file: %s\n", path);
     }
     close(fd);
     if (status != 0)
@@ -268,40 +269,28 @@ int32_t take_inline_data(OpaqueRequest &request)
     }
     // Inline data has no file name; the message names the inline data instead.
     if (request.data_length > kOpaqueDataSize)
-        return fail_before_node("Opaque file is too large %s\n", "(inline data)");
+        return refuse("Opaque file is too large %s\n", "(inline data)");
     return 0;
 }
 
-int32_t update_segment(OpaqueRequest &request)
+int32_t update_segment(RunContext &run, OpaqueRequest &request)
 {
-    if (request.segment_name == nullptr) {
-        std::fputs("Please provide segment name\n", stderr);
-        fru_close_data_source();
-        return kStatusMalformed;
-    }
-    if ((request.file_name != nullptr) == request.data_given) {
-        std::fputs("Please provider either opaque file name or opaque data.\n", stderr);
-        fru_close_data_source();
-        return kStatusMalformed;
-    }
-    if (request.static_flag == request.dynamic_flag) {
-        std::fputs(kSectionMessage, stderr);
-        fru_close_data_source();
-        return kStatusMalformed;
-    }
+    run.held.source_owed = true;
+    if (request.segment_name == nullptr)
+        return refuse("%s", "Please provide segment name\n");
+    if ((request.file_name != nullptr) == request.data_given)
+        return refuse("%s", "Please provider either opaque file name or opaque data.\n");
+    if (request.static_flag == request.dynamic_flag)
+        return refuse("%s", kSectionMessage);
     int32_t status = request.file_name != nullptr ? read_opaque_file(request)
                                                   : take_inline_data(request);
     if (status != 0)
         return status;
 
     fru_nodehdl_t node = 0;
-    status = fru_get_node(g_settings.nac_name, &node);
-    if (status != 0) {
-        std::fprintf(stderr, "\n Could not get node handle: %s %s\n", g_settings.nac_name,
-                     fru_strerror(status));
-        fru_close_data_source();
+    status = obtain_node(run, &node);
+    if (status != 0)
         return status;
-    }
     uint8_t descriptor[FRU_SEGMENT_DESCRIPTOR_SIZE];
     std::memset(descriptor, 0, sizeof descriptor);
     std::strncpy(reinterpret_cast<char *>(descriptor + 4), request.segment_name, 2);
@@ -309,29 +298,28 @@ int32_t update_segment(OpaqueRequest &request)
                                    request.data, &request.data_length);
     if (status != 0)
         std::fprintf(stderr, "\nError in updating opaque segment %s\n", fru_strerror(status));
-    return close_node_and_source(node, status);
+    return status;
 }
 
 }  // namespace
 
-int32_t run_opaque_segment_flow(const char *program_name, char *suboptions, int32_t operation)
+int32_t run_opaque_segment_flow(RunContext &run, char *suboptions, int32_t operation)
 {
-    if (suboptions == nullptr || g_settings.nac_name == nullptr) {
-        print_usage(program_name);
+    if (suboptions == nullptr || run.nac_name == nullptr) {
+        run.usage_wanted = true;
         return kStatusMalformed;
     }
-    static OpaqueRequest request;
-    request = OpaqueRequest();
+    OpaqueRequest request;
     std::memset(request.data, 0, sizeof request.data);
-    const int32_t status = parse_suboptions(program_name, suboptions, request);
+    const int32_t status = parse_suboptions(run, suboptions, request);
     if (status != 0)
         return status;
 
     if (operation == FRU_OP_DELETE)
-        return delete_segment(request);
+        return delete_segment(run, request);
     const bool show = request.segment_name != nullptr && request.file_name == nullptr &&
                       !request.data_given && request.size_text == nullptr;
-    return show ? show_segment(request) : update_segment(request);
+    return show ? show_segment(run, request) : update_segment(run, request);
 }
 
 }  // namespace quillet

@@ -163,7 +163,7 @@ int32_t fru_for_each_segment(fru_nodehdl_t, fru_segment_callback_t callback, voi
     if (status != 0)
         return status;
     for (size_t i = 0; i < platform().segments.size(); ++i) {
-        const int32_t result = callback(static_cast<fru_seghdl_t>(i), nullptr);
+        const int32_t result = callback(static_cast<fru_seghdl_t>(i), arg);
         if (result != 0)
             return result;
     }

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <string>
 
-#include "cli/settings.h"
 #include "fake/fake_platform.h"
 #include "records/buffer_set.h"
 #include "records/element_parser.h"
@@ -20,7 +19,6 @@ protected:
     void SetUp() override
     {
         fake::reset();
-        quillet::g_settings = quillet::ProcessSettings();
         quillet::release_record_buffer_set();
         quillet::allocate_record_buffer_set();
         fake::platform().add_enum("Event", {{"power_on", 1}, {"power_off", 2}, {"still_on", 3}});
@@ -34,11 +32,12 @@ protected:
     }
     void TearDown() override { quillet::release_record_buffer_set(); }
 
-    int32_t parse(const std::string &pairs)
+    int32_t parse(const std::string &pairs, const char *description_text = nullptr)
     {
         text_ = pairs;
         ::testing::internal::CaptureStderr();
-        const int32_t status = quillet::parse_element_options(text_.data());
+        const int32_t status =
+            quillet::parse_element_options({text_.data(), description_text}, &file_refused_);
         err_ = ::testing::internal::GetCapturedStderr();
         return status;
     }
@@ -54,6 +53,7 @@ protected:
 
     std::string text_;
     std::string err_;
+    bool file_refused_ = false;
 };
 
 }  // namespace quillet_test

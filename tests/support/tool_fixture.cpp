@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include "cli/quillet_main.h"
-#include "cli/settings.h"
 #include "cli/usage.h"
 #include "records/buffer_set.h"
 #include "segments/bad_crc_scan.h"
@@ -15,7 +14,6 @@ namespace quillet_test {
 void ToolTest::SetUp()
 {
     fake::reset();
-    quillet::g_settings = quillet::ProcessSettings();
     quillet::release_record_buffer_set();
 }
 
@@ -35,7 +33,6 @@ RunResult ToolTest::run_with_answers(std::vector<std::string> args, const std::s
     // getopt keeps its place between calls; 0 makes glibc start afresh.
     optind = 0;
     opterr = 1;
-    quillet::g_settings = quillet::ProcessSettings();
     std::vector<std::vector<char>> storage;
     std::vector<char *> argv;
     for (const std::string &a : args) {
