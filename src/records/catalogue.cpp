@@ -29,7 +29,7 @@ struct InstallProbe {
 struct CatalogueRow {
     const char *names[kMaxRowNames];
     RecordId record;
-    int32_t pre_read_length;
+    bool pre_read;  // the stored record is read back before an update
     RowRule rule;
     const InstallProbe *probe;
     const char *hand_on;
@@ -43,71 +43,71 @@ constexpr InstallProbe kProbeInstallation1R = {"InstallationR", RecordId::Instal
                                                "InstallationR", RecordId::Installation1R, nullptr};
 
 const CatalogueRow kZanRows[] = {
-    {{"POWER", "Power_EventsR"}, RecordId::Power_EventsR, 0, RowRule::Plain, nullptr, nullptr},
-    {{"Power_SummaryR"}, RecordId::Power_SummaryR, 16, RowRule::Plain, nullptr, nullptr},
-    {{"FAULT", "Status_EventsR"}, RecordId::Status_EventsR, 0, RowRule::Plain, nullptr, nullptr},
-    {{"TEMPERATURE", "Temperature_HistoryR"}, RecordId::Temperature_HistoryR, 0, RowRule::Plain,
+    {{"POWER", "Power_EventsR"}, RecordId::Power_EventsR, false, RowRule::Plain, nullptr, nullptr},
+    {{"Power_SummaryR"}, RecordId::Power_SummaryR, true, RowRule::Plain, nullptr, nullptr},
+    {{"FAULT", "Status_EventsR"}, RecordId::Status_EventsR, false, RowRule::Plain, nullptr, nullptr},
+    {{"TEMPERATURE", "Temperature_HistoryR"}, RecordId::Temperature_HistoryR, false, RowRule::Plain,
      nullptr, nullptr},
-    {{"CUSTOMER", "Customer_DataR"}, RecordId::Customer_DataR, 84, RowRule::Plain, nullptr, nullptr},
-    {{"INSTALL"}, RecordId::None, 0, RowRule::InstallProbe, &kProbeInstall, nullptr},
-    {{"InstallationR"}, RecordId::None, 0, RowRule::InstallProbe, &kProbeInstallationR, nullptr},
-    {{"Installation1R"}, RecordId::None, 0, RowRule::InstallProbe, &kProbeInstallation1R, nullptr},
-    {{"Configured_LevelR", "CONFIG"}, RecordId::Configured_LevelR, 33, RowRule::ExactCase, nullptr,
+    {{"CUSTOMER", "Customer_DataR"}, RecordId::Customer_DataR, true, RowRule::Plain, nullptr, nullptr},
+    {{"INSTALL"}, RecordId::None, false, RowRule::InstallProbe, &kProbeInstall, nullptr},
+    {{"InstallationR"}, RecordId::None, false, RowRule::InstallProbe, &kProbeInstallationR, nullptr},
+    {{"Installation1R"}, RecordId::None, false, RowRule::InstallProbe, &kProbeInstallation1R, nullptr},
+    {{"Configured_LevelR", "CONFIG"}, RecordId::Configured_LevelR, true, RowRule::ExactCase, nullptr,
      nullptr},
-    {{"IDENTITY", "ManR", "Zan_ManR", "Zan_Man1R", "Zan_Part_Number_DataR"}, RecordId::None, 0,
+    {{"IDENTITY", "ManR", "Zan_ManR", "Zan_Man1R", "Zan_Part_Number_DataR"}, RecordId::None, false,
      RowRule::IdentityGroup, nullptr, nullptr},
-    {{"EthernetMACAddrRangeR"}, RecordId::EthernetMACAddrRangeR, 8, RowRule::Plain, nullptr, nullptr},
-    {{"EthernetMACAddr2R"}, RecordId::EthernetMACAddr2R, 12, RowRule::Plain, nullptr, nullptr},
-    {{"Status_CurrentR"}, RecordId::Status_CurrentR, 5, RowRule::Plain, nullptr, nullptr},
-    {{"Top_Level_IdentifierR", "TLI"}, RecordId::Top_Level_IdentifierR, 0, RowRule::Plain, nullptr,
+    {{"EthernetMACAddrRangeR"}, RecordId::EthernetMACAddrRangeR, true, RowRule::Plain, nullptr, nullptr},
+    {{"EthernetMACAddr2R"}, RecordId::EthernetMACAddr2R, true, RowRule::Plain, nullptr, nullptr},
+    {{"Status_CurrentR"}, RecordId::Status_CurrentR, true, RowRule::Plain, nullptr, nullptr},
+    {{"Top_Level_IdentifierR", "TLI"}, RecordId::Top_Level_IdentifierR, false, RowRule::Plain, nullptr,
      nullptr},
     {{"Ethernet_Addr", "HOSTID", "Sequence_Number", "WWN", "Enclosure_Nickname", "New_Serial_No"},
-     RecordId::SharedIdentifier, 80, RowRule::Plain, nullptr, nullptr},
-    {{"Device_Type"}, RecordId::Device_Type, 2, RowRule::Plain, nullptr, nullptr},
-    {{"ECO_CurrentR"}, RecordId::ECO_CurrentR, 16, RowRule::Plain, nullptr, nullptr},
-    {{"PwrMgmtR"}, RecordId::PwrMgmtR, 19, RowRule::Plain, nullptr, nullptr},
-    {{"PwrMgmt_RFR"}, RecordId::PwrMgmt_RFR, 91, RowRule::Plain, nullptr, nullptr},
-    {{"Zan_FRU_LabelR"}, RecordId::Zan_FRU_LabelR, 41, RowRule::Plain, nullptr, nullptr},
-    {{"Segment_HistoryR"}, RecordId::Segment_HistoryR, 0, RowRule::Plain, nullptr, nullptr},
-    {{"TAVO_Usage_Kvms_R"}, RecordId::TAVO_Usage_Kvms_R, 12, RowRule::Plain, nullptr, nullptr},
-    {{"TAVO_Usage_Powerbudget_R"}, RecordId::TAVO_Usage_Powerbudget_R, 12, RowRule::Plain, nullptr,
+     RecordId::SharedIdentifier, true, RowRule::Plain, nullptr, nullptr},
+    {{"Device_Type"}, RecordId::Device_Type, true, RowRule::Plain, nullptr, nullptr},
+    {{"ECO_CurrentR"}, RecordId::ECO_CurrentR, true, RowRule::Plain, nullptr, nullptr},
+    {{"PwrMgmtR"}, RecordId::PwrMgmtR, true, RowRule::Plain, nullptr, nullptr},
+    {{"PwrMgmt_RFR"}, RecordId::PwrMgmt_RFR, true, RowRule::Plain, nullptr, nullptr},
+    {{"Zan_FRU_LabelR"}, RecordId::Zan_FRU_LabelR, true, RowRule::Plain, nullptr, nullptr},
+    {{"Segment_HistoryR"}, RecordId::Segment_HistoryR, false, RowRule::Plain, nullptr, nullptr},
+    {{"TAVO_Usage_Kvms_R"}, RecordId::TAVO_Usage_Kvms_R, true, RowRule::Plain, nullptr, nullptr},
+    {{"TAVO_Usage_Powerbudget_R"}, RecordId::TAVO_Usage_Powerbudget_R, true, RowRule::Plain, nullptr,
      nullptr},
-    {{"MultiLevelR", "MLR"}, RecordId::MultiLevelR, 0, RowRule::Plain, nullptr, nullptr},
-    {{"Partner_LabelR", "Partner_Part_NumberR"}, RecordId::Partner_LabelR, 22, RowRule::Plain,
+    {{"MultiLevelR", "MLR"}, RecordId::MultiLevelR, false, RowRule::Plain, nullptr, nullptr},
+    {{"Partner_LabelR", "Partner_Part_NumberR"}, RecordId::Partner_LabelR, true, RowRule::Plain,
      nullptr, nullptr},
 };
 
 const CatalogueRow kDimmRows[] = {
-    {{"POWER", "Power_On_DataR"}, RecordId::Power_On_DataR, 8, RowRule::Plain, nullptr, nullptr},
-    {{"FAULT", "Fault_Install_DataR"}, RecordId::Fault_Install_DataR, 45, RowRule::Plain, nullptr,
+    {{"POWER", "Power_On_DataR"}, RecordId::Power_On_DataR, true, RowRule::Plain, nullptr, nullptr},
+    {{"FAULT", "Fault_Install_DataR"}, RecordId::Fault_Install_DataR, true, RowRule::Plain, nullptr,
      nullptr},
-    {{"SPD_DDR3_R"}, RecordId::SPD_DDR3_R, 176, RowRule::Plain, nullptr, nullptr},
-    {{"SPD_FBDIMM_R"}, RecordId::SPD_FBDIMM_R, 176, RowRule::Plain, nullptr, nullptr},
-    {{"SPD1_R"}, RecordId::SPD1_R, 128, RowRule::Plain, nullptr, nullptr},
+    {{"SPD_DDR3_R"}, RecordId::SPD_DDR3_R, true, RowRule::Plain, nullptr, nullptr},
+    {{"SPD_FBDIMM_R"}, RecordId::SPD_FBDIMM_R, true, RowRule::Plain, nullptr, nullptr},
+    {{"SPD1_R"}, RecordId::SPD1_R, true, RowRule::Plain, nullptr, nullptr},
 };
 
 const CatalogueRow kPiromRows[] = {
-    {{"PIROM", "PIROM_DataR"}, RecordId::PIROM_DataR, 128, RowRule::Plain, nullptr, nullptr},
+    {{"PIROM", "PIROM_DataR"}, RecordId::PIROM_DataR, true, RowRule::Plain, nullptr, nullptr},
 };
 
 // Only catalogued for reads; "IDENTITY" is served by the identity read.
 const CatalogueRow kIpmiRows[] = {
-    {{"Chassis_Info_Area_S"}, RecordId::None, 0, RowRule::Plain, nullptr, nullptr},
-    {{"Product_Info_Area_S"}, RecordId::None, 0, RowRule::Plain, nullptr, nullptr},
-    {{"Board_Info_Area_S"}, RecordId::None, 0, RowRule::HandOnExact, nullptr, "Board_Info_Area_S"},
+    {{"Chassis_Info_Area_S"}, RecordId::None, false, RowRule::Plain, nullptr, nullptr},
+    {{"Product_Info_Area_S"}, RecordId::None, false, RowRule::Plain, nullptr, nullptr},
+    {{"Board_Info_Area_S"}, RecordId::None, false, RowRule::HandOnExact, nullptr, "Board_Info_Area_S"},
 };
 
 struct IdentityChoice {
     const char *name;
     RecordId record;
-    int32_t pre_read_length;
 };
 
+// Each is read back whole before an update.
 const IdentityChoice kIdentityUpdates[] = {
-    {"ManR", RecordId::ManR, 183},
-    {"Zan_ManR", RecordId::Zan_ManR, 136},
-    {"Zan_Man1R", RecordId::Zan_Man1R, 191},
-    {"Zan_Part_Number_DataR", RecordId::Zan_Part_Number_DataR, 21},
+    {"ManR", RecordId::ManR},
+    {"Zan_ManR", RecordId::Zan_ManR},
+    {"Zan_Man1R", RecordId::Zan_Man1R},
+    {"Zan_Part_Number_DataR", RecordId::Zan_Part_Number_DataR},
 };
 
 static_assert(sizeof kIdentityUpdates / sizeof kIdentityUpdates[0] <= kMaxRowRecords);
@@ -134,12 +134,13 @@ const CatalogueRow *find_row(const CatalogueRow (&rows)[N], const char *name)
     return nullptr;
 }
 
-void choose_record(ClassResolution &result, RecordId record, int32_t pre_read_length)
+void choose_record(ClassResolution &result, RecordId record, bool pre_read)
 {
     result.record = record;
     result.buffer = record_buffer(record);
     // Without the buffer set no row selects a buffer, and nothing is pre-read.
-    result.pre_read_length = result.buffer != nullptr ? pre_read_length : 0;
+    if (result.buffer != nullptr && pre_read)
+        result.pre_read_length = static_cast<int32_t>(record_buffer_size(record));
 }
 
 void run_install_probe(const InstallProbe &probe, fru_nodehdl_t node, ClassResolution &result,
@@ -154,7 +155,7 @@ void run_install_probe(const InstallProbe &probe, fru_nodehdl_t node, ClassResol
     std::memset(resolved_name, 0, kResolvedNameSize);
     const int32_t status = fru_read_record(node, scratch, &length, probe.probed_name);
     const bool found = status == 0;
-    choose_record(result, found ? probe.found_record : probe.other_record, 0);
+    choose_record(result, found ? probe.found_record : probe.other_record, false);
     const char *name = found ? probe.found_name : probe.other_name;
     if (name != nullptr)
         std::strncpy(resolved_name, name, kResolvedNameSize - 1);
@@ -177,7 +178,7 @@ ClassResolution resolve_identity(const char *class_name, Mode mode)
         return result;
     for (const IdentityChoice &choice : kIdentityUpdates) {
         if (strcasecmp(choice.name, class_name) == 0) {
-            choose_record(result, choice.record, choice.pre_read_length);
+            choose_record(result, choice.record, true);
             return result;
         }
     }
@@ -198,7 +199,7 @@ ClassResolution resolve_row(const CatalogueRow &row, const ResolveRequest &reque
     if (row.rule == RowRule::InstallProbe)
         run_install_probe(*row.probe, request.node, result, resolved_name);
     else
-        choose_record(result, row.record, row.pre_read_length);
+        choose_record(result, row.record, row.pre_read);
     return result;
 }
 
