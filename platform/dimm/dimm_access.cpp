@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "access/family.h"
+#include "platform/fru_access.h"
 #include "dimm/spd.h"
 #include "registry/registry.h"
 #include "store/image_file.h"
@@ -19,12 +20,7 @@ int32_t resolve(const char *name, const RecordDef **def)
 {
     if (name == nullptr)
         return kInvalidArgument;
-    *def = resolve_alias(Family::Dimm, name);
-    if (*def == nullptr)
-        *def = find_record_def(name);
-    if (*def == nullptr)
-        return kUnknownRecord;
-    return ((*def)->families & kDimmFamily) != 0 ? kOk : kNotInFamily;
+    return record_of_family(Family::Dimm, name, def);
 }
 
 // The SPD record's bytes when the DIMM holds that kind of SPD.
@@ -144,15 +140,15 @@ int32_t dimm_access(const ContainerEntry &entry, int32_t operation, const char *
     if (status != kOk)
         return status;
     switch (operation) {
-    case 1:
+    case FRU_OP_READ:
         return with_image(entry, Access::Read,
                           [&](Bytes &image) -> int32_t { return present(image, *def); });
-    case 2:
+    case FRU_OP_UPDATE:
         if (buffer == nullptr)
             return kInvalidArgument;
         return with_image(entry, Access::Write,
                           [&](Bytes &image) -> int32_t { return update(image, *def, buffer); });
-    case 3:
+    case FRU_OP_DELETE:
         if (customer_record(def->name) == nullptr)
             return kReadOnlyFamily;
         return with_image(entry, Access::Write, [&](Bytes &image) -> int32_t {

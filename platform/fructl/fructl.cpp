@@ -39,10 +39,8 @@ int report(int32_t status, const std::string &what)
 
 const RecordDef *record_for(const ContainerEntry &entry, const std::string &name)
 {
-    const RecordDef *def = resolve_alias(entry.family, name.c_str());
-    if (def == nullptr)
-        def = find_record_def(name.c_str());
-    if (def == nullptr || (def->families & family_mask(entry.family)) == 0) {
+    const RecordDef *def = nullptr;
+    if (record_of_family(entry.family, name.c_str(), &def) != kOk) {
         std::fprintf(stderr, "fructl: %s is not a record of %s containers\n", name.c_str(),
                      family_name(entry.family));
         return nullptr;

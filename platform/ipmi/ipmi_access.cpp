@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include "access/family.h"
+#include "platform/fru_access.h"
 #include "ipmi/ipmi_fru.h"
 #include "registry/registry.h"
 #include "store/image_file.h"
@@ -46,7 +47,7 @@ int32_t ipmi_access(const ContainerEntry &entry, int32_t operation, const char *
     const int32_t status = area_named(name, &area);
     if (status != kOk)
         return status;
-    if (operation != 1)
+    if (operation != FRU_OP_READ)
         return kIpmiReadOnly;
     return with_image(entry, Access::Read, [&](Bytes &image) -> int32_t {
         std::vector<PresentedLine> lines;

@@ -5,6 +5,7 @@
 #include <strings.h>
 
 #include "access/family.h"
+#include "platform/fru_access.h"
 #include "present/presenter.h"
 #include "registry/registry.h"
 #include "store/image_file.h"
@@ -21,12 +22,8 @@ int32_t check_name(const char *name)
 {
     if (name == nullptr)
         return kInvalidArgument;
-    const RecordDef *def = resolve_alias(Family::Pirom, name);
-    if (def == nullptr)
-        def = find_record_def(name);
-    if (def == nullptr)
-        return kUnknownRecord;
-    return (def->families & kPiromFamily) != 0 ? kOk : kNotInFamily;
+    const RecordDef *def = nullptr;
+    return record_of_family(Family::Pirom, name, &def);
 }
 
 // Sixteen bytes a line, offset first and the printable characters last.
@@ -59,7 +56,7 @@ int32_t pirom_access(const ContainerEntry &entry, int32_t operation, const char 
     int32_t status = check_name(name);
     if (status != kOk)
         return status;
-    if (operation != 1)
+    if (operation != FRU_OP_READ)
         return kPiromReadOnly;
     return with_image(entry, Access::Read, [](Bytes &image) -> int32_t {
         Bytes rom;

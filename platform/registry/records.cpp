@@ -278,6 +278,19 @@ bool is_alias_of_family(Family family, const char *name)
     return resolve_alias(family, name) != nullptr;
 }
 
+int32_t record_of_family(Family family, const char *name, const RecordDef **def)
+{
+    const RecordDef *found = resolve_alias(family, name);
+    if (found == nullptr)
+        found = find_record_def(name);
+    if (found == nullptr)
+        return kUnknownRecord;
+    if ((found->families & family_mask(family)) == 0)
+        return kNotInFamily;
+    *def = found;
+    return kOk;
+}
+
 const RecordDef *record_defs(size_t *count)
 {
     *count = sizeof kRecords / sizeof kRecords[0];

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "store/inventory.h"
+#include "store/status.h"
 
 namespace fruplat {
 
@@ -67,6 +68,10 @@ const RecordDef *find_record_by_tag(uint16_t tag);
 // container and Power_On_DataR on a DIMM); null when it names none.
 const RecordDef *resolve_alias(Family family, const char *name);
 bool is_alias_of_family(Family family, const char *name);
+// The record a name gives on this family: one of the family's aliases, else
+// a record name. kUnknownRecord for neither, kNotInFamily for a record that
+// lives on other families.
+int32_t record_of_family(Family family, const char *name, const RecordDef **def);
 
 const RecordDef *record_defs(size_t *count);
 const EnumDef *find_enum(const char *name);
