@@ -13,6 +13,8 @@
 
 namespace quillet_test {
 
+using R = quillet::RecordId;
+
 // Runs the element parser on a fresh buffer set with a small registry.
 class ParserTest : public ::testing::Test {
 protected:
@@ -21,14 +23,15 @@ protected:
         fake::reset();
         quillet::release_record_buffer_set();
         quillet::allocate_record_buffer_set();
-        fake::platform().add_enum("Event", {{"power_on", 1}, {"power_off", 2}, {"still_on", 3}});
-        fake::platform().add_enum("Vendor_Name", {{"Fujitsu", 0x0004}, {"Kingston", 0x0198}});
-        fake::platform().add_enum("Initiator", {{"SP", 0x101}, {"Host", 2}});
-        fake::platform().add_enum("Event_Code", {{"Fan_Fault", 0x00010002}});
-        fake::platform().add_enum("Message_Type", {{"Warning", 1}});
-        fake::platform().add_enum("FRU_Type", {{"Motherboard", 0x10001}});
-        fake::platform().add_enum("Device_Type", {{"Processor", 0x0100}});
-        fake::platform().add_enum("Entry_Type", {{"Corruption Detected", 1}, {"Creation", 5}});
+        fake::Platform &p = fake::platform();
+        p.add_enum("Event", {{"power_on", 1}, {"power_off", 2}, {"still_on", 3}});
+        p.add_enum("Vendor_Name", {{"Fujitsu", 0x0004}, {"Kingston", 0x0198}});
+        p.add_enum("Initiator", {{"SP", 0x101}, {"Host", 2}});
+        p.add_enum("Event_Code", {{"Fan_Fault", 0x00010002}});
+        p.add_enum("Message_Type", {{"Warning", 1}});
+        p.add_enum("FRU_Type", {{"Motherboard", 0x10001}});
+        p.add_enum("Device_Type", {{"Processor", 0x0100}});
+        p.add_enum("Entry_Type", {{"Corruption Detected", 1}, {"Creation", 5}});
     }
     void TearDown() override { quillet::release_record_buffer_set(); }
 
@@ -36,23 +39,20 @@ protected:
     {
         text_ = pairs;
         ::testing::internal::CaptureStderr();
-        const int32_t status =
-            quillet::parse_element_options({text_.data(), description_text}, &file_refused_);
+        const int32_t status = quillet::parse_element_options({text_.data(), description_text}, &file_refused_);
         err_ = ::testing::internal::GetCapturedStderr();
         return status;
     }
-
-    static std::string field(quillet::RecordId id, size_t offset, size_t width)
+    static std::string field(R id, size_t offset, size_t width)
     {
         return to_hex(quillet::record_buffer(id) + offset, width);
     }
-    static void fill(quillet::RecordId id, uint8_t byte)
+    static void fill(R id, uint8_t byte)
     {
         std::memset(quillet::record_buffer(id), byte, quillet::record_buffer_size(id));
     }
 
-    std::string text_;
-    std::string err_;
+    std::string text_, err_;
     bool file_refused_ = false;
 };
 
