@@ -53,8 +53,34 @@ TEST(TableAgreement, EveryBufferIsARecordOfThePlatformOfTheSameSizeAndStamp)
     }
 }
 
+// How the tool stores an element against how the platform presents the
+// field: numbers as numbers, text as text, a registry name as a code of the
+// same enumeration.
+bool kinds_agree(const quillet::ElementRow &row, const fruplat::FieldDef &field)
+{
+    using E = quillet::ElementKind;
+    using F = fruplat::FieldKind;
+    const struct {
+        E element;
+        F fields[3];
+    } compatible[] = {
+        {E::Decimal, {F::Signed, F::Unsigned, F::Signed}}, {E::Hex, {F::Hex, F::Mac, F::Unsigned}},
+        {E::Text, {F::Text, F::Text, F::Text}},            {E::TwoChar, {F::Text, F::Text, F::Text}},
+        {E::File, {F::Hex, F::Hex, F::Hex}},               {E::Registry, {F::Enum, F::Enum, F::Enum}},
+        {E::DeviceType, {F::Enum, F::Enum, F::Enum}},
+    };
+    if (field.kind == F::Enum && (row.registry == nullptr || field.enumeration == nullptr ||
+                                  std::string(row.registry->definition) != field.enumeration ||
+                                  fruplat::find_enum(field.enumeration) == nullptr))
+        return false;
+    for (const auto &c : compatible)
+        if (c.element == row.kind)
+            return c.fields[0] == field.kind || c.fields[1] == field.kind || c.fields[2] == field.kind;
+    return false;
+}
+
 // Each element's field in each record must be one field of the platform's
-// layout: same first byte, same width.
+// layout: same first byte, same width, compatible kind.
 TEST(TableAgreement, EveryElementFieldIsAFieldOfThePlatformLayout)
 {
     int checked = 0;
@@ -72,6 +98,7 @@ TEST(TableAgreement, EveryElementFieldIsAFieldOfThePlatformLayout)
                 const fruplat::FieldDef *field = field_at(*def, target.offset);
                 ASSERT_NE(field, nullptr) << where;
                 EXPECT_EQ(target.width, field->width) << where;
+                EXPECT_TRUE(kinds_agree(row, *field)) << where;
                 ++checked;
             }
         }
