@@ -94,18 +94,15 @@ int bad_seg = 0;
 
 int32_t fru_get_node(const char *nac_name, fru_nodehdl_t *node)
 {
-    const int32_t status = record("fru_get_node", fake::text(nac_name));
-    if (status == 0)
-        *node = 0x1122334455667788ULL;
-    return status;
+    *node = 0x1122334455667788ULL;
+    return record("fru_get_node", fake::text(nac_name));
 }
 
 int32_t fru_get_cont_type(fru_nodehdl_t, int32_t *cont_type)
 {
-    const int32_t status = record("fru_get_cont_type");
     if (platform().container_type_written)
         *cont_type = platform().container_type;
-    return status;
+    return record("fru_get_cont_type");
 }
 
 int32_t fru_read_record(fru_nodehdl_t, void *buffer, int32_t *length, const char *name)
@@ -193,9 +190,9 @@ int32_t fru_update_op_segment(fru_nodehdl_t, const char *segment_name, uint8_t *
     return record("fru_update_op_segment", segment_name, section, *length);
 }
 
-int32_t fru_delete_op_segment(fru_nodehdl_t, const char *segment_name, int32_t section)
+int32_t fru_delete_op_segment(fru_nodehdl_t, const char *name, int32_t section)
 {
-    return record("fru_delete_op_segment", segment_name, section);
+    return record("fru_delete_op_segment", name, section);
 }
 
 const fru_regdef_t *fru_reg_lookup_def_by_name(const char *definition_name)
@@ -215,16 +212,14 @@ const char *fru_strerror(int32_t status)
     return text.c_str();
 }
 
-struct capi_inventory {
-    int unused;
-};
+struct capi_inventory {};
 
 int32_t capi_get_inventory(const char *nac_name, int32_t kind, int32_t *count,
                            capi_inventory_t **inventory)
 {
     const int32_t status = record("capi_get_inventory", nac_name, kind);
     if (platform().inventory_allocated) {
-        *inventory = new capi_inventory{0};
+        *inventory = new capi_inventory;
         *count = 1;
     }
     return status;
@@ -232,8 +227,8 @@ int32_t capi_get_inventory(const char *nac_name, int32_t kind, int32_t *count,
 
 void capi_free_inventory(capi_inventory_t *inventory, int32_t count)
 {
-    record("capi_free_inventory", count);
     delete inventory;
+    record("capi_free_inventory", count);
 }
 
 int32_t capi_fruid_open_container(const char *nac_name, capi_container_t *container)
@@ -248,14 +243,10 @@ int32_t capi_fruid_write_container(capi_container_t *container, const void *buff
     const auto *bytes = static_cast<const uint8_t *>(buffer);
     platform().image_written.assign(bytes, bytes + size);
     const int32_t status = record("capi_fruid_write_container", container->handle, offset, size);
-    if (status == 0)
-        *written = size;
+    *written = status == 0 ? size : 0;
     return status;
 }
 
-int32_t capi_fruid_close_container(capi_container_t *container)
-{
-    return record("capi_fruid_close_container", container->handle);
-}
+int32_t capi_fruid_close_container(capi_container_t *c) { return record("capi_fruid_close_container", c->handle); }
 
 }  // extern "C"

@@ -39,6 +39,11 @@ protected:
     // Runs quillet with these arguments (program name first), feeding
     // `answers` to the y/n prompts.
     RunResult run(std::vector<std::string> args, const std::string &answers = "");
+    RunResult run(std::vector<std::string> args, const std::vector<std::string> &more)
+    {
+        args.insert(args.end(), more.begin(), more.end());
+        return run(args);
+    }
     fake::Platform &fake() { return fake::platform(); }
     TempFiles files_;
 };
