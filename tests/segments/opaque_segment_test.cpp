@@ -43,6 +43,8 @@ TEST_F(OpaqueSegment, WritesExactlyTheseBytes)
         {"segname=O1,section=DYNAMIC,data=hello", text_hex("hello"), 0, ""},
         {"segname=O1,section=DYNAMIC,data=0X1a2b", text_hex("0X1a2b"), 0, ""},
         {"segname=O1,section=DYNAMIC,data=0x00112233445566778899", "00112233445566778899", 0, ""},
+        {"segname=O1,section=DYNAMIC,data=0x112233445566778", "12233445566778", 0, ""},  // as a number
+        {"segname=O1,section=DYNAMIC,data=" + std::string(8192, 'd'), "8192", 0, ""},
         {"segname=O1,section=DYNAMIC,data=a=b", text_hex("a=b"), 0, ""},
         {"segname=O1,section=STATIC,filename=" + four + ",size=9", text_hex("ABCD"), 1,
          "Provided file size 9 doesn't match with the actual file size 4\nquillet continues with the actual file size 4...\n"},
