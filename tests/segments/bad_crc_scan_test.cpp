@@ -105,6 +105,12 @@ TEST_F(BadCrcScan, EveryFailureEndsWithItsMessageAndStatus)
         ASSERT_GE(fake().calls.size(), ending.size());
         EXPECT_EQ(Calls(fake().calls.end() - static_cast<long>(ending.size()), fake().calls.end()), ending) << call;
     }
+    // A failing close does not hide an earlier failure.
+    fake().fail("fru_flash_file", {10});
+    fake().fail("fru_close_data_source", {12});
+    const RunResult r = run({"quillet", "-d", "-c", "MB"});
+    EXPECT_EQ(r.status, 10);
+    EXPECT_EQ(r.err, kHeader + "\n Could not get flash back contents: MB\n");
 }
 
 }  // namespace

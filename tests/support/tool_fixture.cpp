@@ -39,12 +39,6 @@ void ToolTest::SetUp()
     quillet::release_record_buffer_set();
 }
 
-void ToolTest::TearDown()
-{
-    quillet::release_record_buffer_set();
-    quillet::set_answer_stream(nullptr);
-}
-
 RunResult ToolTest::run(std::vector<std::string> args, const std::string &answers)
 {
     optind = 0;  // getopt keeps its place between calls; 0 makes glibc start afresh

@@ -18,15 +18,14 @@ using Calls = std::vector<std::string>;
 
 struct RunResult {
     int status;  // as the process would report it (low 8 bits)
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
-// Files a test makes, removed again when it goes.
+// Files a test makes, removed again when it goes: `size` bytes that differ
+// from one offset to the next ('A' + i * step, modulo 26).
 class TempFiles {
 public:
     ~TempFiles();
-    // `size` bytes that differ from one offset to the next ('A' + i*step mod 26).
     std::string make(size_t size, mode_t mode = 0644, unsigned step = 1);
 private:
     std::vector<std::string> paths_;
@@ -35,7 +34,6 @@ private:
 class ToolTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
     // Runs quillet with these arguments (program name first), feeding
     // `answers` to the y/n prompts.
     RunResult run(std::vector<std::string> args, const std::string &answers = "");
