@@ -28,7 +28,7 @@ protected:
         p.add_enum("Event", {{"power_on", 1}, {"power_off", 2}, {"still_on", 3}});
         p.add_enum("Vendor_Name", {{"Fujitsu", 0x0004}, {"Kingston", 0x0198}});
         p.add_enum("Initiator", {{"SP", 0x101}, {"Host", 2}});
-        p.add_enum("Event_Code", {{"Fan_Fault", 0x00010002}});
+        p.add_enum("Event_Code", {{"Fan_Fault", 0x01020304}});
         p.add_enum("Message_Type", {{"Warning", 1}});
         p.add_enum("FRU_Type", {{"Motherboard", 0x10001}});
         p.add_enum("Device_Type", {{"Processor", 0x0100}});
@@ -104,6 +104,7 @@ TEST_F(Parser, EachRuleStoresTheseBytes)
         {"vendor_name=Kingston", R::Partner_LabelR, 0, "0198"},
         {"initiator=SP", R::Fault_Install_DataR, 11, "01"},
         {"fru_type=Motherboard", R::Zan_ManR, 123, "0001"},
+        {"event_code=Fan_Fault", R::Status_EventsR, 8, "01020304"},
         {"entry_type=Creation,entry_type=nothing", R::Segment_HistoryR, 4, "05"},
     };
     for (const auto &[pairs, record, offset, hex] : rows) {
