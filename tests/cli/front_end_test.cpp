@@ -94,6 +94,7 @@ TEST_F(FrontEnd, RecordFlowsEndInOneOrder)
         const RunResult r = run({"quillet", "-c", "MB"}, args);
         EXPECT_EQ(r.status, status) << args[1];
         EXPECT_EQ(r.err, err) << args[1];
+        EXPECT_EQ(r.out, status == 23 ? usage_for("quillet") : "") << "a refused element list shows the usage";
         EXPECT_EQ(fake().calls, calls) << args[1];
     }
     fake::reset();

@@ -1,5 +1,6 @@
 #include "fake_platform.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 
@@ -60,9 +61,9 @@ void Platform::add_enum(const std::string &name,
                         const std::vector<std::pair<std::string, uint32_t>> &entries)
 {
     auto e = std::make_unique<Enumeration>();
-    for (const auto &entry : entries)
-        e->names.push_back(entry.first);
+    e->names.reserve(entries.size());  // the entries point into it
     for (size_t i = 0; i < entries.size(); ++i) {
+        e->names.push_back(entries[i].first);
         fru_enum_entry_t entry{};
         for (int b = 0; b < 4; ++b)
             entry.value[7 - b] = static_cast<uint8_t>(entries[i].second >> (8 * b));
@@ -77,10 +78,7 @@ void Platform::add_enum(const std::string &name,
 
 size_t Platform::count(const std::string &prefix) const
 {
-    size_t n = 0;
-    for (const std::string &c : calls)
-        n += c.rfind(prefix, 0) == 0;
-    return n;
+    return std::count_if(calls.begin(), calls.end(), [&](const std::string &c) { return c.rfind(prefix, 0) == 0; });
 }
 
 }  // namespace fake
@@ -208,8 +206,7 @@ int32_t fru_close_data_source(void) { return record("fru_close_data_source"); }
 const char *fru_strerror(int32_t status)
 {
     static std::string text;
-    text = "fake error " + std::to_string(status);
-    return text.c_str();
+    return (text = "fake error " + std::to_string(status)).c_str();
 }
 
 struct capi_inventory {};

@@ -80,16 +80,5 @@ TEST_F(UpdateFlow, PreReadDecidesWhatTheOtherFieldsHold)
     }
 }
 
-TEST_F(UpdateFlow, FailedParsePrintsUsageAndWritesNothing)
-{
-    const RunResult r = run({"quillet", "-c", "MB", "-r", "TLI", "-o", "hostid"});
-    EXPECT_EQ(r.status, 23);
-    EXPECT_EQ(r.err, "\n Error: Please supply value for hostid\n"
-                     "\nError: Please provide string of name value pairs separated by commas.\n");
-    EXPECT_EQ(r.out, usage_for("quillet"));
-    EXPECT_EQ(fake().calls, (Calls{"fru_get_node(MB)", "fru_get_cont_type()", "fru_close_node()",
-                                   "fru_close_data_source()"}));
-}
-
 }  // namespace
 }  // namespace quillet_test

@@ -215,14 +215,6 @@ TEST_F(Parser, LongestValuesFillFieldsAndKeepWhatFollowsOthers)
     EXPECT_EQ(field(R::ManR, 84, 17), text_hex("New") + zeros(14));
 }
 
-TEST_F(Parser, EachRegistryElementLooksUpAfresh)
-{
-    ASSERT_EQ(parse("event=power_on,event=still_on,initiator=SP"), 0);
-    EXPECT_EQ(fake::platform().calls, (Calls{"fru_reg_lookup_def_by_name(Event)", "fru_reg_lookup_def_by_name(Event)",
-                                             "fru_reg_lookup_def_by_name(Initiator)"}));
-    EXPECT_EQ(field(R::Power_EventsR, 4, 1), "03");
-}
-
 TEST_F(Parser, DescriptionTextReplacesTheValueOfItsElements)
 {
     const std::string text = "Rack 4, slot 2, row C";
