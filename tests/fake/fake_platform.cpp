@@ -209,14 +209,16 @@ const char *fru_strerror(int32_t status)
     return (text = "fake error " + std::to_string(status)).c_str();
 }
 
-struct capi_inventory {};
+struct capi_inventory {
+    int unused;
+};
 
 int32_t capi_get_inventory(const char *nac_name, int32_t kind, int32_t *count,
                            capi_inventory_t **inventory)
 {
     const int32_t status = record("capi_get_inventory", nac_name, kind);
     if (platform().inventory_allocated) {
-        *inventory = new capi_inventory;
+        *inventory = new capi_inventory{0};
         *count = 1;
     }
     return status;
