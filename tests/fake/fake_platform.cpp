@@ -1,6 +1,6 @@
 #include "fake_platform.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 
@@ -12,67 +12,61 @@ namespace {
 
 std::unique_ptr<Platform> g_platform = std::make_unique<Platform>();
 
+// Records "call(arg,arg...)" and answers the call's next scripted status.
 template <typename... Args>
-std::string line(const char *call, const Args &...args)
+int32_t record(const char *call, const Args &...args)
 {
     std::ostringstream out;
     out << call << '(';
     const char *separator = "";
     ((out << separator << args, separator = ","), ...);
+    (void)separator;
     out << ')';
-    return out.str();
-}
-
-const char *text(const char *s)
-{
-    return s != nullptr ? s : "(null)";
-}
-
-int32_t record(const std::string &call_line, const std::string &call)
-{
     Platform &p = platform();
-    p.calls.push_back(call_line);
-    return p.status_of(call);
-}
-
-}  // namespace
-
-Platform &platform()
-{
-    return *g_platform;
-}
-
-void reset()
-{
-    g_platform = std::make_unique<Platform>();
-}
-
-void Platform::fail(const std::string &call, std::vector<int32_t> statuses)
-{
-    script[call] = std::deque<int32_t>(statuses.begin(), statuses.end());
-}
-
-int32_t Platform::status_of(const std::string &call)
-{
-    auto it = script.find(call);
-    if (it == script.end() || it->second.empty())
+    p.calls.push_back(out.str());
+    auto it = p.script.find(call);
+    if (it == p.script.end() || it->second.empty())
         return 0;
     const int32_t status = it->second.front();
     it->second.pop_front();
     return status;
 }
 
+const char *text(const char *s) { return s != nullptr ? s : "(null)"; }
+
+// Copies a stored answer, as much as fits; absent when there is none.
+template <typename Length>
+int32_t answer(const std::map<std::string, Bytes> &stored, const char *name, void *out, Length *length)
+{
+    auto it = stored.find(name);
+    if (it == stored.end())
+        return FRU_STATUS_ABSENT;
+    const size_t n = std::min<size_t>(it->second.size(), static_cast<size_t>(*length));
+    std::memcpy(out, it->second.data(), n);
+    *length = static_cast<Length>(n);
+    return 0;
+}
+
+}  // namespace
+
+Platform &platform() { return *g_platform; }
+void reset() { g_platform = std::make_unique<Platform>(); }
+
+void Platform::fail(const std::string &call, std::vector<int32_t> statuses)
+{
+    script[call] = std::deque<int32_t>(statuses.begin(), statuses.end());
+}
+
 void Platform::add_enum(const std::string &name,
                         const std::vector<std::pair<std::string, uint32_t>> &entries)
 {
     auto e = std::make_unique<Enumeration>();
-    for (const auto &[entry_name, value] : entries)
-        e->names.push_back(entry_name);
+    e->names.reserve(entries.size());  // the entries point into it
     for (size_t i = 0; i < entries.size(); ++i) {
+        e->names.push_back(entries[i].first);
         fru_enum_entry_t entry{};
-        const uint64_t value = entries[i].second;
-        for (int b = 0; b < 8; ++b)
-            entry.value[7 - b] = static_cast<uint8_t>(value >> (8 * b));
+        for (int b = 0; b < 4; ++b)
+            entry.value[7 - b] = static_cast<uint8_t>(entries[i].second >> (8 * b));
         entry.text = e->names[i].c_str();
         e->entries.push_back(entry);
     }
@@ -84,16 +78,13 @@ void Platform::add_enum(const std::string &name,
 
 size_t Platform::count(const std::string &prefix) const
 {
-    size_t n = 0;
-    for (const std::string &c : calls)
-        n += c.rfind(prefix, 0) == 0;
-    return n;
+    return std::count_if(calls.begin(), calls.end(), [&](const std::string &c) { return c.rfind(prefix, 0) == 0; });
 }
 
 }  // namespace fake
 
 using fake::platform;
-using fake::Platform;
+using fake::record;
 
 extern "C" {
 
@@ -101,79 +92,53 @@ int bad_seg = 0;
 
 int32_t fru_get_node(const char *nac_name, fru_nodehdl_t *node)
 {
-    const int32_t status = fake::record(fake::line("fru_get_node", fake::text(nac_name)), "fru_get_node");
-    if (status == 0)
-        *node = 0x1122334455667788ULL;
-    return status;
+    *node = 0x1122334455667788ULL;
+    return record("fru_get_node", fake::text(nac_name));
 }
 
 int32_t fru_get_cont_type(fru_nodehdl_t, int32_t *cont_type)
 {
-    const int32_t status = fake::record("fru_get_cont_type()", "fru_get_cont_type");
     if (platform().container_type_written)
         *cont_type = platform().container_type;
-    return status;
+    return record("fru_get_cont_type");
 }
 
 int32_t fru_read_record(fru_nodehdl_t, void *buffer, int32_t *length, const char *name)
 {
-    const int32_t status = fake::record(fake::line("fru_read_record", name, *length), "fru_read_record");
-    if (status != 0)
-        return status;
-    auto it = platform().records.find(name);
-    if (it == platform().records.end())
-        return FRU_STATUS_ABSENT;
-    const size_t n = std::min<size_t>(it->second.size(), static_cast<size_t>(*length));
-    std::memcpy(buffer, it->second.data(), n);
-    *length = static_cast<int32_t>(n);
-    return 0;
+    const int32_t status = record("fru_read_record", name, *length);
+    return status != 0 ? status : fake::answer(platform().records, name, buffer, length);
 }
 
 int32_t fru_read_iter_control_bytes(fru_nodehdl_t, void *control, int32_t *length, const char *name)
 {
-    const int32_t status = fake::record(fake::line("fru_read_iter_control_bytes", name, *length),
-                                        "fru_read_iter_control_bytes");
-    if (status != 0)
-        return status;
-    auto it = platform().control.find(name);
-    if (it == platform().control.end())
-        return FRU_STATUS_ABSENT;
-    std::memcpy(control, it->second.data(), std::min<size_t>(4, it->second.size()));
-    return 0;
+    const int32_t status = record("fru_read_iter_control_bytes", name, *length);
+    int32_t four = 4;
+    return status != 0 ? status : fake::answer(platform().control, name, control, &four);
 }
 
 int32_t libfru_access_data(const char *nac_name, void *buffer, int32_t *length, int32_t operation,
                            const char *name)
 {
-    Platform &p = platform();
-    if (buffer != nullptr && p.capture_size > 0) {
+    if (buffer != nullptr && platform().capture_size > 0) {
         const auto *bytes = static_cast<const uint8_t *>(buffer);
-        p.written.assign(bytes, bytes + p.capture_size);
+        platform().written.assign(bytes, bytes + platform().capture_size);
     }
-    return fake::record(fake::line("libfru_access_data", fake::text(nac_name),
-                                   buffer == nullptr ? "null" : "buffer", *length, operation,
-                                   fake::text(name)),
-                        "libfru_access_data");
+    return record("libfru_access_data", fake::text(nac_name), buffer == nullptr ? "null" : "buffer",
+                  *length, operation, fake::text(name));
 }
 
 int32_t fru_for_each_segment(fru_nodehdl_t, fru_segment_callback_t callback, void *arg)
 {
-    const int32_t status = fake::record(
-        fake::line("fru_for_each_segment", arg == nullptr ? "null" : "arg"), "fru_for_each_segment");
-    if (status != 0)
-        return status;
-    for (size_t i = 0; i < platform().segments.size(); ++i) {
-        const int32_t result = callback(static_cast<fru_seghdl_t>(i), arg);
-        if (result != 0)
+    const int32_t status = record("fru_for_each_segment", arg == nullptr ? "null" : "arg");
+    for (size_t i = 0; status == 0 && i < platform().segments.size(); ++i)
+        if (const int32_t result = callback(static_cast<fru_seghdl_t>(i), arg); result != 0)
             return result;
-    }
-    return 0;
+    return status;
 }
 
 int32_t fru_get_segment_name(fru_seghdl_t segment, char **name)
 {
-    const int32_t status =
-        fake::record(fake::line("fru_get_segment_name", segment), "fru_get_segment_name");
+    const int32_t status = record("fru_get_segment_name", segment);
     if (status == 0) {
         *name = strdup(platform().segments.at(segment).name.c_str());
         platform().names_given.push_back(*name);
@@ -184,7 +149,7 @@ int32_t fru_get_segment_name(fru_seghdl_t segment, char **name)
 int32_t fru_get_num_packets(fru_seghdl_t segment)
 {
     const fake::Segment &s = platform().segments.at(segment);
-    platform().calls.push_back(fake::line("fru_get_num_packets", s.name));
+    record("fru_get_num_packets", s.name);
     bad_seg = s.bad ? 1 : 0;
     return s.packets;
 }
@@ -197,67 +162,51 @@ int32_t fru_remove_segment(fru_nodehdl_t, const char *segment_name)
         if (given[i] == segment_name)
             which = static_cast<int>(i);
     platform().removed_given.push_back(which);
-    return fake::record(fake::line("fru_remove_segment", segment_name), "fru_remove_segment");
+    return record("fru_remove_segment", segment_name);
 }
 
-int32_t fru_flash_file(const char *nac_name, fru_nodehdl_t)
-{
-    return fake::record(fake::line("fru_flash_file", nac_name), "fru_flash_file");
-}
+int32_t fru_flash_file(const char *nac_name, fru_nodehdl_t) { return record("fru_flash_file", nac_name); }
 
 int32_t fru_read_op_segment(fru_nodehdl_t, const char *segment_name, uint8_t *, int32_t section,
                             uint8_t *buffer, uint32_t *length)
 {
-    const int32_t status = fake::record(
-        fake::line("fru_read_op_segment", segment_name, section, *length), "fru_read_op_segment");
+    const int32_t status = record("fru_read_op_segment", segment_name, section, *length);
     if (status != 0)
         return status;
-    const auto &data = platform().opaque_data;
-    if (!data.empty())
-        std::memcpy(buffer, data.data(), std::min<size_t>(data.size(), *length));
+    const fake::Bytes &data = platform().opaque_data;
     *length = static_cast<uint32_t>(std::min<size_t>(data.size(), *length));
+    if (*length > 0)
+        std::memcpy(buffer, data.data(), *length);
     return 0;
 }
 
 int32_t fru_update_op_segment(fru_nodehdl_t, const char *segment_name, uint8_t *descriptor,
                               int32_t section, uint8_t *buffer, uint32_t *length)
 {
-    Platform &p = platform();
-    p.opaque_written.assign(buffer, buffer + *length);
-    p.descriptor.assign(descriptor, descriptor + FRU_SEGMENT_DESCRIPTOR_SIZE);
-    return fake::record(fake::line("fru_update_op_segment", segment_name, section, *length),
-                        "fru_update_op_segment");
+    platform().opaque_written.assign(buffer, buffer + *length);
+    platform().descriptor.assign(descriptor, descriptor + FRU_SEGMENT_DESCRIPTOR_SIZE);
+    return record("fru_update_op_segment", segment_name, section, *length);
 }
 
-int32_t fru_delete_op_segment(fru_nodehdl_t, const char *segment_name, int32_t section)
+int32_t fru_delete_op_segment(fru_nodehdl_t, const char *name, int32_t section)
 {
-    return fake::record(fake::line("fru_delete_op_segment", segment_name, section),
-                        "fru_delete_op_segment");
+    return record("fru_delete_op_segment", name, section);
 }
 
 const fru_regdef_t *fru_reg_lookup_def_by_name(const char *definition_name)
 {
-    platform().calls.push_back(fake::line("fru_reg_lookup_def_by_name", definition_name));
+    record("fru_reg_lookup_def_by_name", definition_name);
     auto it = platform().registry.find(definition_name);
     return it == platform().registry.end() ? nullptr : &it->second->definition;
 }
 
-int32_t fru_close_node(fru_nodehdl_t)
-{
-    return fake::record("fru_close_node()", "fru_close_node");
-}
-
-int32_t fru_close_data_source(void)
-{
-    ++platform().data_source_closes;
-    return fake::record("fru_close_data_source()", "fru_close_data_source");
-}
+int32_t fru_close_node(fru_nodehdl_t) { return record("fru_close_node"); }
+int32_t fru_close_data_source(void) { return record("fru_close_data_source"); }
 
 const char *fru_strerror(int32_t status)
 {
     static std::string text;
-    text = "fake error " + std::to_string(status);
-    return text.c_str();
+    return (text = "fake error " + std::to_string(status)).c_str();
 }
 
 struct capi_inventory {
@@ -267,8 +216,7 @@ struct capi_inventory {
 int32_t capi_get_inventory(const char *nac_name, int32_t kind, int32_t *count,
                            capi_inventory_t **inventory)
 {
-    const int32_t status =
-        fake::record(fake::line("capi_get_inventory", nac_name, kind), "capi_get_inventory");
+    const int32_t status = record("capi_get_inventory", nac_name, kind);
     if (platform().inventory_allocated) {
         *inventory = new capi_inventory{0};
         *count = 1;
@@ -278,15 +226,14 @@ int32_t capi_get_inventory(const char *nac_name, int32_t kind, int32_t *count,
 
 void capi_free_inventory(capi_inventory_t *inventory, int32_t count)
 {
-    platform().calls.push_back(fake::line("capi_free_inventory", count));
-    ++platform().inventories_freed;
     delete inventory;
+    record("capi_free_inventory", count);
 }
 
 int32_t capi_fruid_open_container(const char *nac_name, capi_container_t *container)
 {
     container->handle = 7;
-    return fake::record(fake::line("capi_fruid_open_container", nac_name), "capi_fruid_open_container");
+    return record("capi_fruid_open_container", nac_name);
 }
 
 int32_t capi_fruid_write_container(capi_container_t *container, const void *buffer, uint32_t offset,
@@ -294,18 +241,11 @@ int32_t capi_fruid_write_container(capi_container_t *container, const void *buff
 {
     const auto *bytes = static_cast<const uint8_t *>(buffer);
     platform().image_written.assign(bytes, bytes + size);
-    const int32_t status =
-        fake::record(fake::line("capi_fruid_write_container", container->handle, offset, size),
-                     "capi_fruid_write_container");
-    if (status == 0)
-        *written = size;
+    const int32_t status = record("capi_fruid_write_container", container->handle, offset, size);
+    *written = status == 0 ? size : 0;
     return status;
 }
 
-int32_t capi_fruid_close_container(capi_container_t *container)
-{
-    return fake::record(fake::line("capi_fruid_close_container", container->handle),
-                        "capi_fruid_close_container");
-}
+int32_t capi_fruid_close_container(capi_container_t *c) { return record("capi_fruid_close_container", c->handle); }
 
 }  // extern "C"

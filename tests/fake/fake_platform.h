@@ -15,6 +15,8 @@
 
 namespace fake {
 
+using Bytes = std::vector<uint8_t>;
+
 struct Segment {
     std::string name;
     int32_t packets;
@@ -31,35 +33,31 @@ struct Platform {
     // What the fake answers.
     int32_t container_type = 0;
     bool container_type_written = true;
-    std::map<std::string, std::vector<uint8_t>> records;   // fru_read_record by exact name
-    std::map<std::string, std::vector<uint8_t>> control;   // iteration control bytes
+    std::map<std::string, Bytes> records;  // fru_read_record by exact name
+    std::map<std::string, Bytes> control;  // iteration control bytes
     std::vector<Segment> segments;
-    std::vector<uint8_t> opaque_data;                       // fru_read_op_segment answer
+    Bytes opaque_data;  // fru_read_op_segment answer
     std::map<std::string, std::unique_ptr<Enumeration>> registry;
     bool inventory_allocated = true;
 
     // What the fake saw.
     std::vector<std::string> calls;
-    std::vector<uint8_t> written;         // buffer of the last access call, capture_size bytes
+    Bytes written;  // buffer of the last access call, capture_size bytes
     size_t capture_size = 0;
-    std::vector<uint8_t> opaque_written;  // data of the last fru_update_op_segment
-    std::vector<uint8_t> descriptor;      // descriptor of the last fru_update_op_segment
-    std::vector<uint8_t> image_written;   // data of the last capi_fruid_write_container
+    Bytes opaque_written, descriptor;  // data and descriptor of the last fru_update_op_segment
+    Bytes image_written;               // data of the last capi_fruid_write_container
     std::vector<const char *> names_given;  // fru_get_segment_name's strings, in order
     // Per fru_remove_segment: which of names_given it was passed (the latest
     // at that address), or -1 for another string.
     std::vector<int> removed_given;
-    int data_source_closes = 0;
-    int inventories_freed = 0;
 
     // Scripted statuses: call name -> statuses of successive attempts; once
     // used up, the call succeeds.
     std::map<std::string, std::deque<int32_t>> script;
 
     void fail(const std::string &call, std::vector<int32_t> statuses);
-    int32_t status_of(const std::string &call);
     void add_enum(const std::string &name, const std::vector<std::pair<std::string, uint32_t>> &entries);
-    size_t count(const std::string &prefix) const;
+    size_t count(const std::string &prefix) const;  // calls starting so
 };
 
 Platform &platform();

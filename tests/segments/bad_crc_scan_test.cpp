@@ -5,8 +5,6 @@
 namespace quillet_test {
 namespace {
 
-using Calls = std::vector<std::string>;
-
 const std::string kHeader = "\n The following segments have incorrect CRC.\n";
 
 std::string prompt(const std::string &name)
@@ -16,12 +14,11 @@ std::string prompt(const std::string &name)
 
 class BadCrcScan : public ToolTest {
 protected:
-    RunResult scan(const std::string &answers, bool force = false)
+    RunResult scan(std::vector<fake::Segment> segments, const std::string &answers, bool force = false)
     {
-        std::vector<std::string> args = {"quillet", "-d", "-c", "MB"};
-        if (force)
-            args.push_back("-f");
-        return run_with_answers(args, answers);
+        fake::reset();
+        fake().segments = std::move(segments);
+        return run({"quillet", "-d", "-c", "MB", force ? "-f" : "-d"}, answers);
     }
     std::vector<std::string> removed() const
     {
@@ -33,136 +30,87 @@ protected:
     }
 };
 
-TEST_F(BadCrcScan, CleanContainerStillWritesBack)
+// Opaque segments (O*, o*, ES*) are never examined; the container is written
+// back even when nothing was removed; forced, every bad one goes unasked.
+TEST_F(BadCrcScan, ListsAsksRemovesAndWritesBack)
 {
-    fake().segments = {{"MN", 2, false}, {"ST", 1, false}};
-    const RunResult r = scan("");
+    RunResult r = scan({{"MN", 2, false}, {"O1", 0, true}, {"oz", 0, true}, {"ESx", 0, true}, {"EX", 0, true}}, "n\n");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, kHeader);
-    EXPECT_EQ(fake().calls.back(), "fru_close_data_source()");
-    EXPECT_EQ(fake().count("fru_flash_file(MB)"), 1u);
-    EXPECT_EQ(fake().data_source_closes, 1);
-}
-
-TEST_F(BadCrcScan, OpaqueSegmentsAreNeverExamined)
-{
-    fake().segments = {{"O1", 0, true}, {"oz", 0, true}, {"ES", 0, true}, {"ESx", 0, true},
-                       {"EX", 0, true}};
-    const RunResult r = scan("y\n");
     EXPECT_EQ(r.err, kHeader + prompt("EX"));
-    EXPECT_EQ(removed(), (std::vector<std::string>{"EX"}));
-    EXPECT_EQ(fake().count("fru_get_num_packets"), 1u);
-}
-
-TEST_F(BadCrcScan, AnswersDecideEachSegment)
-{
-    const struct {
-        std::string answers;
-        std::vector<std::string> removed;
-    } rows[] = {
-        {"n\nN\nno\nNo\n", {}},
-        {"y\nY\nx\n\n", {"A1", "A2", "A3", "A4"}},
-        {"", {"A1", "A2", "A3", "A4"}},
-        {"yes\nn\nn\n", {"A1", "A2"}},
-        {"nope\nn\nn\n", {"A2"}},
-        {"n\ny\n", {"A2", "A3", "A4"}},
-    };
-    for (const auto &row : rows) {
-        fake::reset();
-        fake().segments = {{"A1", 1, true}, {"A2", 0, false}, {"A3", -1, false}, {"A4", 3, true}};
-        const RunResult r = scan(row.answers);
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(removed(), row.removed) << ::testing::PrintToString(row.answers);
-        EXPECT_EQ(r.err, kHeader + prompt("A1") + prompt("A2") + prompt("A3") + prompt("A4"));
-    }
-}
-
-// The platform tells segments of one name apart by the string it handed
-// out for each, so a removal passes back exactly that string.
-TEST_F(BadCrcScan, RemovalPassesBackTheNameStringItWasGiven)
-{
-    const struct {
-        std::string answers;
-        bool force;
-        std::vector<int> given;
-    } rows[] = {
-        {"n\ny\ny\n", false, {1, 3}},
-        {"y\nn\nn\n", false, {0}},
-        {"", true, {0, 1, 3}},
-    };
-    for (const auto &row : rows) {
-        fake::reset();
-        fake().segments = {{"A1", 1, true}, {"A1", 1, true}, {"OK", 2, false}, {"A1", 0, false}};
-        EXPECT_EQ(scan(row.answers, row.force).status, 0);
-        EXPECT_EQ(fake().removed_given, row.given) << ::testing::PrintToString(row.answers);
-    }
-}
-
-TEST_F(BadCrcScan, ForceRemovesEverythingSilentlyInOrder)
-{
-    fake().segments = {{"A1", 1, true}, {"OK", 4, false}, {"A2", 0, false}, {"O9", 0, true}};
-    const RunResult r = scan("n\nn\n", true);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(removed(), (std::vector<std::string>{"A1", "A2"}));
-    EXPECT_EQ(fake().count("fru_flash_file(MB)"), 1u);
-}
-
-TEST_F(BadCrcScan, MoreThanTenBadSegmentsAreAllRemoved)
-{
+    EXPECT_EQ(fake().calls, (Calls{"fru_get_node(MB)", "fru_for_each_segment(arg)", "fru_get_segment_name(0)",
+                                   "fru_get_num_packets(MN)", "fru_get_segment_name(1)", "fru_get_segment_name(2)",
+                                   "fru_get_segment_name(3)", "fru_get_segment_name(4)", "fru_get_num_packets(EX)",
+                                   "fru_flash_file(MB)", "fru_close_node()", "fru_close_data_source()"}));
+    std::vector<fake::Segment> many;
     std::vector<std::string> names;
     for (int i = 0; i < 14; ++i) {
-        // Appended, not "B" + ...: GCC 12's -Wrestrict misfires on that form.
-        std::string name = "B";
-        name += std::to_string(i % 10);
-        name += i >= 10 ? "x" : "";
-        names.push_back(name);
-        fake().segments.push_back({names.back(), 1, true});
+        names.push_back("B" + std::to_string(i));
+        many.push_back({names.back(), 1, true});
+        if (i % 5 == 0)
+            many.push_back({"OK", 4, false});
     }
-    EXPECT_EQ(scan("", true).status, 0);
+    r = scan(many, "n\nn\n", true);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
     EXPECT_EQ(removed(), names);
+    EXPECT_EQ(fake().count("fru_flash_file(MB)"), 1u);
 }
 
-TEST_F(BadCrcScan, ThirdOfFiveRemovalsFailing)
+// An answer counts by its first byte, read four bytes at a time; the
+// platform tells segments of one name apart by the string it handed out for
+// each, so a removal passes back exactly that string.
+TEST_F(BadCrcScan, AnswersDecideEachSegment)
 {
-    fake().segments = {{"A1", 1, true}, {"A2", 1, true}, {"A3", 1, true}, {"A4", 1, true},
-                       {"A5", 1, true}};
-    fake().fail("fru_remove_segment", {0, 0, 41});
-    const RunResult r = scan("", true);
-    EXPECT_EQ(r.status, 41);
-    EXPECT_EQ(r.err, "\n Error: Could not delete segment.\n");
-    EXPECT_EQ(removed(), (std::vector<std::string>{"A1", "A2", "A3"}));
-    EXPECT_EQ(fake().count("fru_flash_file"), 0u);
-    EXPECT_EQ(fake().count("fru_close_node"), 1u);
-    EXPECT_EQ(fake().data_source_closes, 1);
+    const std::pair<std::string, std::vector<std::string>> rows[] = {
+        {"n\nN\nno\nNo\n", {}}, {"y\nY\nx\n\n", {"A1", "A2", "A3", "A4"}}, {"", {"A1", "A2", "A3", "A4"}},
+        {"yes\nn\nn\n", {"A1", "A2"}}, {"nope\nn\nn\n", {"A2"}}, {"n\ny\n", {"A2", "A3", "A4"}},
+    };
+    for (const auto &[answers, expected] : rows) {
+        const RunResult r = scan({{"A1", 1, true}, {"A2", 0, false}, {"A3", -1, false}, {"A4", 3, true}}, answers);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(removed(), expected) << ::testing::PrintToString(answers);
+        EXPECT_EQ(r.err, kHeader + prompt("A1") + prompt("A2") + prompt("A3") + prompt("A4"));
+    }
+    const std::tuple<std::string, bool, std::vector<int>> given[] = {
+        {"n\ny\ny\n", false, {1, 3}}, {"y\nn\nn\n", false, {0}}, {"", true, {0, 1, 3}}};
+    for (const auto &[answers, force, names] : given) {
+        EXPECT_EQ(scan({{"A1", 1, true}, {"A1", 1, true}, {"OK", 2, false}, {"A1", 0, false}}, answers, force).status, 0);
+        EXPECT_EQ(fake().removed_given, names) << ::testing::PrintToString(answers);
+    }
 }
 
 TEST_F(BadCrcScan, EveryFailureEndsWithItsMessageAndStatus)
 {
-    const struct {
-        std::string call;
-        int32_t status;
-        std::string err;
-        size_t node_closes;
-    } rows[] = {
-        {"fru_get_node", 7, "\n Could not get node handle: MB\n", 0},
-        {"fru_for_each_segment", 8, kHeader + "\n Failed for_each_segment.\n", 1},
-        {"fru_get_segment_name", 9,
-         kHeader + "\n Error: Could not get segment name.\n\n Failed for_each_segment.\n", 1},
-        {"fru_flash_file", 10, kHeader + "\n Could not get flash back contents: MB\n", 1},
-        {"fru_close_node", 11, kHeader + "\n Error: fake error 11\n", 1},
-        {"fru_close_data_source", 12, kHeader + "\n Error: fake error 12\n", 1},
+    const std::string close = "fru_close_node()", source = "fru_close_data_source()";
+    // The failing call, its statuses, the message, the calls from the failing one on.
+    const std::tuple<std::string, std::vector<int32_t>, std::string, Calls> rows[] = {
+        {"fru_get_node", {7}, "\n Could not get node handle: MB\n", {"fru_get_node(MB)", source}},
+        {"fru_for_each_segment", {8}, kHeader + "\n Failed for_each_segment.\n", {"fru_for_each_segment(arg)", close, source}},
+        {"fru_get_segment_name", {9}, kHeader + "\n Error: Could not get segment name.\n\n Failed for_each_segment.\n",
+         {"fru_get_segment_name(0)", close, source}},
+        {"fru_remove_segment", {0, 0, 41}, "\n Error: Could not delete segment.\n", {"fru_remove_segment(A3)", close, source}},
+        {"fru_flash_file", {10}, kHeader + "\n Could not get flash back contents: MB\n", {"fru_flash_file(MB)", close, source}},
+        {"fru_close_node", {11}, kHeader + "\n Error: fake error 11\n", {close, source}},
+        {"fru_close_data_source", {12}, kHeader + "\n Error: fake error 12\n", {source}},
     };
-    for (const auto &row : rows) {
+    for (const auto &[call, statuses, err, ending] : rows) {
+        // Removal is forced, so nothing is asked; the others find nothing bad.
+        const bool force = call == "fru_remove_segment";
         fake::reset();
-        fake().segments = {{"A1", 1, false}};
-        fake().fail(row.call, {row.status});
-        const RunResult r = scan("");
-        EXPECT_EQ(r.status, row.status) << row.call;
-        EXPECT_EQ(r.err, row.err) << row.call;
-        EXPECT_EQ(fake().count("fru_close_node"), row.node_closes) << row.call;
-        EXPECT_EQ(fake().data_source_closes, 1) << row.call;
+        fake().fail(call, statuses);
+        fake().segments = {{"A1", 1, force}, {"A2", 1, force}, {"A3", 1, force}, {"A4", 1, force}};
+        const RunResult r = run({"quillet", "-d", "-c", "MB", force ? "-f" : "-d"});
+        EXPECT_EQ(r.status, statuses.back()) << call;
+        EXPECT_EQ(r.err, err) << call;
+        ASSERT_GE(fake().calls.size(), ending.size());
+        EXPECT_EQ(Calls(fake().calls.end() - static_cast<long>(ending.size()), fake().calls.end()), ending) << call;
     }
+    // A failing close does not hide an earlier failure.
+    fake().fail("fru_flash_file", {10});
+    fake().fail("fru_close_data_source", {12});
+    const RunResult r = run({"quillet", "-d", "-c", "MB"});
+    EXPECT_EQ(r.status, 10);
+    EXPECT_EQ(r.err, kHeader + "\n Could not get flash back contents: MB\n");
 }
 
 }  // namespace

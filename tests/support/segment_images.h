@@ -23,12 +23,11 @@ struct SegmentPlan {
 
 inline fruplat::Bytes segment_image(const std::vector<SegmentPlan> &plans, uint32_t capacity)
 {
-    fruplat::ZanImage image;
+    fruplat::ZanImage image, stored;
     image.capacity = capacity;
     for (const SegmentPlan &plan : plans) {
         fruplat::Segment segment;
-        segment.name[0] = plan.name.size() > 0 ? plan.name[0] : '\0';
-        segment.name[1] = plan.name.size() > 1 ? plan.name[1] : '\0';
+        plan.name.copy(segment.name, 2);
         segment.kind = plan.kind;
         segment.changed = true;
         fruplat::Bytes content(84);
@@ -41,12 +40,10 @@ inline fruplat::Bytes segment_image(const std::vector<SegmentPlan> &plans, uint3
         image.segments.push_back(segment);
     }
     // Written once to get every body and CRC, then damaged where asked.
-    fruplat::ZanImage stored;
     fruplat::parse_zan_image(fruplat::serialize_zan_image(image), &stored);
     stored.capacity = capacity;
     for (size_t i = 0; i < plans.size(); ++i)
-        if (plans[i].bad)
-            stored.segments[i].stored_crc ^= 1;
+        stored.segments[i].stored_crc ^= plans[i].bad ? 1 : 0;
     return fruplat::serialize_zan_image(stored);
 }
 
@@ -63,8 +60,7 @@ inline std::string segment_layout(const fruplat::Bytes &bytes)
         char seed[8] = "?";
         if (s.body.size() > first)
             std::snprintf(seed, sizeof seed, "%02x", s.body[first]);
-        out += (out.empty() ? "" : ",") + fruplat::segment_display_name(s) + "=" + seed +
-               (s.usable() ? "" : " bad");
+        out += (out.empty() ? "" : ",") + fruplat::segment_display_name(s) + "=" + seed + (s.usable() ? "" : " bad");
     }
     return out;
 }

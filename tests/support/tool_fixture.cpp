@@ -1,7 +1,8 @@
 #include "support/tool_fixture.h"
 
 #include <cstdio>
-#include <memory>
+#include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "cli/quillet_main.h"
@@ -11,46 +12,45 @@
 
 namespace quillet_test {
 
+TempFiles::~TempFiles()
+{
+    for (const std::string &path : paths_)
+        unlink(path.c_str());
+}
+
+std::string TempFiles::make(size_t size, mode_t mode, unsigned step)
+{
+    std::string content;
+    for (size_t i = 0; i < size; ++i)
+        content += static_cast<char>('A' + (i * step) % 26);
+    char path[] = "/tmp/quillet-test-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0 || write(fd, content.data(), size) != static_cast<ssize_t>(size))
+        ADD_FAILURE() << "cannot make " << path;
+    close(fd);
+    chmod(path, mode);
+    paths_.push_back(path);
+    return path;
+}
+
 void ToolTest::SetUp()
 {
     fake::reset();
     quillet::release_record_buffer_set();
 }
 
-void ToolTest::TearDown()
+RunResult ToolTest::run(std::vector<std::string> args, const std::string &answers)
 {
-    quillet::release_record_buffer_set();
-    quillet::set_answer_stream(nullptr);
-}
-
-RunResult ToolTest::run(std::vector<std::string> args)
-{
-    return run_with_answers(std::move(args), "");
-}
-
-RunResult ToolTest::run_with_answers(std::vector<std::string> args, const std::string &answers)
-{
-    // getopt keeps its place between calls; 0 makes glibc start afresh.
-    optind = 0;
+    optind = 0;  // getopt keeps its place between calls; 0 makes glibc start afresh
     opterr = 1;
-    std::vector<std::vector<char>> storage;
     std::vector<char *> argv;
-    for (const std::string &a : args) {
-        storage.emplace_back(a.begin(), a.end());
-        storage.back().push_back('\0');
-    }
-    for (auto &s : storage)
-        argv.push_back(s.data());
+    for (std::string &a : args)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
-
-    FILE *answer_stream = fmemopen(const_cast<char *>(answers.data()), answers.size(), "r");
-    if (answers.empty()) {
-        if (answer_stream != nullptr)
-            std::fclose(answer_stream);
-        answer_stream = std::fopen("/dev/null", "r");
-    }
+    FILE *answer_stream = answers.empty()
+                              ? std::fopen("/dev/null", "r")
+                              : fmemopen(const_cast<char *>(answers.data()), answers.size(), "r");
     quillet::set_answer_stream(answer_stream);
-
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     const int status = quillet::quillet_main(static_cast<int>(args.size()), argv.data());
@@ -65,14 +65,9 @@ RunResult ToolTest::run_with_answers(std::vector<std::string> args, const std::s
 
 std::string usage_for(const std::string &program_name)
 {
-    char *text = nullptr;
-    size_t size = 0;
-    FILE *out = open_memstream(&text, &size);
-    std::fprintf(out, quillet::kUsageFormat, program_name.c_str());
-    std::fclose(out);
-    std::string usage(text, size);
-    std::free(text);
-    return usage;
+    static char text[32768];
+    const int n = std::snprintf(text, sizeof text, quillet::kUsageFormat, program_name.c_str());
+    return std::string(text, static_cast<size_t>(n));
 }
 
 }  // namespace quillet_test

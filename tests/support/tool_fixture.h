@@ -6,29 +6,44 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 #include "fake/fake_platform.h"
+#include "support/hex.h"
 
 namespace quillet_test {
 
+using Calls = std::vector<std::string>;
+
 struct RunResult {
-    int status;        // as the process would report it (low 8 bits)
-    std::string out;
-    std::string err;
+    int status;  // as the process would report it (low 8 bits)
+    std::string out, err;
+};
+
+// Files a test makes, removed again when it goes: `size` bytes that differ
+// from one offset to the next ('A' + i * step, modulo 26).
+class TempFiles {
+public:
+    ~TempFiles();
+    std::string make(size_t size, mode_t mode = 0644, unsigned step = 1);
+private:
+    std::vector<std::string> paths_;
 };
 
 class ToolTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
-
-    // Runs quillet with these arguments (program name first).
-    RunResult run(std::vector<std::string> args);
-    // Same, feeding `answers` to the y/n prompts.
-    RunResult run_with_answers(std::vector<std::string> args, const std::string &answers);
-
+    // Runs quillet with these arguments (program name first), feeding
+    // `answers` to the y/n prompts.
+    RunResult run(std::vector<std::string> args, const std::string &answers = "");
+    RunResult run(std::vector<std::string> args, const std::vector<std::string> &more)
+    {
+        args.insert(args.end(), more.begin(), more.end());
+        return run(args);
+    }
     fake::Platform &fake() { return fake::platform(); }
+    TempFiles files_;
 };
 
 // The usage text as printed for this program name.
