@@ -5,7 +5,6 @@
 #include "present/presenter.h"
 
 namespace quillet_test {
-
 namespace {
 
 using fruplat::IpmiAreaContent;
@@ -13,8 +12,7 @@ using fruplat::IpmiField;
 
 enum Encoding { kText, kSixBit, kBcdPlus, kBinary, kEmpty, kEncodings };
 
-class FieldMaker {
-public:
+struct FieldMaker {
     explicit FieldMaker(unsigned seed) : random_(seed) {}
 
     std::string pick(const std::string &alphabet, size_t min, size_t max)
@@ -52,24 +50,19 @@ public:
             return fruplat::ipmi_bcd_plus(*value);
         case kBinary: {
             const std::string raw = pick(std::string("\x01\x12\x7f\x80\xab\xfe\xff\x00", 8), 1, 8);
-            fruplat::Bytes bytes(raw.begin(), raw.end());
+            const fruplat::Bytes bytes(raw.begin(), raw.end());
             *value = fruplat::hex_bytes(bytes.data(), bytes.size(), " ");
             *tag = "binary";
             return fruplat::ipmi_binary(bytes);
         }
         default:
-            *value = "";
-            *tag = "";
+            *value = *tag = "";
             return fruplat::ipmi_text("");
         }
     }
 
-    unsigned number(unsigned low, unsigned high)
-    {
-        return std::uniform_int_distribution<unsigned>(low, high)(random_);
-    }
+    unsigned number(unsigned low, unsigned high) { return std::uniform_int_distribution<unsigned>(low, high)(random_); }
 
-private:
     std::mt19937 random_;
 };
 
@@ -80,11 +73,9 @@ struct AreaPlan {
 
 const AreaPlan kPlans[] = {
     {"Chassis_Info_Area_S", {"part_number", "serial_number"}},
-    {"Board_Info_Area_S",
-     {"manufacturer", "product_name", "serial_number", "part_number", "fru_file_id"}},
-    {"Product_Info_Area_S",
-     {"manufacturer", "product_name", "part_model_number", "version", "serial_number",
-      "asset_tag", "fru_file_id"}},
+    {"Board_Info_Area_S", {"manufacturer", "product_name", "serial_number", "part_number", "fru_file_id"}},
+    {"Product_Info_Area_S", {"manufacturer", "product_name", "part_model_number", "version", "serial_number",
+                             "asset_tag", "fru_file_id"}},
 };
 
 }  // namespace
