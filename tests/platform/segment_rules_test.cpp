@@ -6,7 +6,6 @@
 #include <set>
 
 #include "platform/store_fixture.h"
-#include "store/image_file.h"
 #include "support/segment_images.h"
 
 namespace quillet_test {
@@ -26,12 +25,6 @@ protected:
         request.nac = nac;
         request.image = segment_image(segments, 16384);
         ASSERT_EQ(fruplat::add_container(store_, request), 0);
-    }
-    fruplat::Bytes image(const std::string &nac)
-    {
-        fruplat::Bytes bytes;
-        EXPECT_EQ(fruplat::read_image(entry(nac), &bytes), 0);
-        return bytes;
     }
     std::set<std::string> added_;
 };
