@@ -15,6 +15,13 @@ namespace {
 
 using fruplat::Family;
 
+std::string to_hex_be32(uint32_t value)
+{
+    uint8_t bytes[4];
+    fruplat::put_be(bytes, value, 4);
+    return to_hex(bytes, 4);
+}
+
 class Contract : public StoreTest {
 protected:
     void SetUp() override
@@ -317,28 +324,35 @@ TEST(Statuses, EveryStatusHasItsOwnText)
     EXPECT_EQ(known.size(), 41u);  // 0, 14, and 60 to 99 but 96
 }
 
-// The reader's view of the registry: enumerations with 8-byte big-endian
-// values, looked up once and kept.
-TEST(Registry, DefinitionsInTheReadersLayout)
+// The reader's view of the registry agrees with the registry: every
+// enumeration with its names and 8-byte big-endian values, every record
+// whose name fits with its size and ring, each looked up once and kept.
+TEST(Registry, ReadersSeeTheRegistryInTheirLayout)
 {
-    const fru_regdef_t *event = fru_reg_lookup_def_by_name("Event");
-    ASSERT_NE(event, nullptr);
-    ASSERT_EQ(event->enum_count, 3);
-    EXPECT_STREQ(event->enum_table[1].text, "power_off");
-    EXPECT_EQ(to_hex(event->enum_table[1].value, 8), "0000000000000002");
-    const fru_regdef_t *entry_type = fru_reg_lookup_def_by_name("Entry_Type");
-    ASSERT_NE(entry_type, nullptr);
-    std::vector<std::string> names;
-    for (int i = 0; i < entry_type->enum_count; ++i)
-        names.push_back(entry_type->enum_table[i].text);
-    EXPECT_EQ(names, (std::vector<std::string>{"Corruption Detected", "Dynamic Section Header Corrupted",
-                                               "Static Section Header Corrupted", "Unuse", "Creation"}));
-    EXPECT_EQ(fru_reg_lookup_def_by_name("Entry_Type"), entry_type) << "looked up once, kept";
-    const fru_regdef_t *status_events = fru_reg_lookup_def_by_name("Status_EventsR");
-    ASSERT_NE(status_events, nullptr);
-    EXPECT_EQ(status_events->data_length, 140);
-    EXPECT_EQ(status_events->iteration_count, 10);
+    size_t count = 0;
+    const fruplat::EnumDef *enums = fruplat::enum_defs(&count);
+    for (const fruplat::EnumDef &e : std::vector<fruplat::EnumDef>(enums, enums + count)) {
+        const fru_regdef_t *def = fru_reg_lookup_def_by_name(e.name);
+        ASSERT_NE(def, nullptr) << e.name;
+        EXPECT_EQ(fru_reg_lookup_def_by_name(e.name), def) << "looked up once, kept";
+        ASSERT_EQ(def->enum_count, static_cast<int32_t>(e.count)) << e.name;
+        for (size_t i = 0; i < e.count; ++i) {
+            EXPECT_STREQ(def->enum_table[i].text, e.entries[i].name) << e.name;
+            EXPECT_EQ(to_hex(def->enum_table[i].value, 8), "00000000" + to_hex_be32(e.entries[i].value)) << e.name;
+        }
+    }
+    EXPECT_GT(count, 6u);
+    const fruplat::RecordDef *records = fruplat::record_defs(&count);
+    for (const fruplat::RecordDef &r : std::vector<fruplat::RecordDef>(records, records + count)) {
+        const fru_regdef_t *def = fru_reg_lookup_def_by_name(r.name);
+        ASSERT_EQ(def == nullptr, std::strlen(r.name) >= sizeof def->name) << r.name << ": the name fits or not";
+        if (def == nullptr || fruplat::find_enum(r.name) != nullptr)
+            continue;  // Device_Type names its enumeration first
+        EXPECT_EQ(def->data_length, r.size) << r.name;
+        EXPECT_EQ(def->iteration_count, r.ring_capacity) << r.name;
+    }
     EXPECT_EQ(fru_reg_lookup_def_by_name("Nonsense"), nullptr);
+    EXPECT_STREQ(fru_reg_lookup_def_by_name("Event")->enum_table[1].text, "power_off");
 }
 
 // The tool's record buffers and element table against the registry the
