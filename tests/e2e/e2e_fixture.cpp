@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
-#include <functional>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -16,41 +15,6 @@
 #include <unistd.h>
 
 namespace quillet_test {
-namespace {
-
-// Forks argv (behind the cross build's emulator when `emulated`); `plumb`
-// sets up the child's descriptors. 127 when it cannot be started.
-pid_t spawn(const std::string &program, const std::vector<std::string> &args, bool emulated,
-            const std::function<void()> &plumb)
-{
-    std::vector<std::string> argv;
-    std::stringstream emulator(QUILLET_TEST_EMULATOR);
-    for (std::string part; emulated && std::getline(emulator, part, '|');)
-        if (!part.empty())
-            argv.push_back(part);
-    argv.push_back(program);
-    argv.insert(argv.end(), args.begin(), args.end());
-    const pid_t child = fork();
-    if (child == 0) {
-        plumb();
-        std::vector<char *> raw;
-        for (std::string &a : argv)
-            raw.push_back(a.data());
-        raw.push_back(nullptr);
-        execvp(raw[0], raw.data());
-        _exit(127);
-    }
-    return child;
-}
-
-int exit_status(pid_t child)
-{
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-}  // namespace
 
 std::string slurp(const std::string &path)
 {
@@ -81,34 +45,30 @@ Outcome run_program(const std::string &program, const std::vector<std::string> &
 {
     const std::string in = scratch + "/stdin", out = scratch + "/stdout", err = scratch + "/stderr";
     std::ofstream(in, std::ios::binary) << input;
-    const pid_t child = spawn(program, args, emulated, [&] {
+    std::vector<std::string> argv;
+    std::stringstream emulator(QUILLET_TEST_EMULATOR);
+    for (std::string part; emulated && std::getline(emulator, part, '|');)
+        if (!part.empty())
+            argv.push_back(part);
+    argv.push_back(program);
+    argv.insert(argv.end(), args.begin(), args.end());
+    const pid_t child = fork();
+    if (child == 0) {
         dup2(open(in.c_str(), O_RDONLY), 0);
         dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
         dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
         // A run that blocks (on a FIFO, say) ends instead of hanging the suite.
         alarm(120);
-    });
-    const int status = exit_status(child);
-    return {status, slurp(out), slurp(err)};
-}
-
-bool wait_for(Running &running, const std::string &text)
-{
-    char chunk[256];
-    for (ssize_t n; running.err.find(text) == std::string::npos; running.err.append(chunk, static_cast<size_t>(n)))
-        if ((n = read(running.errors, chunk, sizeof chunk)) <= 0)
-            return false;
-    return true;
-}
-
-Outcome finish(Running &running, const std::string &input)
-{
-    if (!input.empty() && write(running.input, input.data(), input.size()) < 0)
-        ADD_FAILURE() << "could not answer";
-    close(running.input);
-    wait_for(running, std::string(1, '\0'));  // to the end
-    close(running.errors);
-    return {exit_status(running.pid), "", running.err};
+        std::vector<char *> raw;
+        for (std::string &a : argv)
+            raw.push_back(a.data());
+        raw.push_back(nullptr);
+        execvp(raw[0], raw.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), slurp(out), slurp(err)};
 }
 
 void EndToEnd::SetUp()
@@ -124,26 +84,6 @@ void EndToEnd::SetUp()
 void EndToEnd::TearDown()
 {
     ASSERT_EQ(std::system(("rm -rf '" + scratch_ + "'").c_str()), 0);
-}
-
-Running EndToEnd::start_quillet(const std::vector<std::string> &args)
-{
-    int in[2], err[2];
-    Running running;
-    if (pipe(in) != 0 || pipe(err) != 0)
-        return running;
-    running.pid = spawn(QUILLET_TEST_QUILLET, args, true, [&] {
-        dup2(in[0], 0);
-        dup2(open("/dev/null", O_WRONLY), 1);
-        dup2(err[1], 2);
-        close(in[1]);
-        close(err[0]);
-    });
-    close(in[0]);
-    close(err[1]);
-    running.input = in[1];
-    running.errors = err[0];
-    return running;
 }
 
 Outcome EndToEnd::quillet(const std::vector<std::string> &args, const std::string &input)
