@@ -163,6 +163,8 @@ TEST_F(Records, ExitStatusesAndMessages)
 {
     ASSERT_EQ(fructl({"add", "X", "zan", "--type", "unknown"}).status, 0);
     ASSERT_EQ(fructl({"add", "Y", "zan", "--type", "4"}).status, 0);
+    ASSERT_EQ(fructl({"add", "TINY", "zan", "--capacity", "512"}).status, 0);
+    ASSERT_EQ(quillet({"-c", "TINY", "-r", "ManR", "-o", "zan_part_no=1"}).status, 0);
     const struct {
         std::vector<std::string> args;
         int status;
@@ -178,6 +180,7 @@ TEST_F(Records, ExitStatusesAndMessages)
         {{"-c", "MB"}, 23, "", "\n Error: Please supply record class name to be used.\n"},
         {{"-c", "X", "-r", "ManR"}, 1, "", "\n Could not determine container type: 4\n"},
         {{"-c", "Y", "-r", "TLI", "-o", "hostid=1"}, 0, "", ""},
+        {{"-c", "TINY", "-r", "Zan_Man1R", "-o", "fru_description=x"}, 69, "", "\n Error: Container has no room for the data\n"},
         {{"-V"}, 0, "Version: 3.0 2008/10/14\n", ""},
     };
     for (const auto &row : rows) {
