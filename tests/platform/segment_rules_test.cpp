@@ -143,6 +143,7 @@ TEST_F(SegmentRules, RemovalTakesTheSegmentTheWalkShowed)
         {"moved meanwhile, unchanged", {mn, cu}, "p", {{cu, {"TH", false, 5}, mn}}, 0,
          "TH=05,MN=09"},
         {"recreated meanwhile", {mn, cu}, "p", {{mn, {"CU", false, 6}}}, 97, "MN=09,CU=06"},
+        {"repaired meanwhile", {mn, cu}, "p", {{mn, {"CU", false, 1}}}, 97, "MN=09,CU=01"},
         {"changed meanwhile, still bad", {mn, cu}, "p", {{mn, {"CU", true, 7}}}, 97,
          "MN=09,CU=07 bad"},
         {"one of two changed", {mn, cu, {"TH", true, 5}}, "pp",
