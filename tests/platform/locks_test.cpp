@@ -165,12 +165,13 @@ TEST_F(Locks, KilledWriterLeavesOldOrNewContent)
         SCOPED_TRACE("round " + std::to_string(round));
         const pid_t child = fork();
         ASSERT_GE(child, 0);
-        for (uint32_t count = last_seen + 1; child == 0; ++count) {
-            std::vector<uint8_t> record(16, 0);
-            fruplat::put_be(&record[8], count, 4);
-            if (update("MB", "Power_SummaryR", record) != 0)
-                _exit(3);
-        }
+        if (child == 0)
+            for (uint32_t count = last_seen + 1;; ++count) {
+                std::vector<uint8_t> record(16, 0);
+                fruplat::put_be(&record[8], count, 4);
+                if (update("MB", "Power_SummaryR", record) != 0)
+                    _exit(3);
+            }
         usleep(static_cast<useconds_t>(delay_us(random)));
         kill(child, SIGKILL);
         int status = 0;
