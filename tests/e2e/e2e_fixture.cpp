@@ -1,6 +1,11 @@
+// Directory offsets of a 64-bit host's file system overflow the 32-bit
+// readdir of the PowerPC build, which then lists nothing.
+#define _FILE_OFFSET_BITS 64
+
 #include "e2e/e2e_fixture.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
@@ -11,26 +16,60 @@
 
 namespace quillet_test {
 
-namespace {
-
-std::vector<std::string> emulator_prefix()
-{
-    std::vector<std::string> prefix;
-    std::stringstream in(QUILLET_TEST_EMULATOR);
-    std::string part;
-    while (std::getline(in, part, '|'))
-        if (!part.empty())
-            prefix.push_back(part);
-    return prefix;
-}
-
 std::string slurp(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-}  // namespace
+std::vector<std::string> listing(const std::string &dir)
+{
+    std::vector<std::string> names;
+    if (DIR *d = opendir(dir.c_str())) {
+        while (dirent *e = readdir(d))
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+                names.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string without_stamp(const std::string &hex)
+{
+    return hex.size() >= 8 ? "TTTTTTTT" + hex.substr(8) : hex;
+}
+
+Outcome run_program(const std::string &program, const std::vector<std::string> &args, const std::string &input,
+                    const std::string &scratch, bool emulated)
+{
+    const std::string in = scratch + "/stdin", out = scratch + "/stdout", err = scratch + "/stderr";
+    std::ofstream(in, std::ios::binary) << input;
+    std::vector<std::string> argv;
+    std::stringstream emulator(QUILLET_TEST_EMULATOR);
+    for (std::string part; emulated && std::getline(emulator, part, '|');)
+        if (!part.empty())
+            argv.push_back(part);
+    argv.push_back(program);
+    argv.insert(argv.end(), args.begin(), args.end());
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(open(in.c_str(), O_RDONLY), 0);
+        dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        // A run that blocks (on a FIFO, say) ends instead of hanging the suite.
+        alarm(120);
+        std::vector<char *> raw;
+        for (std::string &a : argv)
+            raw.push_back(a.data());
+        raw.push_back(nullptr);
+        execvp(raw[0], raw.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), slurp(out), slurp(err)};
+}
 
 void EndToEnd::SetUp()
 {
@@ -44,108 +83,7 @@ void EndToEnd::SetUp()
 
 void EndToEnd::TearDown()
 {
-    const std::string command = "rm -rf '" + scratch_ + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-}
-
-// Runs a program with its output in files; the project's own binaries run
-// through the emulator of a cross build, other programs as they are.
-// Replaces the forked child with argv[0]; 127 when it cannot be started.
-[[noreturn]] static void exec_argv(std::vector<std::string> &argv)
-{
-    std::vector<char *> raw;
-    for (std::string &a : argv)
-        raw.push_back(a.data());
-    raw.push_back(nullptr);
-    execvp(raw[0], raw.data());
-    _exit(127);
-}
-
-Outcome run_program(const std::string &program, const std::vector<std::string> &args,
-                    const std::string &input, const std::string &scratch, bool emulated)
-{
-    const std::string in_path = scratch + "/stdin";
-    const std::string out_path = scratch + "/stdout";
-    const std::string err_path = scratch + "/stderr";
-    std::ofstream(in_path, std::ios::binary) << input;
-    std::vector<std::string> argv = emulated ? emulator_prefix() : std::vector<std::string>{};
-    argv.push_back(program);
-    argv.insert(argv.end(), args.begin(), args.end());
-    const pid_t child = fork();
-    if (child == 0) {
-        const int in = open(in_path.c_str(), O_RDONLY);
-        const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(in, 0);
-        dup2(out, 1);
-        dup2(err, 2);
-        // A run that blocks (on a FIFO, say) ends instead of hanging the suite.
-        alarm(120);
-        exec_argv(argv);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), slurp(out_path),
-            slurp(err_path)};
-}
-
-Running start_program(const std::string &program, const std::vector<std::string> &args,
-                      bool emulated)
-{
-    std::vector<std::string> argv = emulated ? emulator_prefix() : std::vector<std::string>{};
-    argv.push_back(program);
-    argv.insert(argv.end(), args.begin(), args.end());
-    int in[2];
-    int err[2];
-    Running running;
-    if (pipe(in) != 0 || pipe(err) != 0)
-        return running;
-    running.pid = fork();
-    if (running.pid == 0) {
-        const int out = open("/dev/null", O_WRONLY);
-        dup2(in[0], 0);
-        dup2(out, 1);
-        dup2(err[1], 2);
-        close(in[1]);
-        close(err[0]);
-        exec_argv(argv);
-    }
-    close(in[0]);
-    close(err[1]);
-    running.input = in[1];
-    running.errors = err[0];
-    return running;
-}
-
-bool wait_for(Running &running, const std::string &text)
-{
-    char chunk[256];
-    while (running.err.find(text) == std::string::npos) {
-        const ssize_t n = read(running.errors, chunk, sizeof chunk);
-        if (n <= 0)
-            return false;
-        running.err.append(chunk, static_cast<size_t>(n));
-    }
-    return true;
-}
-
-Outcome finish(Running &running, const std::string &input)
-{
-    if (!input.empty() && write(running.input, input.data(), input.size()) < 0)
-        ADD_FAILURE() << "could not answer";
-    close(running.input);
-    char chunk[256];
-    for (ssize_t n; (n = read(running.errors, chunk, sizeof chunk)) > 0;)
-        running.err.append(chunk, static_cast<size_t>(n));
-    close(running.errors);
-    int status = 0;
-    waitpid(running.pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), "", running.err};
-}
-
-Running EndToEnd::start_quillet(const std::vector<std::string> &args)
-{
-    return start_program(QUILLET_TEST_QUILLET, args, true);
+    ASSERT_EQ(std::system(("rm -rf '" + scratch_ + "'").c_str()), 0);
 }
 
 Outcome EndToEnd::quillet(const std::vector<std::string> &args, const std::string &input)
@@ -164,8 +102,7 @@ std::vector<std::string> EndToEnd::stored(const std::string &nac, const std::str
     EXPECT_EQ(o.status, 0) << o.err;
     std::vector<std::string> lines;
     std::stringstream in(o.out);
-    std::string line;
-    while (std::getline(in, line))
+    for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
 }
@@ -186,9 +123,9 @@ std::string EndToEnd::temp_file(const std::string &content, int mode)
     return path;
 }
 
-std::string without_stamp(const std::string &hex)
+void EndToEnd::add_image(const std::string &nac, const char *family, const fruplat::Bytes &image)
 {
-    return hex.size() >= 8 ? "TTTTTTTT" + hex.substr(8) : hex;
+    ASSERT_EQ(fructl({"add", nac, family, "--from", temp_file(std::string(image.begin(), image.end()))}).status, 0);
 }
 
 }  // namespace quillet_test

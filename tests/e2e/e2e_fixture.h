@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "store/bytes.h"
+
 namespace quillet_test {
 
 struct Outcome {
@@ -17,26 +19,17 @@ struct Outcome {
     std::string err;
 };
 
-// Runs a program with its output in files under `scratch`; `emulated` runs
+// Runs a program with its standard input, output and error in files under
+// `scratch` (the input file may be a FIFO made beforehand); `emulated` runs
 // it through the cross build's emulator (the project's own binaries).
-Outcome run_program(const std::string &program, const std::vector<std::string> &args,
-                    const std::string &input, const std::string &scratch, bool emulated);
+Outcome run_program(const std::string &program, const std::vector<std::string> &args, const std::string &input,
+                    const std::string &scratch, bool emulated);
 
-// A program left running with its standard input and standard error on
-// pipes, so that a test decides when it answers a prompt.
-struct Running {
-    int pid = -1;
-    int input = -1;   // write end of its standard input
-    int errors = -1;  // read end of its standard error
-    std::string err;  // standard error read so far
-};
-
-Running start_program(const std::string &program, const std::vector<std::string> &args,
-                      bool emulated);
-// Reads standard error until it holds `text`; false if the program ended first.
-bool wait_for(Running &running, const std::string &text);
-// Writes `input`, closes standard input and waits for the end.
-Outcome finish(Running &running, const std::string &input);
+std::string slurp(const std::string &path);
+// The names in a directory, "." and ".." aside, sorted.
+std::vector<std::string> listing(const std::string &dir);
+// Masks the 4-byte timestamp at the start of a hex record.
+std::string without_stamp(const std::string &hex);
 
 class EndToEnd : public ::testing::Test {
 protected:
@@ -45,18 +38,16 @@ protected:
 
     Outcome quillet(const std::vector<std::string> &args, const std::string &input = "");
     Outcome fructl(const std::vector<std::string> &args);
-    Running start_quillet(const std::vector<std::string> &args);
     // `fructl get`, one entry a line; fails the test unless it succeeds.
     std::vector<std::string> stored(const std::string &nac, const std::string &record);
     std::string image_bytes(const std::string &nac);
     std::string temp_file(const std::string &content, int mode = 0644);
+    // Adds a container of `family` holding `image`.
+    void add_image(const std::string &nac, const char *family, const fruplat::Bytes &image);
 
     std::string store_;
     std::string scratch_;
 };
-
-// Masks the 4-byte timestamp at the start of a hex record.
-std::string without_stamp(const std::string &hex);
 
 }  // namespace quillet_test
 

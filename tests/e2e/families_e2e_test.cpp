@@ -8,25 +8,18 @@
 namespace quillet_test {
 namespace {
 
-class Families : public EndToEnd {
-protected:
-    void add_image(const std::string &nac, const char *family, const fruplat::Bytes &image)
-    {
-        const std::string path = temp_file(std::string(image.begin(), image.end()));
-        ASSERT_EQ(fructl({"add", nac, family, "--from", path}).status, 0);
-    }
+fruplat::Bytes ipmi_with(bool chassis, bool board, bool product)
+{
+    fruplat::IpmiImageContent content;
+    content.chassis = {chassis, 0x17, 0, {fruplat::ipmi_text("CH-1"), fruplat::ipmi_text("CS-1")}};
+    content.board = {board, 0, 60, {fruplat::ipmi_text("Maker"), fruplat::ipmi_six_bit("PSU")}};
+    content.product = {product, 0, 0, {fruplat::ipmi_text("Maker"), fruplat::ipmi_text("Unit")}};
+    return fruplat::build_ipmi_image(content);
+}
 
-    fruplat::Bytes ipmi_with(bool chassis, bool board, bool product)
-    {
-        fruplat::IpmiImageContent content;
-        content.chassis = {chassis, 0x17, 0, {fruplat::ipmi_text("CH-1"), fruplat::ipmi_text("CS-1")}};
-        content.board = {board, 0, 60, {fruplat::ipmi_text("Maker"), fruplat::ipmi_six_bit("PSU")}};
-        content.product = {product, 0, 0, {fruplat::ipmi_text("Maker"), fruplat::ipmi_text("Unit")}};
-        return fruplat::build_ipmi_image(content);
-    }
-};
+class Families : public EndToEnd {};
 
-TEST_F(Families, IpmiIdentityShowsTheFirstAreaPresent)
+TEST_F(Families, IpmiIdentityShowsTheFirstAreaPresentAndNothingChanges)
 {
     const struct {
         bool chassis, board, product;
@@ -45,24 +38,14 @@ TEST_F(Families, IpmiIdentityShowsTheFirstAreaPresent)
         const Outcome o = quillet({"-c", nac, "-r", "IDENTITY"});
         EXPECT_EQ(o.status, row.status) << nac;
         EXPECT_EQ(o.out.substr(0, o.out.find('\n')), row.first_line) << nac;
-        if (row.status == 14) {
-            EXPECT_EQ(o.err, "\n Error: Record or area not present in the container\n");
-        }
+        EXPECT_EQ(o.err, row.status == 0 ? "" : "\n Error: Record or area not present in the container\n");
     }
-    const Outcome board = quillet({"-c", "PS0", "-r", "board_info_area_s"});
-    EXPECT_NE(board.out.find("mfg_date_time                 : 1996-01-01 01:00:00 UTC\n"), std::string::npos);
-    EXPECT_NE(board.out.find("product_name                  : PSU [6-bit ASCII]\n"), std::string::npos);
-}
-
-TEST_F(Families, IpmiAreasCannotBeChanged)
-{
-    add_image("PS0", "ipmi", ipmi_with(true, true, true));
+    EXPECT_EQ(quillet({"-c", "PS0", "-r", "board_info_area_s"}).status, 0) << "in any case";
     const std::string before = image_bytes("PS0");
-    Outcome o = quillet({"-c", "PS0", "-r", "Board_Info_Area_S", "-o", "timestamp"});
+    const Outcome o = quillet({"-c", "PS0", "-r", "Board_Info_Area_S", "-o", "timestamp"});
     EXPECT_EQ(o.status, 81);
     EXPECT_EQ(o.err, "\n Error: IPMI FRU information areas cannot be changed or deleted\n");
-    o = quillet({"-c", "PS0", "-r", "Chassis_Info_Area_S", "-d"});
-    EXPECT_EQ(o.status, 81);
+    EXPECT_EQ(quillet({"-c", "PS0", "-r", "Chassis_Info_Area_S", "-d"}).status, 81);
     EXPECT_EQ(quillet({"-c", "PS0", "-r", "ManR"}).status, 18);
     EXPECT_EQ(image_bytes("PS0"), before);
 }
@@ -81,47 +64,34 @@ TEST_F(Families, IpmiChecksumThatDoesNotHoldIsReported)
 TEST_F(Families, DimmRecordsLiveInTheCustomerBytes)
 {
     add_image("D0", "dimm", fruplat::build_spd(fruplat::SpdContent()));
+    const std::string spd = image_bytes("D0");
     EXPECT_EQ(quillet({"-c", "D0", "-r", "POWER"}).status, 14);
-    Outcome o = quillet({"-c", "D0", "-r", "POWER", "-o", "power_on_minutes=90"});
-    ASSERT_EQ(o.status, 0) << o.err;
+    ASSERT_EQ(quillet({"-c", "D0", "-r", "POWER", "-o", "power_on_minutes=90"}).status, 0);
     EXPECT_EQ(without_stamp(stored("D0", "Power_On_DataR")[0]), "TTTTTTTT0000005a");
-    o = quillet({"-c", "D0", "-r", "FAULT", "-o", "status=3,macaddr=0003BA123456"});
-    ASSERT_EQ(o.status, 0) << o.err;
+    ASSERT_EQ(quillet({"-c", "D0", "-r", "FAULT", "-o", "status=3,macaddr=0003BA123456"}).status, 0);
     // The power-on record keeps its value through the other record's update
     // and its own partial one.
-    o = quillet({"-c", "D0", "-r", "Power_On_DataR", "-o", "timestamp"});
-    ASSERT_EQ(o.status, 0) << o.err;
+    ASSERT_EQ(quillet({"-c", "D0", "-r", "Power_On_DataR", "-o", "timestamp"}).status, 0);
     EXPECT_EQ(without_stamp(stored("D0", "POWER")[0]), "TTTTTTTT0000005a");
-    EXPECT_EQ(without_stamp(stored("D0", "Fault_Install_DataR")[0]),
-              "TTTTTTTT" "0003ba123456" "03" "0000" + zeros(32));
-    o = quillet({"-c", "D0", "-r", "FAULT"});
-    EXPECT_NE(o.out.find("macaddr                       : 00:03:ba:12:34:56"), std::string::npos);
+    EXPECT_EQ(without_stamp(stored("D0", "Fault_Install_DataR")[0]), "TTTTTTTT" "0003ba123456" "03" "0000" + zeros(32));
+    EXPECT_NE(quillet({"-c", "D0", "-r", "FAULT"}).out.find("macaddr                       : 00:03:ba:12:34:56"),
+              std::string::npos);
+    // The SPD itself is read-only; the customer checksum guards the records.
+    EXPECT_EQ(quillet({"-c", "D0", "-r", "SPD_DDR3_R", "-o", "timestamp"}).status, 0);
+    EXPECT_EQ(quillet({"-c", "D0", "-r", "SPD_DDR3_R", "-d"}).status, 70);
+    EXPECT_EQ(quillet({"-c", "D0", "-r", "SPD1_R"}).status, 14);
+    EXPECT_EQ(image_bytes("D0").substr(0, 176), spd.substr(0, 176));
+    std::string damaged = image_bytes("D0");
+    damaged[180] ^= 0x01;
+    add_image("D1", "dimm", fruplat::Bytes(damaged.begin(), damaged.end()));
+    EXPECT_EQ(quillet({"-c", "D1", "-r", "POWER"}).status, 75);
+    EXPECT_EQ(quillet({"-c", "D1", "-r", "POWER", "-o", "power_on_minutes=2"}).status, 75);
 
     ASSERT_EQ(quillet({"-c", "D0", "-r", "FAULT", "-d"}).status, 0);
     ASSERT_EQ(quillet({"-c", "D0", "-r", "POWER", "-d"}).status, 0);
     EXPECT_EQ(quillet({"-c", "D0", "-r", "FAULT"}).status, 14);
     // With both gone the customer bytes are erased again.
-    EXPECT_EQ(image_bytes("D0").size(), 176u);
-}
-
-TEST_F(Families, DimmSpdIsReadOnlyAndTheCustomerChecksumGuardsRecords)
-{
-    add_image("D0", "dimm", fruplat::build_spd(fruplat::SpdContent()));
-    const std::string before = image_bytes("D0");
-    Outcome o = quillet({"-c", "D0", "-r", "SPD_DDR3_R", "-o", "timestamp"});
-    EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(quillet({"-c", "D0", "-r", "SPD_DDR3_R", "-d"}).status, 70);
-    EXPECT_EQ(image_bytes("D0"), before);
-    EXPECT_EQ(quillet({"-c", "D0", "-r", "SPD1_R"}).status, 14);
-
-    ASSERT_EQ(quillet({"-c", "D0", "-r", "POWER", "-o", "power_on_minutes=1"}).status, 0);
-    std::string image = image_bytes("D0");
-    image[180] ^= 0x01;
-    const std::string path = temp_file(image);
-    ASSERT_EQ(fructl({"add", "D1", "dimm", "--from", path}).status, 0);
-    o = quillet({"-c", "D1", "-r", "POWER"});
-    EXPECT_EQ(o.status, 75);
-    EXPECT_EQ(quillet({"-c", "D1", "-r", "POWER", "-o", "power_on_minutes=2"}).status, 75);
+    EXPECT_EQ(image_bytes("D0"), spd.substr(0, 176));
 }
 
 TEST_F(Families, PiromReadsAndRefusesWrites)
@@ -150,12 +120,10 @@ TEST_F(Families, DemoPlatformHasEveryKindOfContainer)
     const std::string listed = fructl({"list"}).out;
     EXPECT_EQ(listed, "MB 0 zan 16384 images/c1.img\nPS0 1 ipmi 2048 images/c2.img\n"
                       "MB/P0/D0 2 dimm 256 images/c3.img\nMB/P0 3 pirom 128 images/c4.img\n");
-    EXPECT_EQ(quillet({"-c", "PS0", "-r", "IDENTITY"}).status, 0);
-    EXPECT_EQ(quillet({"-c", "PS0", "-r", "Chassis_Info_Area_S"}).status, 0);
-    EXPECT_EQ(quillet({"-c", "PS0", "-r", "Product_Info_Area_S"}).status, 0);
-    EXPECT_EQ(quillet({"-c", "MB/P0/D0", "-r", "SPD_DDR3_R"}).status, 0);
-    EXPECT_EQ(quillet({"-c", "MB/P0/D0", "-r", "POWER"}).status, 0);
-    EXPECT_EQ(quillet({"-c", "MB/P0", "-r", "PIROM"}).status, 0);
+    for (const auto &[nac, record] : {std::pair<const char *, const char *>{"PS0", "IDENTITY"},
+                                      {"PS0", "Chassis_Info_Area_S"}, {"PS0", "Product_Info_Area_S"},
+                                      {"MB/P0/D0", "SPD_DDR3_R"}, {"MB/P0/D0", "POWER"}, {"MB/P0", "PIROM"}})
+        EXPECT_EQ(quillet({"-c", nac, "-r", record}).status, 0) << nac << " " << record;
     // A second demo keeps what is there.
     EXPECT_EQ(fructl({"demo"}).status, 0);
     EXPECT_EQ(fructl({"list"}).out, listed);

@@ -1,17 +1,15 @@
 // Container locks and transactions: one transaction per update, bounded
 // waits, nothing created beside images, rewrites that keep what the image
-// file is.
+// file is, and writers killed mid-write.
+#include <algorithm>
 #include <csignal>
-#include <cstdlib>
 #include <dirent.h>
-#include <fstream>
+#include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/store_fixture.h"
-#include "store/image_file.h"
-#include "store/status.h"
 
 namespace quillet_test {
 namespace {
@@ -33,28 +31,16 @@ protected:
     // A regular image (replaced by rename) or a device (written in place).
     void add_kind(bool device)
     {
-        if (!device) {
+        if (device)
+            add_device("MB", store_ + "/eeprom", 4096);
+        else
             add("MB", fruplat::Family::Zan, 4096);
-            return;
-        }
-        const std::string path = store_ + "/eeprom";
-        std::ofstream(path, std::ios::binary) << std::string(4096, '\xFF');
-        fruplat::AddRequest request;
-        request.nac = "MB";
-        request.device = path;
-        ASSERT_EQ(fruplat::add_container(store_, request), 0);
-    }
-
-    uint32_t field(const char *record, size_t at)
-    {
-        std::vector<uint8_t> stored;
-        EXPECT_EQ(slots("MB", record, 64, &stored), 0);
-        return stored.size() >= at + 4 ? fruplat::get_be32(&stored[at]) : 0;
     }
 };
 
 // What quillet does for `-r Power_SummaryR -o FIELD=VALUE`: pre-read
-// through the node, change one field, write by NAC name, close.
+// through the node, change one field, write by NAC name while the node is
+// still held, close.
 int32_t update_one_field(size_t at, uint32_t value)
 {
     fru_nodehdl_t node = 0;
@@ -77,27 +63,21 @@ int32_t update_one_field(size_t at, uint32_t value)
 TEST_F(Locks, TwoOperatorsUpdatingDifferentFieldsOfOneRecordBothKeepTheirField)
 {
     for (const bool device : {false, true}) {
+        SCOPED_TRACE(device ? "device" : "image file");
         add_kind(device);
         constexpr uint32_t kRounds = 200;
-        const size_t fields[] = {4, 8};  // total_time_on, total_power_ons
-        pid_t children[2];
-        for (int w = 0; w < 2; ++w) {
-            children[w] = fork();
-            ASSERT_GE(children[w], 0);
-            if (children[w] != 0)
-                continue;
+        run_children(2, [](int w) {
             for (uint32_t i = 1; i <= kRounds; ++i)
-                if (update_one_field(fields[w], i) != 0)
-                    _exit(3);
-            _exit(0);
-        }
-        for (pid_t child : children) {
-            int status = 0;
-            waitpid(child, &status, 0);
-            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "device " << device;
-        }
-        EXPECT_EQ(field("Power_SummaryR", 4), kRounds) << "device " << device;
-        EXPECT_EQ(field("Power_SummaryR", 8), kRounds) << "device " << device;
+                if (update_one_field(w == 0 ? 4 : 8, i) != 0)  // total_time_on, total_power_ons
+                    return 3;
+            return 0;
+        });
+        std::vector<uint8_t> stored;
+        ASSERT_EQ(slots("MB", "Power_SummaryR", 64, &stored), 0);
+        EXPECT_EQ(fruplat::get_be32(&stored[4]), kRounds);
+        EXPECT_EQ(fruplat::get_be32(&stored[8]), kRounds);
+        for (const fruplat::Segment &s : parsed("MB").segments)
+            EXPECT_TRUE(s.usable()) << s.name_text();
         ASSERT_EQ(fruplat::remove_container(store_, "MB"), 0);
     }
 }
@@ -105,10 +85,10 @@ TEST_F(Locks, TwoOperatorsUpdatingDifferentFieldsOfOneRecordBothKeepTheirField)
 TEST_F(Locks, AHeldLockMakesAnUpdateWaitABoundedTimeThenSayBusy)
 {
     for (const bool device : {false, true}) {
+        SCOPED_TRACE(device ? "device" : "image file");
         add_kind(device);
         ASSERT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 1)), 0);
-        fruplat::Bytes before;
-        ASSERT_EQ(fruplat::read_image(entry("MB"), &before), 0);
+        const fruplat::Bytes before = image("MB");
         int ready[2];
         ASSERT_EQ(pipe(ready), 0);
         const pid_t holder = fork();
@@ -116,26 +96,22 @@ TEST_F(Locks, AHeldLockMakesAnUpdateWaitABoundedTimeThenSayBusy)
         if (holder == 0) {
             fruplat::ContainerLock lock;
             const char held = lock.acquire(entry("MB"), fruplat::LockMode::Shared) == 0 ? 'y' : 'n';
-            if (::write(ready[1], &held, 1) != 1)
-                _exit(1);
-            pause();
-            _exit(0);
+            if (::write(ready[1], &held, 1) == 1)
+                pause();
+            _exit(1);
         }
         char held = 0;
         ASSERT_EQ(::read(ready[0], &held, 1), 1);
         EXPECT_EQ(held, 'y');
         setenv("QUILLET_LOCK_WAIT_MS", "200", 1);
-        EXPECT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 2)), fruplat::kBusy)
-            << "device " << device;
+        EXPECT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 2)), fruplat::kBusy);
         EXPECT_STREQ(fru_strerror(fruplat::kBusy), "Container is busy: another process holds its lock");
         unsetenv("QUILLET_LOCK_WAIT_MS");
         kill(holder, SIGKILL);
         waitpid(holder, nullptr, 0);
         close(ready[0]);
         close(ready[1]);
-        fruplat::Bytes after;
-        ASSERT_EQ(fruplat::read_image(entry("MB"), &after), 0);
-        EXPECT_EQ(after, before) << "a refusal leaves every byte in place";
+        EXPECT_EQ(image("MB"), before) << "a refusal leaves every byte in place";
         EXPECT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 2)), 0);
         ASSERT_EQ(fruplat::remove_container(store_, "MB"), 0);
     }
@@ -149,9 +125,9 @@ TEST_F(Locks, RewriteKeepsModeOwnerAndLinkAndCreatesNothingBesideTheImage)
     // The image lives elsewhere behind a symlink; names an earlier version
     // used beside it are planted as links to files outside the store.
     const std::string target = store_ + "/elsewhere.img";
+    const std::string victim = store_ + "/victim";
     ASSERT_EQ(rename(image.c_str(), target.c_str()), 0);
     ASSERT_EQ(symlink(target.c_str(), image.c_str()), 0);
-    const std::string victim = store_ + "/victim";
     ASSERT_EQ(symlink(victim.c_str(), (image + ".new").c_str()), 0);
     ASSERT_EQ(symlink(victim.c_str(), (image + ".lock").c_str()), 0);
     ASSERT_EQ(chmod(target.c_str(), 0640), 0);
@@ -166,14 +142,53 @@ TEST_F(Locks, RewriteKeepsModeOwnerAndLinkAndCreatesNothingBesideTheImage)
 
     EXPECT_EQ(listing(images), before);
     EXPECT_NE(access(victim.c_str(), F_OK), 0) << "a planted link was followed";
-    struct stat link;
-    ASSERT_EQ(lstat(image.c_str(), &link), 0);
-    EXPECT_TRUE(S_ISLNK(link.st_mode)) << "the link was replaced";
     struct stat info;
+    ASSERT_EQ(lstat(image.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link was replaced";
     ASSERT_EQ(stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(info.st_uid, 1234u);
     EXPECT_EQ(info.st_gid, 5678u);
+}
+
+// A writer storing ever larger counts into Power_SummaryR is killed at a
+// random moment, 200 times: every other record stays, the count never goes
+// back, and every segment stays usable.
+TEST_F(Locks, KilledWriterLeavesOldOrNewContent)
+{
+    add("MB");
+    ASSERT_EQ(update("MB", "ManR", pattern("ManR", 1)), 0);
+    std::mt19937 random(20261205);
+    std::uniform_int_distribution<int> delay_us(0, 4000);
+    uint32_t last_seen = 0;
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+            for (uint32_t count = last_seen + 1;; ++count) {
+                std::vector<uint8_t> record(16, 0);
+                fruplat::put_be(&record[8], count, 4);
+                if (update("MB", "Power_SummaryR", record) != 0)
+                    _exit(3);
+            }
+        usleep(static_cast<useconds_t>(delay_us(random)));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer failed on its own";
+        for (const fruplat::Segment &s : parsed("MB").segments)
+            ASSERT_TRUE(s.usable()) << s.name_text();
+        std::vector<uint8_t> read_back;
+        ASSERT_EQ(slots("MB", "ManR", 183, &read_back), 0);
+        ASSERT_EQ(read_back, pattern("ManR", 1));
+        const int32_t found = slots("MB", "Power_SummaryR", 16, &read_back);
+        ASSERT_TRUE(found == 0 || (found == 14 && last_seen == 0)) << "a stored record vanished: " << found;
+        if (found == 0) {
+            ASSERT_GE(fruplat::get_be32(&read_back[8]), last_seen);
+            last_seen = fruplat::get_be32(&read_back[8]);
+        }
+    }
 }
 
 }  // namespace

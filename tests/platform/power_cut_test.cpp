@@ -5,15 +5,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <unistd.h>
 
 #include "platform/container_interface.h"
 #include "platform/store_fixture.h"
-#include "store/image_file.h"
-#include "store/status.h"
-#include "zan/zan_image.h"
 #include "zan/zan_records.h"
 
 namespace quillet_test {
@@ -44,18 +40,7 @@ protected:
         // On tmpfs where there is one: the test syncs thousands of writes.
         device_ = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : store_) + "/quillet-eeprom-" +
                   std::to_string(getpid());
-        std::ofstream(device_, std::ios::binary) << std::string(capacity, '\xFF');
-        fruplat::AddRequest request;
-        request.nac = "EE";
-        request.device = device_;
-        ASSERT_EQ(fruplat::add_container(store_, request), 0);
-    }
-
-    Bytes raw() const
-    {
-        Bytes bytes;
-        EXPECT_EQ(fruplat::read_image(entry("EE"), &bytes), 0);
-        return bytes;
+        add_device("EE", device_, capacity);
     }
 
     void restore(const Bytes &bytes) const
@@ -68,8 +53,7 @@ protected:
     // scan calls bad must really be in a bad segment.
     State state(size_t *checked) const
     {
-        fruplat::ZanImage image;
-        EXPECT_EQ(fruplat::parse_zan_image(raw(), &image), 0) << "header unreadable";
+        fruplat::ZanImage image = parsed("EE");
         bool any_bad = false;
         State out;
         for (fruplat::Segment &s : image.segments) {
@@ -152,18 +136,7 @@ protected:
             ASSERT_EQ(update("EE", "POWER", pattern("Power_EventsR", i)), 0);
         ASSERT_EQ(update("EE", "Customer_DataR", pattern("Customer_DataR", 3)), 0);
         ASSERT_EQ(update("EE", "Installation1R", pattern("Installation1R", 4)), 0);
-        ASSERT_EQ(opaque_write("O1", 0, 50, 5), 0);
-    }
-
-    int32_t opaque_write(const char *name, int32_t section, uint32_t size, uint8_t seed)
-    {
-        uint8_t descriptor[23] = {};
-        Bytes data(size, seed);
-        uint32_t length = size;
-        const fru_nodehdl_t handle = node("EE");
-        const int32_t status = fru_update_op_segment(handle, name, descriptor, section, data.data(), &length);
-        fru_close_node(handle);
-        return status;
+        ASSERT_EQ(opaque_write("EE", "O1", 0, 50, 5), 0);
     }
 
     std::vector<Operation> operations()
@@ -179,7 +152,7 @@ protected:
                            [this, name, i] { return update("EE", name, pattern(name, static_cast<uint8_t>(0x40 + i))); }});
         }
         ops.push_back({"delete Customer_DataR", [this] { return remove("EE", "Customer_DataR"); }});
-        ops.push_back({"opaque section write", [this] { return opaque_write("O1", 1, 120, 9); }});
+        ops.push_back({"opaque section write", [this] { return opaque_write("EE", "O1", 1, 120, 9); }});
         ops.push_back({"segment removal", [this] {
                            const fru_nodehdl_t handle = node("EE");
                            int32_t status = fru_for_each_segment(handle, ignore_segment, nullptr);
@@ -223,7 +196,7 @@ TEST_F(PowerCut, EveryCutOfEveryWriteLeavesOldOrNewContent)
 {
     make_device(8192);
     populate();
-    const Bytes before = raw();
+    const Bytes before = image("EE");
     size_t cuts = 0;
     size_t checked = 0;
     for (const Operation &op : operations())
@@ -244,7 +217,7 @@ TEST_F(PowerCut, CutOfAPackingWriteLeavesOldOrNewOrABadSegment)
     make_device(2048);
     ASSERT_EQ(update("EE", "ManR", pattern("ManR", 1)), 0);
     ASSERT_EQ(update("EE", "Installation1R", pattern("Installation1R", 4)), 0);
-    const Bytes before = raw();
+    const Bytes before = image("EE");
     size_t checked = 0;
     const size_t cuts = cut_everywhere(
         before, {"update Installation1R", [this] { return update("EE", "Installation1R", pattern("Installation1R", 8)); }},

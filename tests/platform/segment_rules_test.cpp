@@ -6,7 +6,6 @@
 #include <set>
 
 #include "platform/store_fixture.h"
-#include "store/image_file.h"
 #include "support/segment_images.h"
 
 namespace quillet_test {
@@ -26,12 +25,6 @@ protected:
         request.nac = nac;
         request.image = segment_image(segments, 16384);
         ASSERT_EQ(fruplat::add_container(store_, request), 0);
-    }
-    fruplat::Bytes image(const std::string &nac)
-    {
-        fruplat::Bytes bytes;
-        EXPECT_EQ(fruplat::read_image(entry(nac), &bytes), 0);
-        return bytes;
     }
     std::set<std::string> added_;
 };
@@ -150,6 +143,7 @@ TEST_F(SegmentRules, RemovalTakesTheSegmentTheWalkShowed)
         {"moved meanwhile, unchanged", {mn, cu}, "p", {{cu, {"TH", false, 5}, mn}}, 0,
          "TH=05,MN=09"},
         {"recreated meanwhile", {mn, cu}, "p", {{mn, {"CU", false, 6}}}, 97, "MN=09,CU=06"},
+        {"repaired meanwhile", {mn, cu}, "p", {{mn, {"CU", false, 1}}}, 97, "MN=09,CU=01"},
         {"changed meanwhile, still bad", {mn, cu}, "p", {{mn, {"CU", true, 7}}}, 97,
          "MN=09,CU=07 bad"},
         {"one of two changed", {mn, cu, {"TH", true, 5}}, "pp",

@@ -1,10 +1,27 @@
 #include "platform/store_fixture.h"
 
 #include <cstdlib>
-#include <cstring>
+#include <fstream>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace quillet_test {
+
+void run_children(int count, const std::function<int(int)> &body)
+{
+    std::vector<pid_t> children;
+    for (int i = 0; i < count; ++i) {
+        children.push_back(fork());
+        ASSERT_GE(children.back(), 0);
+        if (children.back() == 0)
+            _exit(body(i));
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+    }
+}
 
 void StoreTest::SetUp()
 {
@@ -18,8 +35,7 @@ void StoreTest::SetUp()
 void StoreTest::TearDown()
 {
     fru_close_data_source();
-    const std::string command = "rm -rf '" + store_ + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(std::system(("rm -rf '" + store_ + "'").c_str()), 0);
 }
 
 void StoreTest::add(const std::string &nac, fruplat::Family family, uint32_t capacity, int32_t type)
@@ -31,6 +47,15 @@ void StoreTest::add(const std::string &nac, fruplat::Family family, uint32_t cap
         request.capacity = capacity;
     if (type >= 0)
         request.type = type;
+    ASSERT_EQ(fruplat::add_container(store_, request), 0);
+}
+
+void StoreTest::add_device(const std::string &nac, const std::string &path, uint32_t capacity)
+{
+    std::ofstream(path, std::ios::binary) << std::string(capacity, '\xFF');
+    fruplat::AddRequest request;
+    request.nac = nac;
+    request.device = path;
     ASSERT_EQ(fruplat::add_container(store_, request), 0);
 }
 
@@ -48,10 +73,23 @@ fru_nodehdl_t StoreTest::node(const std::string &nac)
     return handle;
 }
 
+fruplat::Bytes StoreTest::image(const std::string &nac) const
+{
+    fruplat::Bytes bytes;
+    EXPECT_EQ(fruplat::read_image(entry(nac), &bytes), 0);
+    return bytes;
+}
+
+fruplat::ZanImage StoreTest::parsed(const std::string &nac) const
+{
+    fruplat::ZanImage out;
+    EXPECT_EQ(fruplat::parse_zan_image(image(nac), &out), 0) << nac;
+    return out;
+}
+
 std::vector<uint8_t> StoreTest::pattern(const char *record, uint8_t seed)
 {
-    const fruplat::RecordDef *def = fruplat::find_record_def(record);
-    std::vector<uint8_t> bytes(def->size);
+    std::vector<uint8_t> bytes(fruplat::find_record_def(record)->size);
     for (size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<uint8_t>(seed + i);
     return bytes;
@@ -81,14 +119,24 @@ int32_t StoreTest::read(const std::string &nac, const char *name, std::string *s
     return status;
 }
 
-int32_t StoreTest::slots(const std::string &nac, const char *name, int32_t length,
-                         std::vector<uint8_t> *out)
+int32_t StoreTest::slots(const std::string &nac, const char *name, int32_t length, std::vector<uint8_t> *out)
 {
     out->assign(static_cast<size_t>(length), 0xEE);
     const fru_nodehdl_t handle = node(nac);
     const int32_t status = fru_read_record(handle, out->data(), &length, name);
     if (status == 0)
         out->resize(static_cast<size_t>(length));
+    fru_close_node(handle);
+    return status;
+}
+
+int32_t StoreTest::opaque_write(const std::string &nac, const char *segment, int32_t section, uint32_t size,
+                                uint8_t seed)
+{
+    uint8_t descriptor[FRU_SEGMENT_DESCRIPTOR_SIZE] = {};
+    std::vector<uint8_t> data(size, seed);
+    const fru_nodehdl_t handle = node(nac);
+    const int32_t status = fru_update_op_segment(handle, segment, descriptor, section, data.data(), &size);
     fru_close_node(handle);
     return status;
 }

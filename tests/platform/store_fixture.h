@@ -4,24 +4,36 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "fructl/store_admin.h"
 #include "platform/fru_access.h"
 #include "registry/registry.h"
+#include "store/image_file.h"
 #include "store/inventory.h"
+#include "store/status.h"
+#include "zan/zan_image.h"
 
 namespace quillet_test {
+
+// Forks `count` children running `body(i)` (its result is the exit status)
+// and expects each to exit 0.
+void run_children(int count, const std::function<int(int)> &body);
 
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    void add(const std::string &nac, fruplat::Family family = fruplat::Family::Zan,
-             uint32_t capacity = 0, int32_t type = -1);
+    void add(const std::string &nac, fruplat::Family family = fruplat::Family::Zan, uint32_t capacity = 0,
+             int32_t type = -1);
+    // A container used in place: a file of `capacity` erased bytes.
+    void add_device(const std::string &nac, const std::string &path, uint32_t capacity);
     fruplat::ContainerEntry entry(const std::string &nac) const;
     fru_nodehdl_t node(const std::string &nac);
+    fruplat::Bytes image(const std::string &nac) const;
+    fruplat::ZanImage parsed(const std::string &nac) const;
 
     // A record of `def` filled with `seed`, seed+1, ...
     static std::vector<uint8_t> pattern(const char *record, uint8_t seed);
@@ -31,6 +43,8 @@ protected:
     // Reads with presentation; the printed text lands in `shown`.
     int32_t read(const std::string &nac, const char *name, std::string *shown = nullptr);
     int32_t slots(const std::string &nac, const char *name, int32_t length, std::vector<uint8_t> *out);
+    // Writes `size` bytes of `seed` into section 0 (DYNAMIC) or 1 (STATIC).
+    int32_t opaque_write(const std::string &nac, const char *segment, int32_t section, uint32_t size, uint8_t seed);
 
     std::string store_;
 };
