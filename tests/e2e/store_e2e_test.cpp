@@ -162,31 +162,5 @@ TEST_F(Store, RemoveDeletesOnlyImagesInsideTheStore)
     EXPECT_EQ(listed().size(), 0u);
 }
 
-// The overview names every command with one line of explanation, and each
-// named command has its own help.
-TEST_F(Store, HelpNamesEveryCommandAndVersionIsTheProjects)
-{
-    const Outcome help = fructl({"--help"});
-    EXPECT_EQ(help.status, 0);
-    std::istringstream lines(help.out);
-    int commands = 0;
-    for (std::string line; std::getline(lines, line);) {
-        if (line.size() < 3 || !line.starts_with("  ") || line[2] == ' ')
-            continue;
-        const std::string name = line.substr(2, line.find(' ', 2) - 2);
-        const Outcome one = fructl({"help", name});
-        EXPECT_EQ(one.status, 0) << name;
-        EXPECT_TRUE(one.out.starts_with("usage: fructl [--store DIR] " + name)) << one.out;
-        EXPECT_NE(one.out.find(line.substr(12)), std::string::npos) << name;
-        ++commands;
-    }
-    EXPECT_EQ(commands, 13);
-    EXPECT_EQ(fructl({"help", "nope"}).status, 2);
-    const Outcome unknown = fructl({"nope"});
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_TRUE(unknown.err.starts_with("fructl: unknown command nope\n"));
-    EXPECT_EQ(fructl({"--version"}).out, std::string("fructl (quillet) ") + QUILLET_TEST_VERSION + "\n");
-}
-
 }  // namespace
 }  // namespace quillet_test
