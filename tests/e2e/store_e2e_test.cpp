@@ -100,6 +100,11 @@ TEST_F(Store, HostileInputsAreRefusedAndLeaveEveryByteInPlace)
                                        {"dimm", "2"}, {"pirom", "3"}, {"pirom", "unknown"}})
         EXPECT_EQ(fructl({"add", std::string(family) + type, family, "--type", type}).status, 0) << family << type;
     EXPECT_EQ(listed().size(), 11u);
+    // A container listed twice makes the whole inventory unusable, not one of the two.
+    std::ofstream(store_ + "/inventory", std::ios::app) << "MB 0 zan images/c1.img 16384\n";
+    const Outcome twice = quillet({"-c", "MB", "-r", "ManR"});
+    EXPECT_EQ(twice.status, 61);
+    EXPECT_TRUE(twice.err.ends_with("container MB listed twice\n\n Could not get node handle: MB\n")) << twice.err;
 }
 
 TEST_F(Store, EightConcurrentAddsEachKeepTheirOwnImage)
