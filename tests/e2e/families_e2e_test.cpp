@@ -19,6 +19,8 @@ fruplat::Bytes ipmi_with(bool chassis, bool board, bool product)
 
 class Families : public EndToEnd {};
 
+// Which area IDENTITY tries first is the catalogue unit test's; here the
+// platform's answers for present and absent areas, and its refusals.
 TEST_F(Families, IpmiIdentityShowsTheFirstAreaPresentAndNothingChanges)
 {
     const struct {
@@ -27,8 +29,6 @@ TEST_F(Families, IpmiIdentityShowsTheFirstAreaPresentAndNothingChanges)
         std::string first_line;
     } rows[] = {
         {true, true, true, 0, "Board_Info_Area_S"},
-        {true, false, true, 0, "Chassis_Info_Area_S"},
-        {false, false, true, 0, "Product_Info_Area_S"},
         {false, false, false, 14, ""},
     };
     int n = 0;
