@@ -90,14 +90,10 @@ TEST_F(SysfsDevice, BlankEepromTakesAnUpdateWithFewBytesAndNothingBesideIt)
         Outcome o = fructl({"add", "EE", "zan", "--device", device});
         ASSERT_EQ(o.status, 0) << o.err;
         EXPECT_EQ(quillet({"-c", "EE", "-r", "Power_SummaryR"}).status, 14);
-        EXPECT_EQ(quillet({"-c", "EE", "-r", "FAULT"}).status, 14);
         const size_t written = traced_bytes("pwrite64", {"-c", "EE", "-r", "Power_SummaryR", "-o", "total_power_ons=5"}, &o);
         ASSERT_EQ(o.status, 0) << o.err;
         EXPECT_LT(written, 512u);
         std::printf("blank 0x%02x: the first update wrote %zu bytes\n", static_cast<unsigned char>(blank), written);
-        o = quillet({"-c", "EE", "-r", "Power_SummaryR"});
-        ASSERT_EQ(o.status, 0) << o.err;
-        EXPECT_NE(o.out.find("total_power_ons               : 5\n"), std::string::npos) << o.out;
         // A second update moves the record to free space and commits the
         // other table slot: still a few hundred bytes.
         EXPECT_LT(traced_bytes("pwrite64", {"-c", "EE", "-r", "Power_SummaryR", "-o", "total_power_offs=4"}, &o), 512u);
@@ -129,7 +125,6 @@ TEST_F(SysfsDevice, RealDdr3SpdWithAZeroedCustomerAreaTakesPowerAndKeepsItsSpd)
     const Outcome decoded = quillet({"-c", "D0", "-r", "SPD_DDR3_R"});
     ASSERT_EQ(decoded.status, 0) << decoded.err;
     EXPECT_EQ(quillet({"-c", "D0", "-r", "POWER"}).status, 14);
-    EXPECT_EQ(quillet({"-c", "D0", "-r", "FAULT"}).status, 14);
     Outcome o = quillet({"-c", "D0", "-r", "POWER", "-o", "power_on_minutes=5"});
     ASSERT_EQ(o.status, 0) << o.err;
     o = quillet({"-c", "D0", "-r", "POWER"});

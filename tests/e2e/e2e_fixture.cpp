@@ -86,16 +86,6 @@ void EndToEnd::TearDown()
     ASSERT_EQ(std::system(("rm -rf '" + scratch_ + "'").c_str()), 0);
 }
 
-Outcome EndToEnd::quillet(const std::vector<std::string> &args, const std::string &input)
-{
-    return run_program(QUILLET_TEST_QUILLET, args, input, scratch_, true);
-}
-
-Outcome EndToEnd::fructl(const std::vector<std::string> &args)
-{
-    return run_program(QUILLET_TEST_FRUCTL, args, "", scratch_, true);
-}
-
 std::vector<std::string> EndToEnd::stored(const std::string &nac, const std::string &record)
 {
     const Outcome o = fructl({"get", nac, record});

@@ -36,8 +36,11 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    Outcome quillet(const std::vector<std::string> &args, const std::string &input = "");
-    Outcome fructl(const std::vector<std::string> &args);
+    Outcome quillet(const std::vector<std::string> &args, const std::string &input = "")
+    {
+        return run_program(QUILLET_TEST_QUILLET, args, input, scratch_, true);
+    }
+    Outcome fructl(const std::vector<std::string> &args) { return run_program(QUILLET_TEST_FRUCTL, args, "", scratch_, true); }
     // `fructl get`, one entry a line; fails the test unless it succeeds.
     std::vector<std::string> stored(const std::string &nac, const std::string &record);
     std::string image_bytes(const std::string &nac);

@@ -19,6 +19,8 @@ fruplat::Bytes ipmi_with(bool chassis, bool board, bool product)
 
 class Families : public EndToEnd {};
 
+// Which area IDENTITY tries first is the catalogue unit test's; here the
+// platform's answers for present and absent areas, and its refusals.
 TEST_F(Families, IpmiIdentityShowsTheFirstAreaPresentAndNothingChanges)
 {
     const struct {
@@ -27,8 +29,6 @@ TEST_F(Families, IpmiIdentityShowsTheFirstAreaPresentAndNothingChanges)
         std::string first_line;
     } rows[] = {
         {true, true, true, 0, "Board_Info_Area_S"},
-        {true, false, true, 0, "Chassis_Info_Area_S"},
-        {false, false, true, 0, "Product_Info_Area_S"},
         {false, false, false, 14, ""},
     };
     int n = 0;
@@ -50,17 +50,6 @@ TEST_F(Families, IpmiIdentityShowsTheFirstAreaPresentAndNothingChanges)
     EXPECT_EQ(image_bytes("PS0"), before);
 }
 
-TEST_F(Families, IpmiChecksumThatDoesNotHoldIsReported)
-{
-    fruplat::Bytes image = ipmi_with(true, true, false);
-    image[image.size() - 3] ^= 0x40;  // inside the board area
-    add_image("PS0", "ipmi", image);
-    const Outcome o = quillet({"-c", "PS0", "-r", "Board_Info_Area_S"});
-    EXPECT_EQ(o.status, 75);
-    EXPECT_EQ(o.err, "\n Error: Checksum of the FRU header or area does not hold\n");
-    EXPECT_EQ(quillet({"-c", "PS0", "-r", "Chassis_Info_Area_S"}).status, 0);
-}
-
 TEST_F(Families, DimmRecordsLiveInTheCustomerBytes)
 {
     add_image("D0", "dimm", fruplat::build_spd(fruplat::SpdContent()));
@@ -79,13 +68,11 @@ TEST_F(Families, DimmRecordsLiveInTheCustomerBytes)
     // The SPD itself is read-only; the customer checksum guards the records.
     EXPECT_EQ(quillet({"-c", "D0", "-r", "SPD_DDR3_R", "-o", "timestamp"}).status, 0);
     EXPECT_EQ(quillet({"-c", "D0", "-r", "SPD_DDR3_R", "-d"}).status, 70);
-    EXPECT_EQ(quillet({"-c", "D0", "-r", "SPD1_R"}).status, 14);
     EXPECT_EQ(image_bytes("D0").substr(0, 176), spd.substr(0, 176));
     std::string damaged = image_bytes("D0");
     damaged[180] ^= 0x01;
     add_image("D1", "dimm", fruplat::Bytes(damaged.begin(), damaged.end()));
     EXPECT_EQ(quillet({"-c", "D1", "-r", "POWER"}).status, 75);
-    EXPECT_EQ(quillet({"-c", "D1", "-r", "POWER", "-o", "power_on_minutes=2"}).status, 75);
 
     ASSERT_EQ(quillet({"-c", "D0", "-r", "FAULT", "-d"}).status, 0);
     ASSERT_EQ(quillet({"-c", "D0", "-r", "POWER", "-d"}).status, 0);
@@ -112,21 +99,6 @@ TEST_F(Families, PiromReadsAndRefusesWrites)
     EXPECT_EQ(quillet({"-c", "P0", "-r", "pirom", "-d"}).status, 82);
     EXPECT_EQ(quillet({"-c", "P0", "-r", "POWER"}).status, 18);
     EXPECT_EQ(stored("P0", "PIROM_DataR")[0], to_hex(rom));
-}
-
-TEST_F(Families, DemoPlatformHasEveryKindOfContainer)
-{
-    ASSERT_EQ(fructl({"demo"}).status, 0);
-    const std::string listed = fructl({"list"}).out;
-    EXPECT_EQ(listed, "MB 0 zan 16384 images/c1.img\nPS0 1 ipmi 2048 images/c2.img\n"
-                      "MB/P0/D0 2 dimm 256 images/c3.img\nMB/P0 3 pirom 128 images/c4.img\n");
-    for (const auto &[nac, record] : {std::pair<const char *, const char *>{"PS0", "IDENTITY"},
-                                      {"PS0", "Chassis_Info_Area_S"}, {"PS0", "Product_Info_Area_S"},
-                                      {"MB/P0/D0", "SPD_DDR3_R"}, {"MB/P0/D0", "POWER"}, {"MB/P0", "PIROM"}})
-        EXPECT_EQ(quillet({"-c", nac, "-r", record}).status, 0) << nac << " " << record;
-    // A second demo keeps what is there.
-    EXPECT_EQ(fructl({"demo"}).status, 0);
-    EXPECT_EQ(fructl({"list"}).out, listed);
 }
 
 }  // namespace

@@ -100,6 +100,11 @@ TEST_F(Store, HostileInputsAreRefusedAndLeaveEveryByteInPlace)
                                        {"dimm", "2"}, {"pirom", "3"}, {"pirom", "unknown"}})
         EXPECT_EQ(fructl({"add", std::string(family) + type, family, "--type", type}).status, 0) << family << type;
     EXPECT_EQ(listed().size(), 11u);
+    // A container listed twice makes the whole inventory unusable, not one of the two.
+    std::ofstream(store_ + "/inventory", std::ios::app) << "MB 0 zan images/c1.img 16384\n";
+    const Outcome twice = quillet({"-c", "MB", "-r", "ManR"});
+    EXPECT_EQ(twice.status, 61);
+    EXPECT_TRUE(twice.err.ends_with("container MB listed twice\n\n Could not get node handle: MB\n")) << twice.err;
 }
 
 TEST_F(Store, EightConcurrentAddsEachKeepTheirOwnImage)
@@ -160,32 +165,6 @@ TEST_F(Store, RemoveDeletesOnlyImagesInsideTheStore)
     ASSERT_EQ(fructl({"remove", "LINKED"}).status, 0);
     EXPECT_EQ(slurp(scratch_ + "/elsewhere/c7.img"), "keep");
     EXPECT_EQ(listed().size(), 0u);
-}
-
-// The overview names every command with one line of explanation, and each
-// named command has its own help.
-TEST_F(Store, HelpNamesEveryCommandAndVersionIsTheProjects)
-{
-    const Outcome help = fructl({"--help"});
-    EXPECT_EQ(help.status, 0);
-    std::istringstream lines(help.out);
-    int commands = 0;
-    for (std::string line; std::getline(lines, line);) {
-        if (line.size() < 3 || !line.starts_with("  ") || line[2] == ' ')
-            continue;
-        const std::string name = line.substr(2, line.find(' ', 2) - 2);
-        const Outcome one = fructl({"help", name});
-        EXPECT_EQ(one.status, 0) << name;
-        EXPECT_TRUE(one.out.starts_with("usage: fructl [--store DIR] " + name)) << one.out;
-        EXPECT_NE(one.out.find(line.substr(12)), std::string::npos) << name;
-        ++commands;
-    }
-    EXPECT_EQ(commands, 13);
-    EXPECT_EQ(fructl({"help", "nope"}).status, 2);
-    const Outcome unknown = fructl({"nope"});
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_TRUE(unknown.err.starts_with("fructl: unknown command nope\n"));
-    EXPECT_EQ(fructl({"--version"}).out, std::string("fructl (quillet) ") + QUILLET_TEST_VERSION + "\n");
 }
 
 }  // namespace
