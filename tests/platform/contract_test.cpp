@@ -154,24 +154,6 @@ TEST_F(Contract, PresentationShowsFieldsAsAnEngineerReadsThem)
     EXPECT_NE(shown.find("timestamp                     : not set"), std::string::npos);
 }
 
-int32_t collect(fru_seghdl_t segment, void *arg)
-{
-    auto *walk = static_cast<std::vector<std::string> *>(arg);
-    char *name = nullptr;
-    if (fru_get_segment_name(segment, &name) != 0)
-        return 1;
-    walk->push_back(name + std::string(fru_get_num_packets(segment) > 0 && bad_seg == 0 ? "" : " bad"));
-    free(name);
-    return 0;
-}
-
-std::vector<std::string> walk(fru_nodehdl_t handle)
-{
-    std::vector<std::string> names;
-    EXPECT_EQ(fru_for_each_segment(handle, collect, &names), 0);
-    return names;
-}
-
 TEST_F(Contract, IdentityPresentsEveryIdentityRecordAndCannotBeChanged)
 {
     EXPECT_EQ(read("MB", "IDENTITY"), 14);

@@ -9,15 +9,6 @@ namespace {
 
 using fruplat::Bytes;
 
-int32_t walk_segment(fru_seghdl_t segment, void *)
-{
-    char *name = nullptr;
-    if (fru_get_segment_name(segment, &name) == 0)
-        free(name);
-    fru_get_num_packets(segment);
-    return 0;
-}
-
 class DamagedImage : public StoreTest {
 protected:
     void SetUp() override
@@ -59,7 +50,7 @@ protected:
             fru_close_node(handle);
         }
         const fru_nodehdl_t handle = node("MB");
-        fru_for_each_segment(handle, walk_segment, nullptr);
+        walk(handle);
         uint8_t descriptor[FRU_SEGMENT_DESCRIPTOR_SIZE];
         uint8_t data[8192];
         uint32_t length = sizeof data;
