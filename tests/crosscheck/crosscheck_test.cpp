@@ -322,14 +322,12 @@ TEST_F(CrossCheck, DecodeDimmsAgreesWithQuillet)
 
         // decode-dimms reads a hex dump of the bytes.
         std::string dump;
-        char item[16];
-        for (size_t i = 0; i < image.size(); ++i) {
-            if (i % 16 == 0 && std::snprintf(item, sizeof item, "\n%08zx:", i) > 0)
-                dump += item;
-            std::snprintf(item, sizeof item, " %02x", image[i]);
-            dump += item;
+        char item[32];
+        for (size_t i = 0; i < image.size(); i += 16) {
+            std::snprintf(item, sizeof item, "%08zx: ", i);
+            dump += item + fruplat::hex_bytes(&image[i], std::min<size_t>(16, image.size() - i), " ") + "\n";
         }
-        const Outcome decoded = decode({"decode-dimms", "-c", "-x", temp_file(dump.substr(1) + "\n")});
+        const Outcome decoded = decode({"decode-dimms", "-c", "-x", temp_file(dump)});
         ASSERT_EQ(decoded.status, 0) << decoded.err;
         Fields theirs = parse_fields(decoded.out, false);
 
