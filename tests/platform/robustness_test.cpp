@@ -1,6 +1,7 @@
 // Damaged images: every truncation and every flipped byte of a real image is
 // survived, and damage reads as a status, never as garbage.
 #include <cstring>
+#include <fstream>
 
 #include "platform/store_fixture.h"
 
@@ -27,11 +28,8 @@ protected:
     // Written as an EEPROM holds it: the bytes given, nothing after.
     void store_raw(const Bytes &bytes)
     {
-        FILE *f = std::fopen(entry("MB").image_path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        if (!bytes.empty())
-            std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
+        std::ofstream(entry("MB").image_path, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
 
     // Every read path of the layer over whatever the image holds now. What
