@@ -28,13 +28,16 @@ std::vector<std::string> listing(const std::string &dir)
 
 class Locks : public StoreTest {
 protected:
-    // A regular image (replaced by rename) or a device (written in place).
-    void add_kind(bool device)
+    // Runs `body` on a regular image (replaced by rename) and on a device
+    // (written in place).
+    void on_each_kind(const std::function<void()> &body)
     {
-        if (device)
-            add_device("MB", store_ + "/eeprom", 4096);
-        else
-            add("MB", fruplat::Family::Zan, 4096);
+        for (const bool device : {false, true}) {
+            SCOPED_TRACE(device ? "device" : "image file");
+            device ? add_device("MB", store_ + "/eeprom", 4096) : add("MB", fruplat::Family::Zan, 4096);
+            body();
+            ASSERT_EQ(fruplat::remove_container(store_, "MB"), 0);
+        }
     }
 };
 
@@ -62,10 +65,8 @@ int32_t update_one_field(size_t at, uint32_t value)
 
 TEST_F(Locks, TwoOperatorsUpdatingDifferentFieldsOfOneRecordBothKeepTheirField)
 {
-    for (const bool device : {false, true}) {
-        SCOPED_TRACE(device ? "device" : "image file");
-        add_kind(device);
-        constexpr uint32_t kRounds = 200;
+    constexpr uint32_t kRounds = 200;
+    on_each_kind([&] {
         run_children(2, [](int w) {
             for (uint32_t i = 1; i <= kRounds; ++i)
                 if (update_one_field(w == 0 ? 4 : 8, i) != 0)  // total_time_on, total_power_ons
@@ -78,15 +79,12 @@ TEST_F(Locks, TwoOperatorsUpdatingDifferentFieldsOfOneRecordBothKeepTheirField)
         EXPECT_EQ(fruplat::get_be32(&stored[8]), kRounds);
         for (const fruplat::Segment &s : parsed("MB").segments)
             EXPECT_TRUE(s.usable()) << s.name_text();
-        ASSERT_EQ(fruplat::remove_container(store_, "MB"), 0);
-    }
+    });
 }
 
 TEST_F(Locks, AHeldLockMakesAnUpdateWaitABoundedTimeThenSayBusy)
 {
-    for (const bool device : {false, true}) {
-        SCOPED_TRACE(device ? "device" : "image file");
-        add_kind(device);
+    on_each_kind([&] {
         ASSERT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 1)), 0);
         const fruplat::Bytes before = image("MB");
         int ready[2];
@@ -113,8 +111,7 @@ TEST_F(Locks, AHeldLockMakesAnUpdateWaitABoundedTimeThenSayBusy)
         close(ready[1]);
         EXPECT_EQ(image("MB"), before) << "a refusal leaves every byte in place";
         EXPECT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 2)), 0);
-        ASSERT_EQ(fruplat::remove_container(store_, "MB"), 0);
-    }
+    });
 }
 
 TEST_F(Locks, RewriteKeepsModeOwnerAndLinkAndCreatesNothingBesideTheImage)

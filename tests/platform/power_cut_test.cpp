@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <tuple>
 #include <unistd.h>
 
 #include "platform/container_interface.h"
@@ -24,14 +25,6 @@ struct Operation {
     std::string label;
     std::function<int32_t()> run;
 };
-
-int32_t ignore_segment(fru_seghdl_t segment, void *)
-{
-    char *name = nullptr;
-    if (fru_get_segment_name(segment, &name) == 0)
-        free(name);
-    return 0;
-}
 
 class PowerCut : public StoreTest {
 protected:
@@ -128,17 +121,6 @@ protected:
         return total;
     }
 
-    void populate()
-    {
-        ASSERT_EQ(update("EE", "ManR", pattern("ManR", 1)), 0);
-        ASSERT_EQ(update("EE", "Power_SummaryR", pattern("Power_SummaryR", 2)), 0);
-        for (uint8_t i = 0; i < 3; ++i)
-            ASSERT_EQ(update("EE", "POWER", pattern("Power_EventsR", i)), 0);
-        ASSERT_EQ(update("EE", "Customer_DataR", pattern("Customer_DataR", 3)), 0);
-        ASSERT_EQ(update("EE", "Installation1R", pattern("Installation1R", 4)), 0);
-        ASSERT_EQ(opaque_write("EE", "O1", 0, 50, 5), 0);
-    }
-
     std::vector<Operation> operations()
     {
         std::vector<Operation> ops;
@@ -155,7 +137,8 @@ protected:
         ops.push_back({"opaque section write", [this] { return opaque_write("EE", "O1", 1, 120, 9); }});
         ops.push_back({"segment removal", [this] {
                            const fru_nodehdl_t handle = node("EE");
-                           int32_t status = fru_for_each_segment(handle, ignore_segment, nullptr);
+                           int32_t status = 0;
+                           walk(handle, &status);
                            if (status == 0)
                                status = fru_remove_segment(handle, "CU");
                            if (status == 0)
@@ -195,10 +178,14 @@ protected:
 TEST_F(PowerCut, EveryCutOfEveryWriteLeavesOldOrNewContent)
 {
     make_device(8192);
-    populate();
+    for (const auto &[name, record, seed] : {std::tuple{"ManR", "ManR", 1}, {"Power_SummaryR", "Power_SummaryR", 2},
+                                             {"POWER", "Power_EventsR", 0}, {"POWER", "Power_EventsR", 1},
+                                             {"POWER", "Power_EventsR", 2}, {"Customer_DataR", "Customer_DataR", 3},
+                                             {"Installation1R", "Installation1R", 4}})
+        ASSERT_EQ(update("EE", name, pattern(record, uint8_t(seed))), 0);
+    ASSERT_EQ(opaque_write("EE", "O1", 0, 50, 5), 0);
     const Bytes before = image("EE");
-    size_t cuts = 0;
-    size_t checked = 0;
+    size_t cuts = 0, checked = 0;
     for (const Operation &op : operations())
         cuts += cut_everywhere(before, op, &checked, false);
     std::printf("power cut: %zu cut points tried, %zu record reads checked\n", cuts, checked);

@@ -1,6 +1,7 @@
 // Damaged images: every truncation and every flipped byte of a real image is
 // survived, and damage reads as a status, never as garbage.
 #include <cstring>
+#include <fstream>
 
 #include "platform/store_fixture.h"
 
@@ -8,15 +9,6 @@ namespace quillet_test {
 namespace {
 
 using fruplat::Bytes;
-
-int32_t walk_segment(fru_seghdl_t segment, void *)
-{
-    char *name = nullptr;
-    if (fru_get_segment_name(segment, &name) == 0)
-        free(name);
-    fru_get_num_packets(segment);
-    return 0;
-}
 
 class DamagedImage : public StoreTest {
 protected:
@@ -36,11 +28,8 @@ protected:
     // Written as an EEPROM holds it: the bytes given, nothing after.
     void store_raw(const Bytes &bytes)
     {
-        FILE *f = std::fopen(entry("MB").image_path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        if (!bytes.empty())
-            std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
+        std::ofstream(entry("MB").image_path, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
 
     // Every read path of the layer over whatever the image holds now. What
@@ -59,7 +48,7 @@ protected:
             fru_close_node(handle);
         }
         const fru_nodehdl_t handle = node("MB");
-        fru_for_each_segment(handle, walk_segment, nullptr);
+        walk(handle);
         uint8_t descriptor[FRU_SEGMENT_DESCRIPTOR_SIZE];
         uint8_t data[8192];
         uint32_t length = sizeof data;

@@ -1,7 +1,6 @@
 // Segment names are unique within a container, a name holds one kind of
 // segment, and a removal takes exactly the segment its walk showed.
 #include <cstdlib>
-#include <functional>
 #include <optional>
 #include <set>
 
@@ -26,39 +25,33 @@ protected:
         request.image = segment_image(segments, 16384);
         ASSERT_EQ(fruplat::add_container(store_, request), 0);
     }
+    int32_t call(const std::string &nac, char operation);
     std::set<std::string> added_;
 };
 
-int32_t opaque_call(const std::string &nac, int operation)
+// 'r', 'u', 'd': read, update, delete CUSTOMER; 'R', 'U', 'D' the same on
+// section 0 of the opaque segment O1.
+int32_t SegmentRules::call(const std::string &nac, char operation)
 {
-    fru_nodehdl_t node = 0;
-    if (const int32_t status = fru_get_node(nac.c_str(), &node); status != 0)
-        return status;
     uint8_t descriptor[FRU_SEGMENT_DESCRIPTOR_SIZE] = {};
     uint8_t data[16] = {1, 2, 3};
     uint32_t length = sizeof data;
-    int32_t status = 0;
-    if (operation == 1)
-        status = fru_read_op_segment(node, "O1", descriptor, 0, data, &length);
-    else if (operation == 2)
-        status = fru_update_op_segment(node, "O1", descriptor, 0, data, &length);
-    else
-        status = fru_delete_op_segment(node, "O1", 0);
+    if (operation == 'r' || operation == 'u' || operation == 'd')
+        return operation == 'r'   ? read(nac, "CUSTOMER")
+               : operation == 'u' ? update(nac, "CUSTOMER", pattern("Customer_DataR", 7))
+                                  : remove(nac, "CUSTOMER");
+    fru_nodehdl_t node = 0;
+    if (const int32_t status = fru_get_node(nac.c_str(), &node); status != 0)
+        return status;
+    const int32_t status = operation == 'R'   ? fru_read_op_segment(node, "O1", descriptor, 0, data, &length)
+                           : operation == 'U' ? fru_update_op_segment(node, "O1", descriptor, 0, data, &length)
+                                              : fru_delete_op_segment(node, "O1", 0);
     fru_close_node(node);
     return status;
 }
 
 TEST_F(SegmentRules, AmbiguousOrMisplacedSegmentsAreRefusedLeavingEveryByte)
 {
-    using Call = std::function<int32_t(const std::string &)>;
-    const Call read_customer = [this](const std::string &nac) { return read(nac, "CUSTOMER"); };
-    const Call update_customer = [this](const std::string &nac) {
-        return update(nac, "CUSTOMER", pattern("Customer_DataR", 7));
-    };
-    const Call delete_customer = [this](const std::string &nac) { return remove(nac, "CUSTOMER"); };
-    const auto opaque = [](int operation) -> Call {
-        return [operation](const std::string &nac) { return opaque_call(nac, operation); };
-    };
     const SegmentPlan record_cu = {"CU", false, 1};
     const SegmentPlan opaque_cu = {"CU", false, 1, kSegmentKindOpaque};
     const SegmentPlan opaque_o1 = {"O1", false, 2, kSegmentKindOpaque};
@@ -66,34 +59,26 @@ TEST_F(SegmentRules, AmbiguousOrMisplacedSegmentsAreRefusedLeavingEveryByte)
     const struct {
         const char *what;
         std::vector<SegmentPlan> segments;
-        Call call;
+        char call;
         int32_t status;
     } rows[] = {
-        {"home segment held by an opaque one: update", {opaque_cu}, update_customer,
-         fruplat::kSegmentKindTaken},
-        {"opaque name held by records: update", {record_o1}, opaque(2), fruplat::kSegmentKindTaken},
-        {"opaque name held by records: show", {record_o1}, opaque(1), fruplat::kSegmentKindTaken},
-        {"repeated record segment: read", {record_cu, record_cu}, read_customer,
-         fruplat::kDuplicateSegmentName},
-        {"repeated record segment: update", {record_cu, {"CU", false, 3}}, update_customer,
-         fruplat::kDuplicateSegmentName},
-        {"repeated record segment: delete", {record_cu, record_cu}, delete_customer,
-         fruplat::kDuplicateSegmentName},
-        {"repeated, the first with a bad CRC", {{"CU", true, 3}, record_cu}, read_customer,
-         fruplat::kSegmentDamaged},
-        {"repeated opaque segment: show", {opaque_o1, opaque_o1}, opaque(1),
-         fruplat::kDuplicateSegmentName},
-        {"repeated opaque segment: update", {opaque_o1, opaque_o1}, opaque(2),
-         fruplat::kDuplicateSegmentName},
-        {"repeated opaque segment: delete", {opaque_o1, opaque_o1}, opaque(3),
-         fruplat::kDuplicateSegmentName},
+        {"home segment held by an opaque one: update", {opaque_cu}, 'u', fruplat::kSegmentKindTaken},
+        {"opaque name held by records: update", {record_o1}, 'U', fruplat::kSegmentKindTaken},
+        {"opaque name held by records: show", {record_o1}, 'R', fruplat::kSegmentKindTaken},
+        {"repeated record segment: read", {record_cu, record_cu}, 'r', fruplat::kDuplicateSegmentName},
+        {"repeated record segment: update", {record_cu, {"CU", false, 3}}, 'u', fruplat::kDuplicateSegmentName},
+        {"repeated record segment: delete", {record_cu, record_cu}, 'd', fruplat::kDuplicateSegmentName},
+        {"repeated, the first with a bad CRC", {{"CU", true, 3}, record_cu}, 'r', fruplat::kSegmentDamaged},
+        {"repeated opaque segment: show", {opaque_o1, opaque_o1}, 'R', fruplat::kDuplicateSegmentName},
+        {"repeated opaque segment: update", {opaque_o1, opaque_o1}, 'U', fruplat::kDuplicateSegmentName},
+        {"repeated opaque segment: delete", {opaque_o1, opaque_o1}, 'D', fruplat::kDuplicateSegmentName},
     };
     int container = 0;
     for (const auto &row : rows) {
         const std::string nac = "C" + std::to_string(++container);
         store(nac, row.segments);
         const fruplat::Bytes before = image(nac);
-        EXPECT_EQ(row.call(nac), row.status) << row.what;
+        EXPECT_EQ(call(nac, row.call), row.status) << row.what;
         EXPECT_TRUE(image(nac) == before) << row.what;
     }
 }

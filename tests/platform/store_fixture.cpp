@@ -23,6 +23,23 @@ void run_children(int count, const std::function<int(int)> &body)
     }
 }
 
+std::vector<std::string> walk(fru_nodehdl_t handle, int32_t *status)
+{
+    std::vector<std::string> names;
+    const int32_t walked = fru_for_each_segment(handle, [](fru_seghdl_t segment, void *arg) -> int32_t {
+        char *name = nullptr;
+        if (const int32_t found = fru_get_segment_name(segment, &name); found != 0)
+            return found;
+        const bool bad = fru_get_num_packets(segment) <= 0 || bad_seg != 0;
+        static_cast<std::vector<std::string> *>(arg)->push_back(name + std::string(bad ? " bad" : ""));
+        std::free(name);
+        return 0;
+    }, &names);
+    if (status != nullptr)
+        *status = walked;
+    return names;
+}
+
 void StoreTest::SetUp()
 {
     char dir[] = "/tmp/quillet-store-XXXXXX";

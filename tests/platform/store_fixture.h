@@ -21,6 +21,10 @@ namespace quillet_test {
 // and expects each to exit 0.
 void run_children(int count, const std::function<int(int)> &body);
 
+// The segments a walk of `handle` shows in order, " bad" after each it
+// reports bad; the walk's status lands in `status`.
+std::vector<std::string> walk(fru_nodehdl_t handle, int32_t *status = nullptr);
+
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override;
