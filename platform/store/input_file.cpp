@@ -10,19 +10,23 @@
 
 namespace fruplat {
 
-int open_checked(const char *path, int flags, FileKinds kinds)
+int open_checked(const char *path, int flags, FileKinds kinds, struct stat *info)
 {
     const int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return -kImageIo;
-    struct stat info;
-    if (fstat(fd, &info) != 0) {
+    struct stat own;
+    if (info == nullptr)
+        info = &own;
+    if (fstat(fd, info) != 0) {
         close(fd);
         return -kImageIo;
     }
-    const bool device = S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode);
-    const bool wanted = S_ISREG(info.st_mode) || (device && kinds == FileKinds::RegularOrDevice);
-    if (wanted && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+    const bool device = S_ISCHR(info->st_mode) || S_ISBLK(info->st_mode);
+    const bool wanted = S_ISREG(info->st_mode) || (device && kinds == FileKinds::RegularOrDevice);
+    // O_NONBLOCK means nothing to a regular file. F_SETFL takes only the
+    // status flags, so `flags` without O_NONBLOCK restores the others.
+    if (wanted && (!device || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0))
         return fd;
     close(fd);
     if (wanted)
@@ -30,10 +34,14 @@ int open_checked(const char *path, int flags, FileKinds kinds)
     return kinds == FileKinds::RegularOnly ? -kNotRegularFile : -kImageNotStorage;
 }
 
-int32_t read_bounded(int fd, size_t limit, Bytes *content)
+int32_t read_bounded(int fd, size_t limit, Bytes *content, const struct stat *known)
 {
     struct stat info;
-    const size_t hint = fstat(fd, &info) == 0 && info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
+    if (known != nullptr)
+        info = *known;
+    const size_t hint = (known != nullptr || fstat(fd, &info) == 0) && info.st_size > 0
+                            ? static_cast<size_t>(info.st_size)
+                            : 0;
     // The file may grow while it is read; one byte past the limit tells.
     content->assign(std::min(hint, limit) + 1, 0);
     size_t got = 0;

@@ -383,8 +383,10 @@ TEST_F(Contract, MalformedInventoryLineIsNamed)
 {
     std::ofstream(store_ + "/inventory") << "# comment\n\nMB 0 zan images/a.img 4096\nPS0 1 ipmi\n";
     fru_nodehdl_t handle = 0;
+    // A look-up parses only its own container's lines.
+    EXPECT_EQ(fru_get_node("MB", &handle), 0);
     ::testing::internal::CaptureStderr();
-    EXPECT_EQ(fru_get_node("MB", &handle), fruplat::kBadInventory);
+    EXPECT_EQ(fru_get_node("PS0", &handle), fruplat::kBadInventory);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               "fru store: " + store_ +
                   "/inventory line 4: expected: NAC TYPE FAMILY PATH CAPACITY [device] [page=BYTES]\n");
@@ -409,7 +411,8 @@ TEST_F(Contract, MalformedInventoryLineIsNamed)
     for (const auto &row : rows) {
         std::ofstream(store_ + "/inventory") << row.line << "\n";
         ::testing::internal::CaptureStderr();
-        EXPECT_EQ(fru_get_node("MB", &handle), fruplat::kBadInventory);
+        EXPECT_EQ(fru_get_node(row.line.substr(0, row.line.find(' ')).c_str(), &handle),
+                  fruplat::kBadInventory);
         EXPECT_EQ(::testing::internal::GetCapturedStderr(),
                   "fru store: " + store_ + "/inventory line 1: " + row.problem + "\n");
     }
