@@ -61,6 +61,10 @@ int32_t read_bounded(int fd, size_t limit, Bytes *content, const struct stat *kn
         if (n == 0)
             break;
         got += static_cast<size_t>(n);
+        // A regular file read short has ended: one more read would only
+        // say so.
+        if (known != nullptr && S_ISREG(known->st_mode) && got < content->size())
+            break;
     }
     content->resize(got > limit ? 0 : got);
     return got > limit ? kInputTooLarge : kOk;

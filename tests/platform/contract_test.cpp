@@ -416,6 +416,11 @@ TEST_F(Contract, MalformedInventoryLineIsNamed)
         EXPECT_EQ(::testing::internal::GetCapturedStderr(),
                   "fru store: " + store_ + "/inventory line 1: " + row.problem + "\n");
     }
+    std::ofstream(store_ + "/inventory") << "MB 0 zan a.img 10\nMB/P0 3 pirom b.img 9\n MB\t0 zan c.img 10\n";
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(fru_get_node("MB", &handle), fruplat::kBadInventory);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "fru store: " + store_ + "/inventory line 3: container MB listed twice\n");
     setenv("QUILLET_FRU_STORE", "/nonexistent-store", 1);
     EXPECT_EQ(fru_get_node("MB", &handle), fruplat::kNoStore);
 }
