@@ -299,12 +299,29 @@ std::string_view first_word(std::string_view line)
     return line.substr(at, end - at);
 }
 
+// Where `word` next occurs from `from`: memchr for its first byte, which
+// the C library scans many bytes at a time (string_view::find goes byte by
+// byte), then a compare.
+size_t find_text(std::string_view text, std::string_view word, size_t from)
+{
+    while (from + word.size() <= text.size()) {
+        const void *hit = std::memchr(text.data() + from, word[0], text.size() - word.size() + 1 - from);
+        if (hit == nullptr)
+            break;
+        const size_t at = static_cast<size_t>(static_cast<const char *>(hit) - text.data());
+        if (std::memcmp(text.data() + at, word.data(), word.size()) == 0)
+            return at;
+        from = at + 1;
+    }
+    return std::string_view::npos;
+}
+
 // The next line from `from` whose first word is `nac`, found with a
 // substring search rather than by splitting every line; npos when none.
 size_t next_line_of(std::string_view text, std::string_view nac, size_t from)
 {
-    for (size_t hit = text.find(nac, from); hit != std::string_view::npos;
-         hit = text.find(nac, hit + 1)) {
+    for (size_t hit = find_text(text, nac, from); hit != std::string_view::npos;
+         hit = find_text(text, nac, hit + 1)) {
         size_t start = hit;
         while (start > 0 && is_blank(text[start - 1]))
             --start;

@@ -155,12 +155,20 @@ bool record_read_needs(const Segment &segment)
 {
     if (segment.kind == kSegmentKindRecord)
         return true;
-    size_t count = 0;
-    const RecordDef *defs = record_defs(&count);
-    for (size_t i = 0; i < count; ++i)
-        if ((defs[i].families & kZanFamily) != 0 && segment_name_equals(segment, defs[i].segment))
-            return true;
-    return false;
+    // The record homes' names, gathered once: asked per segment, a walk of
+    // the whole registry would cost more than the read.
+    static const std::vector<bool> home = [] {
+        std::vector<bool> names(1u << 16, false);
+        size_t count = 0;
+        const RecordDef *defs = record_defs(&count);
+        for (size_t i = 0; i < count; ++i)
+            if ((defs[i].families & kZanFamily) != 0 && defs[i].segment != nullptr &&
+                defs[i].segment[0] != '\0')
+                names[static_cast<uint8_t>(defs[i].segment[0]) << 8 |
+                      static_cast<uint8_t>(defs[i].segment[1])] = true;
+        return names;
+    }();
+    return home[static_cast<uint8_t>(segment.name[0]) << 8 | static_cast<uint8_t>(segment.name[1])];
 }
 
 int32_t resolve_zan_record(ZanImage &image, const char *name, const RecordDef **def)

@@ -351,6 +351,18 @@ int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImag
         table = &whole;
     }
     *out = ZanImage{};
+    if (!wanted) {
+        // Every segment: the bytes up to the last one in use, in one read.
+        ZanImage layout;
+        int32_t status = parse_v2(*table, fetch_from(*table), [](const Segment &) { return false; }, &layout);
+        if (status != kOk)
+            return status;
+        size_t end = data_start;
+        for (const Extent &e : layout.in_use)
+            end = std::max<size_t>(end, e.end);
+        status = reader.read(0, end, &whole, &all);
+        return status == kOk ? parse_zan_image(whole, out) : status;
+    }
     const BodyFetch fetch = [&reader](uint64_t offset, uint64_t length, Bytes *body, bool *held) {
         return reader.read(offset, length, body, held);
     };
