@@ -1,6 +1,8 @@
 #include "store/input_file.h"
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,7 +36,7 @@ int open_checked(const char *path, int flags, FileKinds kinds, struct stat *info
     return kinds == FileKinds::RegularOnly ? -kNotRegularFile : -kImageNotStorage;
 }
 
-int32_t read_bounded(int fd, size_t limit, Bytes *content, const struct stat *known)
+int32_t read_bounded(int fd, size_t limit, RawText *content, const struct stat *known)
 {
     struct stat info;
     if (known != nullptr)
@@ -43,31 +45,47 @@ int32_t read_bounded(int fd, size_t limit, Bytes *content, const struct stat *kn
                             ? static_cast<size_t>(info.st_size)
                             : 0;
     // The file may grow while it is read; one byte past the limit tells.
-    content->assign(std::min(hint, limit) + 1, 0);
+    // The buffer is not cleared first: on a large inventory clearing it
+    // cost more than searching it.
+    size_t room = std::min(hint, limit) + 1;
+    std::unique_ptr<uint8_t[]> data(new uint8_t[room]);
     size_t got = 0;
     for (;;) {
-        if (got == content->size()) {
+        if (got == room) {
             if (got > limit)
                 break;
-            content->resize(std::min(got + 65536, limit + 1));
+            const size_t bigger = std::min(got + 65536, limit + 1);
+            std::unique_ptr<uint8_t[]> grown(new uint8_t[bigger]);
+            std::memcpy(grown.get(), data.get(), got);
+            data = std::move(grown);
+            room = bigger;
         }
-        const ssize_t n = read(fd, content->data() + got, content->size() - got);
+        const ssize_t n = read(fd, data.get() + got, room - got);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
-            content->clear();
+        if (n < 0)
             return kImageIo;
-        }
         if (n == 0)
             break;
         got += static_cast<size_t>(n);
         // A regular file read short has ended: one more read would only
         // say so.
-        if (known != nullptr && S_ISREG(known->st_mode) && got < content->size())
+        if (S_ISREG(info.st_mode) && known != nullptr && got < room)
             break;
     }
-    content->resize(got > limit ? 0 : got);
-    return got > limit ? kInputTooLarge : kOk;
+    if (got > limit)
+        return kInputTooLarge;
+    content->data = std::move(data);
+    content->size = got;
+    return kOk;
+}
+
+int32_t read_bounded(int fd, size_t limit, Bytes *content, const struct stat *known)
+{
+    RawText text;
+    const int32_t status = read_bounded(fd, limit, &text, known);
+    content->assign(text.data.get(), text.data.get() + text.size);
+    return status;
 }
 
 int32_t read_regular_file(const std::string &path, size_t limit, Bytes *content)

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <fcntl.h>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 
@@ -32,6 +33,13 @@ inline int open_input(const char *path, FileKinds kinds)
 // kInputTooLarge when there is more, kImageIo when a read fails. `known`
 // is the file's status where the caller already has it.
 int32_t read_bounded(int fd, size_t limit, Bytes *content, const struct stat *known = nullptr);
+
+// Bytes read into memory that is not cleared first.
+struct RawText {
+    std::unique_ptr<uint8_t[]> data;
+    size_t size = 0;
+};
+int32_t read_bounded(int fd, size_t limit, RawText *content, const struct stat *known = nullptr);
 
 // The whole content of a regular file of at most `limit` bytes; kImageIo
 // when it cannot be opened or read, kNotRegularFile, kInputTooLarge.

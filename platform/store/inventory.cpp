@@ -160,7 +160,7 @@ int32_t parse_inventory(const std::string &file, std::string_view text, Inventor
 }
 
 // The whole inventory file, read without blocking and with a bound.
-int32_t read_inventory_file(const std::string &file, Bytes *text, struct stat *identity)
+int32_t read_inventory_file(const std::string &file, RawText *text, struct stat *identity)
 {
     const int fd = open_checked(file.c_str(), O_RDONLY, FileKinds::RegularOnly, identity);
     if (fd == -kImageIo)
@@ -276,13 +276,13 @@ int32_t load_inventory(const std::string &store_dir, Inventory *inventory)
     inventory->entries.clear();
     inventory->index.clear();
     const std::string file = store_dir + "/inventory";
-    Bytes text;
+    RawText text;
     struct stat identity;
     const int32_t status = read_inventory_file(file, &text, &identity);
     if (status != kOk)
         return status;
     return parse_inventory(
-        file, std::string_view(reinterpret_cast<const char *>(text.data()), text.size()), inventory);
+        file, std::string_view(reinterpret_cast<const char *>(text.data.get()), text.size), inventory);
 }
 
 namespace {
@@ -355,7 +355,7 @@ int32_t find_inventory_entry(const char *nac, ContainerEntry *entry)
     // The file is replaced by rename on every change, so its identity says
     // whether the copy read earlier in this process still holds.
     static std::string cached_file;
-    static Bytes cached_text;
+    static RawText cached_text;
     static struct stat cached_identity;
     const std::string store_dir = store_directory();
     const std::string file = store_dir + "/inventory";
@@ -367,7 +367,7 @@ int32_t find_inventory_entry(const char *nac, ContainerEntry *entry)
             return status;
         cached_file = file;
     }
-    const std::string_view text(reinterpret_cast<const char *>(cached_text.data()), cached_text.size());
+    const std::string_view text(reinterpret_cast<const char *>(cached_text.data.get()), cached_text.size);
     const std::string_view name = nac != nullptr ? nac : "";
     const size_t first = name.empty() ? std::string_view::npos : next_line_of(text, name, 0);
     if (first == std::string_view::npos)
