@@ -171,15 +171,7 @@ size_t unchosen_by_name(Node &node, const char *name)
 
 int32_t lookup_container(const char *nac, ContainerEntry *entry)
 {
-    const Inventory *inventory = nullptr;
-    const int32_t status = current_inventory(&inventory);
-    if (status != kOk)
-        return status;
-    const ContainerEntry *found = find_container(*inventory, nac);
-    if (found == nullptr)
-        return kUnknownContainer;
-    *entry = *found;
-    return kOk;
+    return find_inventory_entry(nac, entry);
 }
 
 int32_t read_stored(const ContainerEntry &entry, uint8_t *buffer, int32_t *length,
@@ -410,7 +402,7 @@ int32_t fru_read_op_segment(fru_nodehdl_t node, const char *segment_name, uint8_
             std::memcpy(buffer, data.data(), size);
         *length = size;
         return kOk;
-    });
+    }, [segment_name](const Segment &s) { return segment_name_equals(s, segment_name); });
 }
 
 int32_t fru_update_op_segment(fru_nodehdl_t node, const char *segment_name, uint8_t *,

@@ -49,11 +49,28 @@ std::string format_utc(uint32_t seconds)
 {
     if (seconds == 0)
         return "not set";
-    const time_t t = static_cast<time_t>(seconds);
-    struct tm parts;
-    gmtime_r(&t, &parts);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &parts);
+    // Not gmtime_r or strftime: their first call loads the local time zone,
+    // a file and seven system calls, for a text that is always in UTC. The
+    // seconds go through time_t as they did for gmtime_r, so a 32-bit time_t
+    // still reads the top half as before 1970. Civil date from days:
+    // 400-year eras of 146097 days, years starting in March.
+    const int64_t t = static_cast<time_t>(seconds);
+    const int64_t days = (t >= 0 ? t : t - 86399) / 86400;
+    const int64_t second_of_day = t - days * 86400;
+    const int64_t z = days + 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t day_of_era = z - era * 146097;
+    const int64_t year_of_era =
+        (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+    const int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+    const int64_t shifted_month = (5 * day_of_year + 2) / 153;
+    const int day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
+    const int month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
+    const int year = static_cast<int>(year_of_era + era * 400 + (month <= 2));
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d UTC", year, month, day,
+                  static_cast<int>(second_of_day / 3600), static_cast<int>(second_of_day / 60 % 60),
+                  static_cast<int>(second_of_day % 60));
     return text;
 }
 

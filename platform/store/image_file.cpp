@@ -109,9 +109,9 @@ std::vector<Run> changed_runs(const Bytes &old, const Bytes &now, size_t page,
 
 // An image is opened without blocking and must be a file or a device node:
 // a FIFO planted as an image must not hang a run.
-int open_image(const std::string &path, int flags, int32_t *status)
+int open_image(const std::string &path, int flags, int32_t *status, struct stat *info = nullptr)
 {
-    const int fd = open_checked(path.c_str(), flags, FileKinds::RegularOrDevice);
+    const int fd = open_checked(path.c_str(), flags, FileKinds::RegularOrDevice, info);
     if (fd < 0)
         *status = -fd == kImageIo ? io_failure("open", path, errno) : -fd;
     return fd;
@@ -251,33 +251,66 @@ int32_t with_image_ordered(const ContainerEntry &entry, Access access,
     return store_image(entry, old, std::move(image), order);
 }
 
-int32_t with_image_used(const ContainerEntry &entry,
-                        const std::function<size_t(const Bytes &)> &needed,
-                        const std::function<int32_t(Bytes &)> &work)
+int32_t ImageReader::read(uint64_t offset, uint64_t size, Bytes *out, bool *whole)
 {
-    ContainerLock lock;
-    int32_t status = written_in_place(entry) ? lock.acquire(entry, LockMode::Shared) : kOk;
-    if (status != kOk)
-        return status;
-    const int fd = open_image(entry.image_path, O_RDONLY, &status);
-    if (fd < 0)
-        return status;
-    Bytes image;
-    size_t want = std::min<size_t>(entry.capacity, 64);
-    // Each round learns more of the layout (header, table, segments).
-    while (status == kOk && want > image.size()) {
-        const size_t have = image.size();
-        image.resize(want);
-        size_t got = 0;
-        status = read_all(fd, image.data() + have, want - have, static_cast<off_t>(have), &got,
-                          entry.image_path);
-        image.resize(have + got);
-        if (got < want - have)
-            break;  // the file ends here
-        want = std::min<size_t>(entry.capacity, needed(image));
+    const uint64_t end = std::min<uint64_t>(offset + size, capacity_);
+    const uint64_t begin = std::min<uint64_t>(offset, end);
+    // Whether an empty range lies within the file is whether the byte
+    // before it does.
+    const uint64_t from = size == 0 && begin > 0 ? begin - 1 : begin;
+    const uint64_t until = std::max(end, from + (size == 0 && begin > 0));
+    const uint64_t held = std::min<uint64_t>(until, head_.size());
+    out->clear();
+    if (from < held)
+        out->assign(head_.begin() + static_cast<long>(from), head_.begin() + static_cast<long>(held));
+    size_t got = 0;
+    int32_t status = kOk;
+    if (until > std::max(from, held) && !ended_) {
+        const uint64_t rest = std::max(from, held);
+        const size_t have = out->size();
+        out->resize(have + (until - rest));
+        status = read_all(fd_, out->data() + have, until - rest, static_cast<off_t>(rest), &got, *path_);
+        out->resize(have + got);
     }
-    close(fd);
-    return status == kOk ? work(image) : status;
+    *whole = offset + size <= capacity_ && out->size() == until - from;
+    if (from < begin)
+        out->clear();
+    return status;
+}
+
+int32_t with_image_reader(const ContainerEntry &entry,
+                          const std::function<int32_t(ImageReader &)> &work)
+{
+    int32_t status = kOk;
+    ImageReader reader;
+    struct stat info;
+    reader.fd_ = open_image(entry.image_path, O_RDONLY, &status, &info);
+    if (reader.fd_ < 0)
+        return status;
+    const bool regular = !entry.device && S_ISREG(info.st_mode);
+    // Only what is written in place needs the lock: a regular image is
+    // replaced whole, by rename, and the descriptor keeps the version it
+    // opened.
+    ContainerLock lock;
+    if (!regular)
+        status = lock.acquire(entry, LockMode::Shared);
+    if (status != kOk) {
+        close(reader.fd_);
+        return status;
+    }
+    reader.capacity_ = entry.capacity;
+    reader.path_ = &entry.image_path;
+    // A file costs a system call per read; an EEPROM costs bus time per
+    // byte, so there only the header comes ahead.
+    reader.head_.resize(std::min<size_t>(entry.capacity, regular ? ImageReader::kReadAhead : 64));
+    size_t got = 0;
+    status = read_all(reader.fd_, reader.head_.data(), reader.head_.size(), 0, &got, entry.image_path);
+    reader.ended_ = got < reader.head_.size();
+    reader.head_.resize(got);
+    if (status == kOk)
+        status = work(reader);
+    close(reader.fd_);
+    return status;
 }
 
 int32_t with_image(const ContainerEntry &entry, Access access,

@@ -72,12 +72,31 @@ int32_t with_image_ordered(const ContainerEntry &entry, Access access,
 int32_t with_image(const ContainerEntry &entry, Access access,
                    const std::function<int32_t(Bytes &)> &work);
 
-// Reads only the bytes an image uses: `needed` is called with the bytes
-// read so far and says how many the image needs (up to the capacity), then
-// `work` runs on them, under the same lock a read takes.
-int32_t with_image_used(const ContainerEntry &entry,
-                        const std::function<size_t(const Bytes &)> &needed,
-                        const std::function<int32_t(Bytes &)> &work);
+// A container opened for a read that takes only what it needs: its first
+// bytes come in one read (a file's first kReadAhead, all of a small one; a
+// device's header), anything further only where asked. Reads stop at the capacity and where the file ends.
+class ImageReader {
+public:
+    static constexpr size_t kReadAhead = 8192;
+    uint32_t capacity() const { return capacity_; }
+    const Bytes &head() const { return head_; }
+    // Bytes [offset, offset + size) as far as the image holds them; `whole`
+    // says whether it holds all of them.
+    int32_t read(uint64_t offset, uint64_t size, Bytes *out, bool *whole);
+
+private:
+    friend int32_t with_image_reader(const ContainerEntry &,
+                                     const std::function<int32_t(ImageReader &)> &);
+    int fd_ = -1;
+    uint32_t capacity_ = 0;
+    const std::string *path_ = nullptr;
+    Bytes head_;
+    bool ended_ = false;  // the file ends within the head
+};
+
+// Runs `work` on a reader of the container, under the same lock a read takes.
+int32_t with_image_reader(const ContainerEntry &entry,
+                          const std::function<int32_t(ImageReader &)> &work);
 
 // Atomically and durably replaces a regular file (through a symlink, to
 // its target), keeping its mode and owner.

@@ -1,6 +1,8 @@
 #include "store/input_file.h"
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,19 +12,23 @@
 
 namespace fruplat {
 
-int open_checked(const char *path, int flags, FileKinds kinds)
+int open_checked(const char *path, int flags, FileKinds kinds, struct stat *info)
 {
     const int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return -kImageIo;
-    struct stat info;
-    if (fstat(fd, &info) != 0) {
+    struct stat own;
+    if (info == nullptr)
+        info = &own;
+    if (fstat(fd, info) != 0) {
         close(fd);
         return -kImageIo;
     }
-    const bool device = S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode);
-    const bool wanted = S_ISREG(info.st_mode) || (device && kinds == FileKinds::RegularOrDevice);
-    if (wanted && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+    const bool device = S_ISCHR(info->st_mode) || S_ISBLK(info->st_mode);
+    const bool wanted = S_ISREG(info->st_mode) || (device && kinds == FileKinds::RegularOrDevice);
+    // O_NONBLOCK means nothing to a regular file. F_SETFL takes only the
+    // status flags, so `flags` without O_NONBLOCK restores the others.
+    if (wanted && (!device || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0))
         return fd;
     close(fd);
     if (wanted)
@@ -30,32 +36,56 @@ int open_checked(const char *path, int flags, FileKinds kinds)
     return kinds == FileKinds::RegularOnly ? -kNotRegularFile : -kImageNotStorage;
 }
 
-int32_t read_bounded(int fd, size_t limit, Bytes *content)
+int32_t read_bounded(int fd, size_t limit, RawText *content, const struct stat *known)
 {
     struct stat info;
-    const size_t hint = fstat(fd, &info) == 0 && info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
+    if (known != nullptr)
+        info = *known;
+    const size_t hint = (known != nullptr || fstat(fd, &info) == 0) && info.st_size > 0
+                            ? static_cast<size_t>(info.st_size)
+                            : 0;
     // The file may grow while it is read; one byte past the limit tells.
-    content->assign(std::min(hint, limit) + 1, 0);
+    // The buffer is not cleared first: on a large inventory clearing it
+    // cost more than searching it.
+    size_t room = std::min(hint, limit) + 1;
+    std::unique_ptr<uint8_t[]> data(new uint8_t[room]);
     size_t got = 0;
     for (;;) {
-        if (got == content->size()) {
+        if (got == room) {
             if (got > limit)
                 break;
-            content->resize(std::min(got + 65536, limit + 1));
+            const size_t bigger = std::min(got + 65536, limit + 1);
+            std::unique_ptr<uint8_t[]> grown(new uint8_t[bigger]);
+            std::memcpy(grown.get(), data.get(), got);
+            data = std::move(grown);
+            room = bigger;
         }
-        const ssize_t n = read(fd, content->data() + got, content->size() - got);
+        const ssize_t n = read(fd, data.get() + got, room - got);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
-            content->clear();
+        if (n < 0)
             return kImageIo;
-        }
         if (n == 0)
             break;
         got += static_cast<size_t>(n);
+        // A regular file read short has ended: one more read would only
+        // say so.
+        if (S_ISREG(info.st_mode) && known != nullptr && got < room)
+            break;
     }
-    content->resize(got > limit ? 0 : got);
-    return got > limit ? kInputTooLarge : kOk;
+    if (got > limit)
+        return kInputTooLarge;
+    content->data = std::move(data);
+    content->size = got;
+    return kOk;
+}
+
+int32_t read_bounded(int fd, size_t limit, Bytes *content, const struct stat *known)
+{
+    RawText text;
+    const int32_t status = read_bounded(fd, limit, &text, known);
+    content->assign(text.data.get(), text.data.get() + text.size);
+    return status;
 }
 
 int32_t read_regular_file(const std::string &path, size_t limit, Bytes *content)

@@ -7,7 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <fcntl.h>
+#include <memory>
 #include <string>
+#include <sys/stat.h>
 
 #include "store/bytes.h"
 
@@ -19,7 +21,8 @@ enum class FileKinds { RegularOnly, RegularOrDevice };
 // lets reads and writes block again as a file or device expects: a
 // descriptor (>= 0) or a status, negated: -kNotRegularFile or
 // -kImageNotStorage for the wrong kind, -kImageIo when it cannot be opened.
-int open_checked(const char *path, int flags, FileKinds kinds);
+// `info`, when given, receives what the file is.
+int open_checked(const char *path, int flags, FileKinds kinds, struct stat *info = nullptr);
 
 inline int open_input(const char *path, FileKinds kinds)
 {
@@ -27,8 +30,16 @@ inline int open_input(const char *path, FileKinds kinds)
 }
 
 // Everything `fd` holds from its current offset, up to `limit` bytes;
-// kInputTooLarge when there is more, kImageIo when a read fails.
-int32_t read_bounded(int fd, size_t limit, Bytes *content);
+// kInputTooLarge when there is more, kImageIo when a read fails. `known`
+// is the file's status where the caller already has it.
+int32_t read_bounded(int fd, size_t limit, Bytes *content, const struct stat *known = nullptr);
+
+// Bytes read into memory that is not cleared first.
+struct RawText {
+    std::unique_ptr<uint8_t[]> data;
+    size_t size = 0;
+};
+int32_t read_bounded(int fd, size_t limit, RawText *content, const struct stat *known = nullptr);
 
 // The whole content of a regular file of at most `limit` bytes; kImageIo
 // when it cannot be opened or read, kNotRegularFile, kInputTooLarge.

@@ -1,5 +1,6 @@
 #include "store/inventory.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -159,16 +160,16 @@ int32_t parse_inventory(const std::string &file, std::string_view text, Inventor
 }
 
 // The whole inventory file, read without blocking and with a bound.
-int32_t read_inventory_file(const std::string &file, Bytes *text, struct stat *identity)
+int32_t read_inventory_file(const std::string &file, RawText *text, struct stat *identity)
 {
-    const int fd = open_input(file.c_str(), FileKinds::RegularOnly);
+    const int fd = open_checked(file.c_str(), O_RDONLY, FileKinds::RegularOnly, identity);
     if (fd == -kImageIo)
         return kNoStore;
     if (fd < 0) {
         std::fprintf(stderr, "fru store: %s is not a regular file\n", file.c_str());
         return kBadInventory;
     }
-    int32_t status = fstat(fd, identity) == 0 ? read_bounded(fd, kMaxInventoryBytes, text) : kNoStore;
+    int32_t status = read_bounded(fd, kMaxInventoryBytes, text, identity);
     close(fd);
     if (status == kInputTooLarge) {
         std::fprintf(stderr, "fru store: %s is larger than %zu bytes\n", file.c_str(),
@@ -275,44 +276,120 @@ int32_t load_inventory(const std::string &store_dir, Inventory *inventory)
     inventory->entries.clear();
     inventory->index.clear();
     const std::string file = store_dir + "/inventory";
-    Bytes text;
+    RawText text;
     struct stat identity;
     const int32_t status = read_inventory_file(file, &text, &identity);
     if (status != kOk)
         return status;
     return parse_inventory(
-        file, std::string_view(reinterpret_cast<const char *>(text.data()), text.size()), inventory);
+        file, std::string_view(reinterpret_cast<const char *>(text.data.get()), text.size), inventory);
 }
 
-int32_t current_inventory(const Inventory **inventory)
+namespace {
+
+// The first word of `line`, as parse_line splits it.
+std::string_view first_word(std::string_view line)
 {
-    // A one-shot tool asks for several containers, or one several times;
-    // the file is replaced by rename on every change, so its identity says
-    // whether the parse still holds.
-    static Inventory cached;
+    size_t at = 0;
+    while (at < line.size() && is_blank(line[at]))
+        ++at;
+    size_t end = at;
+    while (end < line.size() && !is_blank(line[end]))
+        ++end;
+    return line.substr(at, end - at);
+}
+
+// Where `word` next occurs from `from`: memchr for its first byte, which
+// the C library scans many bytes at a time (string_view::find goes byte by
+// byte), then a compare.
+size_t find_text(std::string_view text, std::string_view word, size_t from)
+{
+    while (from + word.size() <= text.size()) {
+        const void *hit = std::memchr(text.data() + from, word[0], text.size() - word.size() + 1 - from);
+        if (hit == nullptr)
+            break;
+        const size_t at = static_cast<size_t>(static_cast<const char *>(hit) - text.data());
+        if (std::memcmp(text.data() + at, word.data(), word.size()) == 0)
+            return at;
+        from = at + 1;
+    }
+    return std::string_view::npos;
+}
+
+// The next line from `from` whose first word is `nac`, found with a
+// substring search rather than by splitting every line; npos when none.
+size_t next_line_of(std::string_view text, std::string_view nac, size_t from)
+{
+    for (size_t hit = find_text(text, nac, from); hit != std::string_view::npos;
+         hit = find_text(text, nac, hit + 1)) {
+        size_t start = hit;
+        while (start > 0 && is_blank(text[start - 1]))
+            --start;
+        if (start > 0 && text[start - 1] != '\n')
+            continue;
+        const size_t end = std::min(text.find('\n', hit), text.size());
+        if (first_word(text.substr(start, end - start)) == nac)
+            return start;
+    }
+    return std::string_view::npos;
+}
+
+// One inventory line parsed on its own, reported as a whole-file parse
+// would report it.
+int32_t parse_found_line(const std::string &file, std::string_view text, size_t start,
+                         ContainerEntry *entry)
+{
+    const size_t end = std::min(text.find('\n', start), text.size());
+    const std::string problem = parse_line(text.substr(start, end - start), entry);
+    if (problem.empty())
+        return kOk;
+    const long number = std::count(text.begin(), text.begin() + static_cast<long>(start), '\n') + 1;
+    std::fprintf(stderr, "fru store: %s line %ld: %s\n", file.c_str(), number, problem.c_str());
+    return kBadInventory;
+}
+
+}  // namespace
+
+int32_t find_inventory_entry(const char *nac, ContainerEntry *entry)
+{
+    // The file is replaced by rename on every change, so its identity says
+    // whether the copy read earlier in this process still holds.
+    static std::string cached_file;
+    static RawText cached_text;
     static struct stat cached_identity;
-    static bool valid = false;
     const std::string store_dir = store_directory();
     const std::string file = store_dir + "/inventory";
     struct stat now;
-    if (valid && cached.store_dir == store_dir && stat(file.c_str(), &now) == 0 &&
-        same_file(now, cached_identity)) {
-        *inventory = &cached;
-        return kOk;
+    if (cached_file != file || stat(file.c_str(), &now) != 0 || !same_file(now, cached_identity)) {
+        cached_file.clear();
+        const int32_t status = read_inventory_file(file, &cached_text, &cached_identity);
+        if (status != kOk)
+            return status;
+        cached_file = file;
     }
-    valid = false;
-    cached.store_dir = store_dir;
-    cached.entries.clear();
-    cached.index.clear();
-    Bytes text;
-    int32_t status = read_inventory_file(file, &text, &cached_identity);
-    if (status == kOk)
-        status = parse_inventory(
-            file, std::string_view(reinterpret_cast<const char *>(text.data()), text.size()),
-            &cached);
-    valid = status == kOk;
-    *inventory = &cached;
-    return status;
+    const std::string_view text(reinterpret_cast<const char *>(cached_text.data.get()), cached_text.size);
+    const std::string_view name = nac != nullptr ? nac : "";
+    const size_t first = name.empty() ? std::string_view::npos : next_line_of(text, name, 0);
+    if (first == std::string_view::npos)
+        return kUnknownContainer;
+    ContainerEntry found;
+    int32_t status = parse_found_line(file, text, first, &found);
+    if (status != kOk)
+        return status;
+    const size_t second = next_line_of(text, name, std::min(text.find('\n', first), text.size()));
+    if (second != std::string_view::npos) {
+        ContainerEntry again;
+        status = parse_found_line(file, text, second, &again);
+        if (status != kOk)
+            return status;
+        const long number = std::count(text.begin(), text.begin() + static_cast<long>(second), '\n') + 1;
+        std::fprintf(stderr, "fru store: %s line %ld: container %s listed twice\n", file.c_str(),
+                     number, found.nac.c_str());
+        return kBadInventory;
+    }
+    found.image_path = resolve_image_path(store_dir, found.path);
+    *entry = std::move(found);
+    return kOk;
 }
 
 int32_t save_inventory(const Inventory &inventory)

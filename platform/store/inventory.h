@@ -64,9 +64,13 @@ std::string store_directory();
 // standard error with its number and fails the load.
 int32_t load_inventory(const std::string &store_dir, Inventory *inventory);
 
-// The inventory of store_directory(), parsed once per process and again
-// only when the file was replaced or changed.
-int32_t current_inventory(const Inventory **inventory);
+// The entry of one container in the inventory of store_directory(), read
+// once per process (again only when the file was replaced). Only the lines
+// whose NAC is `nac` are parsed: a malformed one fails the look-up as a
+// whole-file load would report it, and so does a second one (listed
+// twice); malformed lines of other containers do not concern this look-up.
+// kUnknownContainer when no line names it.
+int32_t find_inventory_entry(const char *nac, ContainerEntry *entry);
 
 // Writes the inventory back atomically; an entry that breaks the rules is
 // refused (kBadInventory) and nothing is written.

@@ -48,7 +48,7 @@ int32_t zan_access(const ContainerEntry &entry, int32_t operation, const char *n
     if (is_identity(name)) {
         if (operation != 1)
             return kIdentityNotOne;
-        return with_zan_image(entry, Access::Read, present_identity);
+        return with_zan_image(entry, Access::Read, present_identity, record_read_needs);
     }
     switch (operation) {
     case 1:
@@ -68,7 +68,7 @@ int32_t zan_access(const ContainerEntry &entry, int32_t operation, const char *n
                 *length = static_cast<int32_t>(n);
             }
             return status;
-        });
+        }, record_read_needs);
     case 2:
         if (buffer == nullptr)
             return kInvalidArgument;
@@ -105,7 +105,7 @@ int32_t zan_read_record(const ContainerEntry &entry, const char *name, uint8_t *
             *length = static_cast<int32_t>(slots.size());
         }
         return status;
-    });
+    }, record_read_needs);
 }
 
 int32_t zan_read_control(const ContainerEntry &entry, const char *name, uint8_t *control,
@@ -122,7 +122,7 @@ int32_t zan_read_control(const ContainerEntry &entry, const char *name, uint8_t 
         if (status == kOk)
             *length = static_cast<int32_t>(kControlBytes);
         return status;
-    });
+    }, record_read_needs);
 }
 
 }  // namespace
@@ -130,12 +130,12 @@ int32_t zan_read_control(const ContainerEntry &entry, const char *name, uint8_t 
 const FamilyHandler kZanHandler = {zan_access, zan_read_record, zan_read_control};
 
 int32_t with_zan_image(const ContainerEntry &entry, Access access,
-                       const std::function<int32_t(ZanImage &)> &work)
+                       const std::function<int32_t(ZanImage &)> &work, const SegmentWanted &wanted)
 {
     if (access == Access::Read)
-        return with_image_used(entry, zan_bytes_needed, [&](Bytes &raw) -> int32_t {
+        return with_image_reader(entry, [&](ImageReader &reader) -> int32_t {
             ZanImage image;
-            const int32_t status = parse_zan_image(raw, &image);
+            const int32_t status = read_zan_image(reader, wanted, &image);
             return status == kOk ? work(image) : status;
         });
     return with_image_ordered(entry, access, [&](Bytes &raw, WriteOrder *order) -> int32_t {
@@ -149,6 +149,26 @@ int32_t with_zan_image(const ContainerEntry &entry, Access access,
         }
         return status;
     });
+}
+
+bool record_read_needs(const Segment &segment)
+{
+    if (segment.kind == kSegmentKindRecord)
+        return true;
+    // The record homes' names, gathered once: asked per segment, a walk of
+    // the whole registry would cost more than the read.
+    static const std::vector<bool> home = [] {
+        std::vector<bool> names(1u << 16, false);
+        size_t count = 0;
+        const RecordDef *defs = record_defs(&count);
+        for (size_t i = 0; i < count; ++i)
+            if ((defs[i].families & kZanFamily) != 0 && defs[i].segment != nullptr &&
+                defs[i].segment[0] != '\0')
+                names[static_cast<uint8_t>(defs[i].segment[0]) << 8 |
+                      static_cast<uint8_t>(defs[i].segment[1])] = true;
+        return names;
+    }();
+    return home[static_cast<uint8_t>(segment.name[0]) << 8 | static_cast<uint8_t>(segment.name[1])];
 }
 
 int32_t resolve_zan_record(ZanImage &image, const char *name, const RecordDef **def)

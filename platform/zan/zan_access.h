@@ -14,8 +14,14 @@ namespace fruplat {
 
 // Runs `work` on the parsed image; with Access::Write and a 0 status the
 // changed image is written back before the lock is released.
+// A read parses only the segments `wanted` takes (all by default).
 int32_t with_zan_image(const ContainerEntry &entry, Access access,
-                       const std::function<int32_t(ZanImage &)> &work);
+                       const std::function<int32_t(ZanImage &)> &work,
+                       const SegmentWanted &wanted = nullptr);
+
+// What a record read needs: every record segment (a record is found by its
+// tag in any of them) and whatever holds a record home's name.
+bool record_read_needs(const Segment &segment);
 
 // The record a name means on a ZAN container: a record name in any letter
 // case, an alias, or INSTALL (the installation record the container holds).

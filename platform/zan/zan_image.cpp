@@ -187,8 +187,13 @@ bool slot_valid(const Bytes &image, const ZanLayout &layout, int k)
     return get_be32(slot + covered) == crc32(slot, covered);
 }
 
-int32_t parse_v2(const Bytes &image, ZanImage *out)
+// Reads the table of a version 2 image from `head` (its bytes up to the
+// data start, at least) and the bodies of the segments `wanted` names
+// through `fetch`; the others keep only their table entry.
+int32_t parse_v2(const Bytes &head, const BodyFetch &fetch, const SegmentWanted &wanted,
+                 ZanImage *out)
 {
+    const Bytes &image = head;
     if (image.size() < kZanHeaderSize || get_be32(&image[28]) != crc32(image.data(), 28))
         return kImageDamaged;
     out->version = kZanFormatVersion;
@@ -229,19 +234,34 @@ int32_t parse_v2(const Bytes &image, ZanImage *out)
         segment.stored_length = get_be32(entry + 8);
         segment.stored_crc = get_be32(entry + 12);
         const uint64_t end = uint64_t{segment.offset} + segment.stored_length;
-        const bool inside = segment.offset >= layout.data_start && end <= image.size();
-        const size_t first = std::min<size_t>(segment.offset, image.size());
-        const size_t last = std::min<uint64_t>(end, image.size());
-        segment.body.assign(image.begin() + static_cast<long>(first),
-                            image.begin() + static_cast<long>(std::max(first, last)));
-        segment.crc_ok = inside && crc32(segment.body.data(), segment.body.size()) ==
-                                       segment.stored_crc;
-        parse_body(segment);
         out->in_use.push_back({segment.offset, static_cast<uint32_t>(std::min<uint64_t>(end, UINT32_MAX))});
-        out->used = static_cast<uint32_t>(std::max<size_t>(out->used, last));
+        segment.loaded = !wanted || wanted(segment);
+        if (segment.loaded) {
+            bool whole = false;
+            const int32_t status = fetch(segment.offset, segment.stored_length, &segment.body, &whole);
+            if (status != kOk)
+                return status;
+            segment.crc_ok = whole && segment.offset >= layout.data_start &&
+                             crc32(segment.body.data(), segment.body.size()) == segment.stored_crc;
+            parse_body(segment);
+        }
         out->segments.push_back(std::move(segment));
     }
     return kOk;
+}
+
+// The bodies of an image held whole.
+BodyFetch fetch_from(const Bytes &image)
+{
+    return [&image](uint64_t offset, uint64_t length, Bytes *body, bool *whole) -> int32_t {
+        const uint64_t end = offset + length;
+        *whole = end <= image.size();
+        const size_t first = std::min<uint64_t>(offset, image.size());
+        const size_t last = std::min<uint64_t>(end, image.size());
+        body->assign(image.begin() + static_cast<long>(first),
+                     image.begin() + static_cast<long>(std::max(first, last)));
+        return kOk;
+    };
 }
 
 // The first place from `from` where `length` bytes fit between the
@@ -296,31 +316,60 @@ int32_t parse_zan_image(const Bytes &image, ZanImage *out)
     if (image[4] == kZanFormatVersion1)
         status = parse_v1(image, out);
     else if (image[4] == kZanFormatVersion)
-        status = parse_v2(image, out);
+        status = parse_v2(image, fetch_from(image), nullptr, out);
+    if (status == kOk && out->version == kZanFormatVersion)
+        for (const Extent &e : out->in_use)
+            out->used = std::max<uint32_t>(out->used, std::min<uint64_t>(e.end, image.size()));
     // Either version: a name that two segments share is resolved by neither.
     if (status == kOk)
         mark_duplicate_names(*out);
     return status;
 }
 
-size_t zan_bytes_needed(const Bytes &prefix)
+int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImage *out)
 {
-    if (prefix.size() < kZanHeaderSize || std::memcmp(prefix.data(), kZanMagic, 4) != 0)
-        return SIZE_MAX;
-    if (prefix[4] == kZanFormatVersion1)
-        return get_be32(&prefix[12]) >= kZanV1HeaderSize ? get_be32(&prefix[12]) : SIZE_MAX;
-    if (prefix[4] != kZanFormatVersion || get_be32(&prefix[28]) != crc32(prefix.data(), 28))
-        return SIZE_MAX;
-    const size_t data_start = get_be32(&prefix[20]);
-    if (prefix.size() < data_start)
-        return data_start;
-    ZanImage parsed;
-    if (parse_v2(prefix, &parsed) != kOk)
-        return SIZE_MAX;
-    size_t end = data_start;
-    for (const Extent &e : parsed.in_use)
-        end = std::max<size_t>(end, e.end);
-    return end;
+    const Bytes &head = reader.head();
+    const bool v2 = head.size() >= kZanHeaderSize && std::memcmp(head.data(), kZanMagic, 4) == 0 &&
+                    head[4] == kZanFormatVersion && get_be32(&head[28]) == crc32(head.data(), 28);
+    Bytes whole;
+    bool all = false;
+    if (!v2) {
+        // Blank media, version 1 or damage: parsed whole, as written.
+        size_t needed = reader.capacity();
+        if (head.size() >= kZanHeaderSize && std::memcmp(head.data(), kZanMagic, 4) == 0 &&
+            head[4] == kZanFormatVersion1 && get_be32(&head[12]) >= kZanV1HeaderSize)
+            needed = get_be32(&head[12]);
+        const int32_t status = reader.read(0, needed, &whole, &all);
+        return status == kOk ? parse_zan_image(whole, out) : status;
+    }
+    const size_t data_start = get_be32(&head[20]);
+    const Bytes *table = &head;
+    if (head.size() < data_start) {
+        const int32_t status = reader.read(0, data_start, &whole, &all);
+        if (status != kOk)
+            return status;
+        table = &whole;
+    }
+    *out = ZanImage{};
+    if (!wanted) {
+        // Every segment: the bytes up to the last one in use, in one read.
+        ZanImage layout;
+        int32_t status = parse_v2(*table, fetch_from(*table), [](const Segment &) { return false; }, &layout);
+        if (status != kOk)
+            return status;
+        size_t end = data_start;
+        for (const Extent &e : layout.in_use)
+            end = std::max<size_t>(end, e.end);
+        status = reader.read(0, end, &whole, &all);
+        return status == kOk ? parse_zan_image(whole, out) : status;
+    }
+    const BodyFetch fetch = [&reader](uint64_t offset, uint64_t length, Bytes *body, bool *held) {
+        return reader.read(offset, length, body, held);
+    };
+    int32_t status = parse_v2(*table, fetch, wanted, out);
+    if (status == kOk)
+        mark_duplicate_names(*out);
+    return status;
 }
 
 int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, Bytes &raw,

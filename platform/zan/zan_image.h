@@ -4,10 +4,12 @@
 #define FRUPLATFORM_ZAN_ZAN_IMAGE_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "store/bytes.h"
+#include "store/image_file.h"
 
 namespace fruplat {
 
@@ -45,6 +47,9 @@ struct Segment {
     bool well_formed = true;  // packets or sections parse within the body
     bool duplicate_name = false;  // another segment of the image has this name
     bool changed = false;     // body must be rebuilt and its CRC recomputed
+    // A read that needs only some segments leaves the others unread: no
+    // body, no CRC checked, nothing parsed.
+    bool loaded = true;
     // Where the active table says the body is (version 2); a segment that
     // is not changed stays there.
     bool placed = false;
@@ -87,9 +92,17 @@ struct ZanImage {
 // segments are kept and marked, never read past the image.
 int32_t parse_zan_image(const Bytes &image, ZanImage *out);
 
-// How many bytes of an image `prefix` begins are in use, as far as the
-// prefix tells; SIZE_MAX when all of it must be read (blank media, damage).
-size_t zan_bytes_needed(const Bytes &prefix);
+// Where a parse finds a segment's body: the bytes from `offset` as far as
+// the image holds them, and whether it holds all `length` of them.
+using BodyFetch = std::function<int32_t(uint64_t offset, uint64_t length, Bytes *body, bool *whole)>;
+// Which segments a read needs, asked with the name and kind of the table.
+using SegmentWanted = std::function<bool(const Segment &)>;
+
+// Parses a container for a read: the header and the active table, then
+// only the bodies of the segments `wanted` takes (all when it is empty),
+// each read on its own and checked against its CRC. Blank media and
+// version 1 images are read whole.
+int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImage *out);
 
 // The image bytes up to the last used byte, laid out afresh.
 Bytes serialize_zan_image(const ZanImage &image);

@@ -254,6 +254,11 @@ TEST_F(Contract, MalformedInventoryLineIsNamed)
     const std::string format = "expected: NAC TYPE FAMILY PATH CAPACITY [device] [page=BYTES]";
     const std::string nac_rule = "NAC must be 1 to 64 printable characters without blanks or '#'";
     const std::string capacity_rule = "CAPACITY must be a byte count from 1 to 1048576";
+    // A look-up parses only its own container's lines: MB is found past a
+    // bad line of PS0's, and PS0 is refused with its line.
+    std::ofstream(store_ + "/inventory") << "MB 0 zan images/a.img 4096\nPS0 1 ipmi\n";
+    fru_nodehdl_t found = 0;
+    EXPECT_EQ(fru_get_node("MB", &found), 0);
     const struct {
         std::string text;
         std::string problem;
@@ -276,9 +281,17 @@ TEST_F(Contract, MalformedInventoryLineIsNamed)
     for (const auto &row : rows) {
         std::ofstream(store_ + "/inventory") << row.text;
         ::testing::internal::CaptureStderr();
-        EXPECT_EQ(fru_get_node("MB", &handle), fruplat::kBadInventory);
+        // The container named on the offending line, which is the last one.
+        const std::string last = row.text.substr(row.text.rfind('\n', row.text.size() - 2) + 1);
+        EXPECT_EQ(fru_get_node(last.substr(0, last.find(' ')).c_str(), &handle),
+                  fruplat::kBadInventory);
         EXPECT_EQ(::testing::internal::GetCapturedStderr(), "fru store: " + store_ + "/inventory " + row.problem + "\n");
     }
+    std::ofstream(store_ + "/inventory") << "MB 0 zan a.img 10\nMB/P0 3 pirom b.img 9\n MB\t0 zan c.img 10\n";
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(fru_get_node("MB", &handle), fruplat::kBadInventory);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "fru store: " + store_ + "/inventory line 3: container MB listed twice\n");
     setenv("QUILLET_FRU_STORE", "/nonexistent-store", 1);
     EXPECT_EQ(fru_get_node("MB", &handle), fruplat::kNoStore);
 }
