@@ -35,8 +35,8 @@ void opaque_name(size_t index, char name[2])
 Bytes opaque_body(size_t dynamic_bytes, size_t static_bytes)
 {
     Bytes body(8 + dynamic_bytes + static_bytes, 0x5A);
-    put_be(&body[0], dynamic_bytes, 4);
-    put_be(&body[4 + dynamic_bytes], static_bytes, 4);
+    store_be(&body[0], dynamic_bytes, 4);
+    store_be(&body[4 + dynamic_bytes], static_bytes, 4);
     return body;
 }
 
@@ -129,8 +129,8 @@ int bad(const std::string &store, const std::string &nac, size_t count)
         name.copy(segment.name, 2);
         segment.kind = kSegmentKindRecord;
         segment.body.assign(kPacketHeaderSize + 2, 0);
-        put_be(&segment.body[0], 0x0309, 2);  // Device_Type
-        put_be(&segment.body[4], 2, 4);
+        store_be(&segment.body[0], 0x0309, 2);  // Device_Type
+        store_be(&segment.body[4], 2, 4);
         segment.stored_crc = ~crc32(segment.body.data(), segment.body.size());
         image.segments.push_back(segment);
     }

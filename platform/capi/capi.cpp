@@ -28,7 +28,6 @@ struct OpenContainer {
 std::map<int32_t, std::unique_ptr<OpenContainer>> g_open;
 int32_t g_next_handle = 1;
 
-constexpr uint8_t kErased = 0xFF;
 
 OpenContainer *open_of(const capi_container_t *container)
 {

@@ -14,7 +14,6 @@ namespace fruplat {
 
 namespace {
 
-constexpr uint8_t kErased = 0xFF;
 
 int32_t resolve(const char *name, const RecordDef **def)
 {
@@ -48,7 +47,7 @@ int32_t check_customer_area(const Bytes &image)
 {
     if (customer_area_erased(image))
         return kAbsent;
-    const uint16_t stored = static_cast<uint16_t>(get_be(&image[kCustomerCrcOffset], 2));
+    const uint16_t stored = static_cast<uint16_t>(load_be(&image[kCustomerCrcOffset], 2));
     if (image[kCustomerVersionByte] != kCustomerLayoutVersion ||
         stored != spd_crc16(&image[kCustomerStart], kCustomerCrcOffset - kCustomerStart))
         return kAreaChecksum;

@@ -258,7 +258,7 @@ const CustomerRecord *customer_record(const char *name)
 void seal_customer_area(Bytes &spd)
 {
     spd[kCustomerVersionByte] = kCustomerLayoutVersion;
-    put_be(&spd[kCustomerCrcOffset], spd_crc16(&spd[kCustomerStart], kCustomerCrcOffset - kCustomerStart),
+    store_be(&spd[kCustomerCrcOffset], spd_crc16(&spd[kCustomerStart], kCustomerCrcOffset - kCustomerStart),
            2);
 }
 

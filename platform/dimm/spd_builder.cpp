@@ -30,7 +30,7 @@ void put_text(Bytes &spd, size_t at, const std::string &text, size_t width)
 
 void put_serial(Bytes &spd, size_t at, uint32_t serial)
 {
-    put_be(&spd[at], serial, 4);
+    store_be(&spd[at], serial, 4);
 }
 
 void build_crc_layout(const SpdContent &content, Bytes &spd)

@@ -31,7 +31,7 @@ public:
     }
     RecordBytes &number(uint16_t offset, uint64_t value, size_t width)
     {
-        put_be(field(offset, width), value, width);
+        store_be(field(offset, width), value, width);
         return *this;
     }
     RecordBytes &code(uint16_t offset, const char *enumeration, const char *name, size_t width)
@@ -39,7 +39,7 @@ public:
         const EnumDef *e = find_enum(enumeration);
         for (size_t i = 0; e != nullptr && i < e->count; ++i)
             if (std::strcmp(e->entries[i].name, name) == 0)
-                put_be(field(offset, width), e->entries[i].value, width);
+                store_be(field(offset, width), e->entries[i].value, width);
         return *this;
     }
     const RecordDef &def() const { return *def_; }

@@ -90,7 +90,7 @@ std::string hex_bytes(const uint8_t *data, size_t size, const char *separator)
 std::string format_field(const FieldDef &field, const uint8_t *record)
 {
     const uint8_t *data = record + field.offset;
-    const uint64_t value = get_be(data, field.width);
+    const uint64_t value = load_be(data, field.width);
     char text[64];
     switch (field.kind) {
     case FieldKind::Timestamp:

@@ -55,7 +55,7 @@ const fru_regdef_t *lookup_regdef(const char *name)
     if (const EnumDef *e = find_enum(name)) {
         for (size_t i = 0; i < e->count; ++i) {
             fru_enum_entry_t entry{};
-            put_be(entry.value, e->entries[i].value, sizeof entry.value);
+            store_be(entry.value, e->entries[i].value, sizeof entry.value);
             entry.text = e->entries[i].name;
             def->entries.push_back(entry);
         }

@@ -7,32 +7,25 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/byte_order.h"
+
 namespace fruplat {
 
 using Bytes = std::vector<uint8_t>;
 
-inline uint64_t get_be(const uint8_t *p, size_t width)
-{
-    uint64_t v = 0;
-    for (size_t i = 0; i < width; ++i)
-        v = (v << 8) | p[i];
-    return v;
-}
+using fru_be::load_be;
+using fru_be::load_be16;
+using fru_be::load_be32;
+using fru_be::store_be;
 
-inline void put_be(uint8_t *p, uint64_t v, size_t width)
-{
-    for (size_t i = 0; i < width; ++i)
-        p[width - 1 - i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-inline uint16_t get_be16(const uint8_t *p) { return static_cast<uint16_t>(get_be(p, 2)); }
-inline uint32_t get_be32(const uint8_t *p) { return static_cast<uint32_t>(get_be(p, 4)); }
+// The fill of erased EEPROM, and of every byte a container has not used.
+inline constexpr uint8_t kErased = 0xFF;
 
 inline void append_be(Bytes &out, uint64_t v, size_t width)
 {
     const size_t at = out.size();
     out.resize(at + width);
-    put_be(out.data() + at, v, width);
+    store_be(out.data() + at, v, width);
 }
 
 uint32_t crc32(const uint8_t *data, size_t size);

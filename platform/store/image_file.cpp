@@ -18,7 +18,6 @@ namespace fruplat {
 
 namespace {
 
-constexpr uint8_t kErased = 0xFF;
 
 DeviceWriter &device_writer()
 {

@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include "access/family.h"
+#include "platform/fru_access.h"
 #include "present/presenter.h"
 #include "store/image_file.h"
 #include "store/status.h"
@@ -46,12 +47,12 @@ int32_t zan_access(const ContainerEntry &entry, int32_t operation, const char *n
     if (name == nullptr || length == nullptr)
         return kInvalidArgument;
     if (is_identity(name)) {
-        if (operation != 1)
+        if (operation != FRU_OP_READ)
             return kIdentityNotOne;
         return with_zan_image(entry, Access::Read, present_identity, record_read_needs);
     }
     switch (operation) {
-    case 1:
+    case FRU_OP_READ:
         return with_zan_image(entry, Access::Read, [&](ZanImage &image) -> int32_t {
             const RecordDef *def = nullptr;
             int32_t status = resolve_zan_record(image, name, &def);
@@ -69,7 +70,7 @@ int32_t zan_access(const ContainerEntry &entry, int32_t operation, const char *n
             }
             return status;
         }, record_read_needs);
-    case 2:
+    case FRU_OP_UPDATE:
         if (buffer == nullptr)
             return kInvalidArgument;
         return with_zan_image(entry, Access::Write, [&](ZanImage &image) -> int32_t {
@@ -77,7 +78,7 @@ int32_t zan_access(const ContainerEntry &entry, int32_t operation, const char *n
             const int32_t status = resolve_zan_record(image, name, &def);
             return status == kOk ? put_record(image, *def, buffer) : status;
         });
-    case 3:
+    case FRU_OP_DELETE:
         return with_zan_image(entry, Access::Write, [&](ZanImage &image) -> int32_t {
             const RecordDef *def = nullptr;
             const int32_t status = resolve_zan_record(image, name, &def);
@@ -182,15 +183,7 @@ int32_t resolve_zan_record(ZanImage &image, const char *name, const RecordDef **
                    : first;
         return kOk;
     }
-    const RecordDef *found = resolve_alias(Family::Zan, name);
-    if (found == nullptr)
-        found = find_record_def(name);
-    if (found == nullptr)
-        return kUnknownRecord;
-    if ((found->families & kZanFamily) == 0)
-        return kNotInFamily;
-    *def = found;
-    return kOk;
+    return record_of_family(Family::Zan, name, def);
 }
 
 }  // namespace fruplat

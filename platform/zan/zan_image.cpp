@@ -24,9 +24,9 @@ void parse_packets(Segment &segment)
             return;
         }
         Packet packet;
-        packet.tag = get_be16(&body[at]);
+        packet.tag = load_be16(&body[at]);
         packet.form = body[at + 2];
-        const uint32_t length = get_be32(&body[at + 4]);
+        const uint32_t length = load_be32(&body[at + 4]);
         at += kPacketHeaderSize;
         if (length > body.size() - at) {
             segment.well_formed = false;
@@ -48,7 +48,7 @@ void parse_sections(Segment &segment)
             segment.well_formed = false;
             return;
         }
-        const uint32_t length = get_be32(&body[at]);
+        const uint32_t length = load_be32(&body[at]);
         at += 4;
         if (length > body.size() - at || length > kOpaqueSectionMax) {
             segment.well_formed = false;
@@ -113,12 +113,12 @@ void put_v2_header(uint8_t *out, uint32_t capacity, const ZanLayout &layout)
     std::memset(out, 0, kZanHeaderSize);
     std::memcpy(out, kZanMagic, 4);
     out[4] = kZanFormatVersion;
-    put_be(&out[6], layout.table_entries, 2);
-    put_be(&out[8], capacity, 4);
-    put_be(&out[12], layout.slot[0], 4);
-    put_be(&out[16], layout.slot[1], 4);
-    put_be(&out[20], layout.data_start, 4);
-    put_be(&out[28], crc32(out, 28), 4);
+    store_be(&out[6], layout.table_entries, 2);
+    store_be(&out[8], capacity, 4);
+    store_be(&out[12], layout.slot[0], 4);
+    store_be(&out[16], layout.slot[1], 4);
+    store_be(&out[20], layout.data_start, 4);
+    store_be(&out[28], crc32(out, 28), 4);
 }
 
 bool blank(const Bytes &image)
@@ -142,12 +142,12 @@ void parse_body(Segment &segment)
 
 int32_t parse_v1(const Bytes &image, ZanImage *out)
 {
-    if (get_be32(&image[20]) != crc32(image.data(), 20))
+    if (load_be32(&image[20]) != crc32(image.data(), 20))
         return kImageDamaged;
     out->version = kZanFormatVersion1;
-    const size_t count = get_be16(&image[6]);
-    out->capacity = get_be32(&image[8]);
-    const size_t used = get_be32(&image[12]);
+    const size_t count = load_be16(&image[6]);
+    out->capacity = load_be32(&image[8]);
+    const size_t used = load_be32(&image[12]);
     if (used < kZanV1HeaderSize || used > image.size())
         return kImageDamaged;
     out->used = static_cast<uint32_t>(used);
@@ -159,8 +159,8 @@ int32_t parse_v1(const Bytes &image, ZanImage *out)
         segment.name[0] = static_cast<char>(image[at]);
         segment.name[1] = static_cast<char>(image[at + 1]);
         segment.kind = image[at + 2];
-        const uint32_t length = get_be32(&image[at + 4]);
-        segment.stored_crc = get_be32(&image[at + 8]);
+        const uint32_t length = load_be32(&image[at + 4]);
+        segment.stored_crc = load_be32(&image[at + 8]);
         at += kSegmentHeaderSize;
         const bool truncated = length > used - at;
         const size_t kept = truncated ? used - at : length;
@@ -180,11 +180,11 @@ int32_t parse_v1(const Bytes &image, ZanImage *out)
 bool slot_valid(const Bytes &image, const ZanLayout &layout, int k)
 {
     const uint8_t *slot = &image[layout.slot[k]];
-    const size_t count = get_be16(slot + 4);
+    const size_t count = load_be16(slot + 4);
     if (count > layout.table_entries)
         return false;
     const size_t covered = kSlotHeaderSize + count * kTableEntrySize;
-    return get_be32(slot + covered) == crc32(slot, covered);
+    return load_be32(slot + covered) == crc32(slot, covered);
 }
 
 // Reads the table of a version 2 image from `head` (its bytes up to the
@@ -194,15 +194,15 @@ int32_t parse_v2(const Bytes &head, const BodyFetch &fetch, const SegmentWanted 
                  ZanImage *out)
 {
     const Bytes &image = head;
-    if (image.size() < kZanHeaderSize || get_be32(&image[28]) != crc32(image.data(), 28))
+    if (image.size() < kZanHeaderSize || load_be32(&image[28]) != crc32(image.data(), 28))
         return kImageDamaged;
     out->version = kZanFormatVersion;
-    out->capacity = get_be32(&image[8]);
+    out->capacity = load_be32(&image[8]);
     ZanLayout &layout = out->layout;
-    layout.table_entries = get_be16(&image[6]);
-    layout.slot[0] = get_be32(&image[12]);
-    layout.slot[1] = get_be32(&image[16]);
-    layout.data_start = get_be32(&image[20]);
+    layout.table_entries = load_be16(&image[6]);
+    layout.slot[0] = load_be32(&image[12]);
+    layout.slot[1] = load_be32(&image[16]);
+    layout.data_start = load_be32(&image[20]);
     const uint64_t slot = slot_size(layout.table_entries);
     if (layout.table_entries == 0 || layout.slot[0] < kZanHeaderSize ||
         uint64_t{layout.slot[1]} < layout.slot[0] + slot ||
@@ -212,7 +212,7 @@ int32_t parse_v2(const Bytes &head, const BodyFetch &fetch, const SegmentWanted 
     for (int k = 0; k < 2; ++k) {
         if (!slot_valid(image, layout, k))
             continue;
-        const uint32_t sequence = get_be32(&image[layout.slot[k]]);
+        const uint32_t sequence = load_be32(&image[layout.slot[k]]);
         if (out->active_slot < 0 || sequence > out->sequence) {
             out->active_slot = k;
             out->sequence = sequence;
@@ -222,7 +222,7 @@ int32_t parse_v2(const Bytes &head, const BodyFetch &fetch, const SegmentWanted 
     if (out->active_slot < 0)
         return kOk;
     const uint8_t *table = &image[layout.slot[out->active_slot]];
-    const size_t count = get_be16(table + 4);
+    const size_t count = load_be16(table + 4);
     for (size_t i = 0; i < count; ++i) {
         const uint8_t *entry = table + kSlotHeaderSize + i * kTableEntrySize;
         Segment segment;
@@ -230,9 +230,9 @@ int32_t parse_v2(const Bytes &head, const BodyFetch &fetch, const SegmentWanted 
         segment.name[1] = static_cast<char>(entry[1]);
         segment.kind = entry[2];
         segment.placed = true;
-        segment.offset = get_be32(entry + 4);
-        segment.stored_length = get_be32(entry + 8);
-        segment.stored_crc = get_be32(entry + 12);
+        segment.offset = load_be32(entry + 4);
+        segment.stored_length = load_be32(entry + 8);
+        segment.stored_crc = load_be32(entry + 12);
         const uint64_t end = uint64_t{segment.offset} + segment.stored_length;
         out->in_use.push_back({segment.offset, static_cast<uint32_t>(std::min<uint64_t>(end, UINT32_MAX))});
         segment.loaded = !wanted || wanted(segment);
@@ -330,19 +330,19 @@ int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImag
 {
     const Bytes &head = reader.head();
     const bool v2 = head.size() >= kZanHeaderSize && std::memcmp(head.data(), kZanMagic, 4) == 0 &&
-                    head[4] == kZanFormatVersion && get_be32(&head[28]) == crc32(head.data(), 28);
+                    head[4] == kZanFormatVersion && load_be32(&head[28]) == crc32(head.data(), 28);
     Bytes whole;
     bool all = false;
     if (!v2) {
         // Blank media, version 1 or damage: parsed whole, as written.
         size_t needed = reader.capacity();
         if (head.size() >= kZanHeaderSize && std::memcmp(head.data(), kZanMagic, 4) == 0 &&
-            head[4] == kZanFormatVersion1 && get_be32(&head[12]) >= kZanV1HeaderSize)
-            needed = get_be32(&head[12]);
+            head[4] == kZanFormatVersion1 && load_be32(&head[12]) >= kZanV1HeaderSize)
+            needed = load_be32(&head[12]);
         const int32_t status = reader.read(0, needed, &whole, &all);
         return status == kOk ? parse_zan_image(whole, out) : status;
     }
-    const size_t data_start = get_be32(&head[20]);
+    const size_t data_start = load_be32(&head[20]);
     const Bytes *table = &head;
     if (head.size() < data_start) {
         const int32_t status = reader.read(0, data_start, &whole, &all);
@@ -445,9 +445,9 @@ int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, By
     const int k = reuse && image.active_slot >= 0 ? image.active_slot ^ 1 : 0;
     const uint32_t sequence = reuse && image.active_slot >= 0 ? image.sequence + 1 : 1;
     uint8_t *slot = &raw[layout.slot[k]];
-    put_be(slot, sequence, 4);
-    put_be(slot + 4, placed.size(), 2);
-    put_be(slot + 6, 0, 2);
+    store_be(slot, sequence, 4);
+    store_be(slot + 4, placed.size(), 2);
+    store_be(slot + 6, 0, 2);
     for (size_t i = 0; i < placed.size(); ++i) {
         uint8_t *entry = slot + kSlotHeaderSize + i * kTableEntrySize;
         const Segment &segment = image.segments[i];
@@ -455,12 +455,12 @@ int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, By
         entry[1] = static_cast<uint8_t>(segment.name[1]);
         entry[2] = segment.kind;
         entry[3] = 0;
-        put_be(entry + 4, placed[i].offset, 4);
-        put_be(entry + 8, placed[i].length, 4);
-        put_be(entry + 12, placed[i].crc, 4);
+        store_be(entry + 4, placed[i].offset, 4);
+        store_be(entry + 8, placed[i].length, 4);
+        store_be(entry + 12, placed[i].crc, 4);
     }
     const size_t covered = kSlotHeaderSize + placed.size() * kTableEntrySize;
-    put_be(slot + covered, crc32(slot, covered), 4);
+    store_be(slot + covered, crc32(slot, covered), 4);
     if (order != nullptr) {
         order->first_end = 0;
         order->commit_begin = layout.slot[k];
@@ -471,7 +471,7 @@ int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, By
         // hold anything that could pass for a table.
         put_v2_header(raw.data(), capacity, layout);
         if (slot_valid(raw, layout, 1))
-            put_be(&raw[layout.slot[1] + 4], 0xFFFF, 2);
+            store_be(&raw[layout.slot[1] + 4], 0xFFFF, 2);
         if (order != nullptr)
             order->first_end = kZanHeaderSize;
     }
@@ -552,7 +552,7 @@ int32_t corrupt_segment_crc(Bytes &raw, const char *name)
         for (size_t b = 0; b < 4; ++b)
             crc[b] ^= 0xFF;
         const size_t covered = kSlotHeaderSize + parsed.segments.size() * kTableEntrySize;
-        put_be(slot + covered, crc32(slot, covered), 4);
+        store_be(slot + covered, crc32(slot, covered), 4);
         return kOk;
     }
     return kNoSuchSegment;

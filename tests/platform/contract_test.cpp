@@ -327,7 +327,7 @@ TEST(Registry, ReadersSeeTheRegistryInTheirLayout)
         ASSERT_EQ(def->enum_count, static_cast<int32_t>(e.count)) << e.name;
         for (size_t i = 0; i < e.count; ++i) {
             uint8_t value[8] = {};
-            fruplat::put_be(value + 4, e.entries[i].value, 4);
+            fruplat::store_be(value + 4, e.entries[i].value, 4);
             EXPECT_STREQ(def->enum_table[i].text, e.entries[i].name) << e.name;
             EXPECT_EQ(to_hex(def->enum_table[i].value, 8), to_hex(value, 8)) << e.name;
         }

@@ -54,7 +54,7 @@ int32_t update_one_field(size_t at, uint32_t value)
         status = fru_read_record(node, record, &length, "Power_SummaryR");
     if (status == 14)
         status = 0;
-    fruplat::put_be(&record[at], value, 4);
+    fruplat::store_be(&record[at], value, 4);
     length = sizeof record;
     if (status == 0)
         status = libfru_access_data("MB", record, &length, 2, "Power_SummaryR");
@@ -75,8 +75,8 @@ TEST_F(Locks, TwoOperatorsUpdatingDifferentFieldsOfOneRecordBothKeepTheirField)
         });
         std::vector<uint8_t> stored;
         ASSERT_EQ(slots("MB", "Power_SummaryR", 64, &stored), 0);
-        EXPECT_EQ(fruplat::get_be32(&stored[4]), kRounds);
-        EXPECT_EQ(fruplat::get_be32(&stored[8]), kRounds);
+        EXPECT_EQ(fruplat::load_be32(&stored[4]), kRounds);
+        EXPECT_EQ(fruplat::load_be32(&stored[8]), kRounds);
         for (const fruplat::Segment &s : parsed("MB").segments)
             EXPECT_TRUE(s.usable()) << s.name_text();
     });
@@ -165,7 +165,7 @@ TEST_F(Locks, KilledWriterLeavesOldOrNewContent)
         if (child == 0)
             for (uint32_t count = last_seen + 1;; ++count) {
                 std::vector<uint8_t> record(16, 0);
-                fruplat::put_be(&record[8], count, 4);
+                fruplat::store_be(&record[8], count, 4);
                 if (update("MB", "Power_SummaryR", record) != 0)
                     _exit(3);
             }
@@ -182,8 +182,8 @@ TEST_F(Locks, KilledWriterLeavesOldOrNewContent)
         const int32_t found = slots("MB", "Power_SummaryR", 16, &read_back);
         ASSERT_TRUE(found == 0 || (found == 14 && last_seen == 0)) << "a stored record vanished: " << found;
         if (found == 0) {
-            ASSERT_GE(fruplat::get_be32(&read_back[8]), last_seen);
-            last_seen = fruplat::get_be32(&read_back[8]);
+            ASSERT_GE(fruplat::load_be32(&read_back[8]), last_seen);
+            last_seen = fruplat::load_be32(&read_back[8]);
         }
     }
 }
