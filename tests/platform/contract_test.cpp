@@ -72,7 +72,8 @@ TEST_F(Contract, EveryRecordReadsBackWhatWasStored)
     size_t count = 0;
     const fruplat::RecordDef *defs = fruplat::record_defs(&count);
     size_t checked = 0;
-    for (const fruplat::RecordDef &def : std::vector<fruplat::RecordDef>(defs, defs + count)) {
+    for (size_t d = 0; d < count; ++d) {
+        const fruplat::RecordDef &def = defs[d];
         const bool zan = def.families == fruplat::kZanFamily;
         if (!zan && (def.families != fruplat::kDimmFamily || def.field_count == 0))
             continue;
