@@ -481,8 +481,9 @@ int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, By
 Bytes serialize_zan_image(const ZanImage &image)
 {
     Bytes raw;
+    // No room is an empty result, not the half-filled buffer the commit left.
     if (commit_zan_image(image, 1, false, raw, nullptr) != kOk)
-        return raw;
+        return {};
     ZanImage parsed;
     parse_zan_image(raw, &parsed);
     raw.resize(parsed.used);
