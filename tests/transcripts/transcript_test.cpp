@@ -1,0 +1,151 @@
+// Runs each tests/transcripts/*.t as a user at a shell would: every "$ "
+// line goes to /bin/sh in a fresh store, with quillet and fructl on the
+// PATH, and what it prints must be what the file shows beneath it:
+//   | a line of standard output        ! a line of standard error
+//   [N] the exit status, when not 0    ... (no eol) a last line without newline
+// An expected line ending in " (re)" is a regular expression for the text
+// after its two-character prefix (timestamps of fresh updates). Other lines
+// are kept as they stand. QUILLET_TRANSCRIPT_UPDATE=1 rewrites the files with
+// what the binaries printed, for review with git diff.
+#define _FILE_OFFSET_BITS 64
+
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "e2e/e2e_fixture.h"
+
+namespace quillet_test {
+namespace {
+
+const std::string kRegexSuffix = " (re)";
+
+std::vector<std::string> lines_of(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+bool is_output(const std::string &line)
+{
+    return line.starts_with("|") || line.starts_with("!") ||
+           (line.size() > 2 && line.front() == '[' && line.back() == ']');
+}
+
+void render_stream(const std::string &text, char mark, std::string *out)
+{
+    std::vector<std::string> lines = lines_of(text);
+    if (!text.empty() && text.back() != '\n')
+        lines.back() += " (no eol)";
+    for (const std::string &line : lines)
+        *out += line.empty() ? std::string(1, mark) + "\n" : std::string(1, mark) + " " + line + "\n";
+}
+
+// The binaries as a user types them; a cross build's run through its
+// emulator, told the name they were called by.
+void install_binaries(const std::string &bin)
+{
+    ASSERT_EQ(mkdir(bin.c_str(), 0755), 0);
+    const std::string emulator = QUILLET_TEST_EMULATOR;
+    for (const auto &[name, path] : {std::pair<std::string, std::string>{"quillet", QUILLET_TEST_QUILLET},
+                                     {"fructl", QUILLET_TEST_FRUCTL}}) {
+        const std::string link = bin + "/" + name;
+        if (emulator.empty()) {
+            ASSERT_EQ(symlink(path.c_str(), link.c_str()), 0);
+            continue;
+        }
+        std::string command = emulator.substr(0, emulator.find('|'));
+        if (command.find("qemu") != std::string::npos)
+            command += " -0 " + name;
+        for (size_t at = emulator.find('|'); at != std::string::npos; at = emulator.find('|', at + 1))
+            command += " " + emulator.substr(at + 1, emulator.find('|', at + 1) - at - 1);
+        std::ofstream(link) << "#!/bin/sh\nexec " << command << " " << path << " \"$@\"\n";
+        ASSERT_EQ(chmod(link.c_str(), 0755), 0);
+    }
+}
+
+class Transcript : public EndToEnd, public ::testing::WithParamInterface<std::string> {
+protected:
+    // The file as the binaries would have written it.
+    std::string replay(const std::vector<std::string> &expected)
+    {
+        const std::string work = scratch_ + "/work";
+        EXPECT_EQ(mkdir(work.c_str(), 0755), 0);
+        const std::string prologue = "export PATH='" + scratch_ + "/bin':\"$PATH\" STORE='" + store_ +
+                                     "' DATA='" QUILLET_TEST_DATA "'; cd '" + work + "' || exit 99\n";
+        std::string actual;
+        for (const std::string &line : expected) {
+            if (is_output(line))
+                continue;
+            actual += line + "\n";
+            if (!line.starts_with("$ "))
+                continue;
+            const Outcome o = run_program("/bin/sh", {"-c", prologue + line.substr(2)}, "", scratch_, false);
+            render_stream(o.out, '|', &actual);
+            render_stream(o.err, '!', &actual);
+            if (o.status != 0)
+                actual += "[" + std::to_string(o.status) + "]\n";
+        }
+        return actual;
+    }
+};
+
+// Expected lines that are patterns take the actual line they match, so
+// that only real differences show in the comparison.
+std::string with_patterns_matched(const std::vector<std::string> &expected, const std::string &actual)
+{
+    std::vector<std::string> lines = lines_of(actual);
+    for (size_t i = 0; i < lines.size() && i < expected.size(); ++i) {
+        const std::string &want = expected[i];
+        if (!want.ends_with(kRegexSuffix) || want.size() < 2 + kRegexSuffix.size() || !lines[i].starts_with(want.substr(0, 2)))
+            continue;
+        const std::string pattern = want.substr(2, want.size() - 2 - kRegexSuffix.size());
+        if (std::regex_match(lines[i].substr(2), std::regex(pattern)))
+            lines[i] = want;
+    }
+    std::string text;
+    for (const std::string &line : lines)
+        text += line + "\n";
+    return text;
+}
+
+TEST_P(Transcript, PrintsWhatItShows)
+{
+    const std::string path = std::string(QUILLET_TEST_TRANSCRIPTS) + "/" + GetParam() + ".t";
+    ASSERT_NO_FATAL_FAILURE(install_binaries(scratch_ + "/bin"));
+    const std::string written = slurp(path);
+    ASSERT_FALSE(written.empty()) << path;
+    const std::vector<std::string> expected = lines_of(written);
+    const std::string actual = with_patterns_matched(expected, replay(expected));
+    if (const char *update = std::getenv("QUILLET_TRANSCRIPT_UPDATE"); update != nullptr && *update == '1')
+        std::ofstream(path, std::ios::binary) << actual;
+    else
+        EXPECT_EQ(actual, written);
+}
+
+std::vector<std::string> transcripts()
+{
+    std::vector<std::string> names;
+    for (const std::string &file : listing(QUILLET_TEST_TRANSCRIPTS))
+        if (file.ends_with(".t"))
+            names.push_back(file.substr(0, file.size() - 2));
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, Transcript, ::testing::ValuesIn(transcripts()),
+                         [](const ::testing::TestParamInfo<std::string> &info) {
+                             std::string name = info.param;
+                             for (char &c : name)
+                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace quillet_test
