@@ -1,0 +1,41 @@
+# Refused updates change no byte of the container.
+$ fructl add MB zan && quillet -c MB -r ManR -o zan_part_no=5017540 && quillet -c MB -r Power_SummaryR -o total_power_ons=1 && fructl image MB before
+$ quillet -c MB -r ManR -o zan_part_no=1,bogus=2 >/dev/null
+!
+!  Error: bogus=2 is not supported
+!
+! Error: Please provide string of name value pairs separated by commas.
+[23]
+$ quillet -c MB -r TLI -o product_part_no=ppppppppppppppppppppp >/dev/null
+!
+!  Error: Please supply less than or equal to 20 chars for top_level_pdt_dash_num
+!
+! Error: Please provide string of name value pairs separated by commas.
+[9]
+$ fructl image MB after && cmp before after && fructl corrupt MB PE && fructl image MB damaged
+$ quillet -c MB -r Power_SummaryR -o total_power_ons=2
+!
+!   Unable to read Power_SummaryR record 68
+[68]
+$ fructl image MB after && cmp damaged after
+# Exit statuses and messages of containers that cannot take a request.
+$ fructl add X zan --type unknown && fructl add Y zan --type 4 && fructl add TINY zan --capacity 512
+$ quillet -c NOPE -r ManR
+!
+!  Could not get node handle: NOPE
+[62]
+$ quillet -c MB -r IDENTITY | head -1
+| ManR
+$ quillet -c MB -r IDENTITY -d
+!
+!  Error: IDENTITY names several records; change or delete one record by its name
+[71]
+$ quillet -c X -r ManR
+!
+!  Could not determine container type: 4
+[1]
+$ quillet -c Y -r TLI -o hostid=1
+$ quillet -c TINY -r ManR -o zan_part_no=1 && quillet -c TINY -r Zan_Man1R -o fru_description=x
+!
+!  Error: Container has no room for the data
+[69]
