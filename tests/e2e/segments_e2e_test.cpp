@@ -105,34 +105,5 @@ TEST_F(Segments, UpdateWhoseHomeSegmentIsOpaqueIsRefused)
     EXPECT_EQ(image_bytes("OC"), before);
 }
 
-// quillet's section names reach the platform's sections: DYNAMIC is not
-// STATIC, and a deletion takes one section.
-TEST_F(Segments, OpaqueSectionsWriteAndDelete)
-{
-    ASSERT_EQ(fructl({"demo"}).status, 0);
-    ASSERT_EQ(quillet({"-c", "MB", "-s", "segname=O2,section=dynamic,data=hello"}).status, 0);
-    EXPECT_EQ(quillet({"-c", "MB", "-s", "segname=O2,section=STATIC"}).out, "");
-    EXPECT_EQ(quillet({"-c", "MB", "-d", "-s", "segname=O2,section=DYNAMIC"}).status, 0);
-    const Outcome gone = quillet({"-c", "MB", "-s", "segname=O2"});
-    EXPECT_EQ(gone.status, 14);
-    EXPECT_EQ(gone.err, "\n Error : Seg O2 Record or area not present in the container\n");
-    EXPECT_EQ(quillet({"-c", "MB", "-s", "segname=MN,data=x"}).status, 6);
-}
-
-TEST_F(Segments, ImageFlashedIntoAnotherContainerGivesIdenticalRecords)
-{
-    ASSERT_EQ(fructl({"demo"}).status, 0);
-    const std::string image = scratch_ + "/mb.img";
-    ASSERT_EQ(fructl({"image", "MB", image}).status, 0);
-    ASSERT_EQ(fructl({"add", "MB2", "zan", "--capacity", "8192"}).status, 0);
-    const Outcome o = quillet({"-c", "MB2", "-i", image});
-    ASSERT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, "\nFinished writing the file at MB2\n");
-    for (const char *record : {"ManR", "Customer_DataR", "Status_EventsR", "InstallationR"})
-        EXPECT_EQ(stored("MB2", record), stored("MB", record)) << record;
-    EXPECT_EQ(quillet({"-c", "MB2", "-s", "segname=O1,section=STATIC"}).out,
-              quillet({"-c", "MB", "-s", "segname=O1,section=STATIC"}).out);
-}
-
 }  // namespace
 }  // namespace quillet_test
