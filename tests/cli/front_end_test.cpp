@@ -1,28 +1,11 @@
-// The command line as a user meets it: guards, conflicts, dispatch, and the
-// calls each command line makes against the platform.
+// The calls each command line makes against the platform, in order (the
+// refusals and texts a user sees are in the cli transcript).
 #include "support/tool_fixture.h"
 
 namespace quillet_test {
 namespace {
 
 using FrontEnd = ToolTest;
-
-TEST_F(FrontEnd, VersionHelpAndUsage)
-{
-    RunResult r = run({"quillet", "-V", "-c", "MB", "-r", "POWER"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "Version: 3.0 2008/10/14\n");
-    EXPECT_TRUE(r.err.empty() && fake().calls.empty());
-    r = run({"/usr/local/sbin/quillet", "-h"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, usage_for("/usr/local/sbin/quillet"));
-    EXPECT_EQ(r.out.substr(0, 42), "Usage:  /usr/local/sbin/quillet [-V] | [ -");
-    // The whole text, byte for byte, as a fingerprint (64-bit FNV-1a).
-    uint64_t hash = 14695981039346656037ULL;
-    for (const unsigned char c : usage_for("quillet"))
-        hash = (hash ^ c) * 1099511628211ULL;
-    EXPECT_EQ(hash, 0xd78ea977b9e138cfULL) << usage_for("quillet");
-}
 
 // Element names are folded to lower case up to their '=', values kept.
 TEST_F(FrontEnd, ElementNamesAreFoldedButValuesKept)
@@ -31,34 +14,6 @@ TEST_F(FrontEnd, ElementNamesAreFoldedButValuesKept)
     fake().add_enum("Initiator", {{"SP", 3}});
     EXPECT_EQ(run({"quillet", "-c", "MB", "-r", "FAULT", "-o", "ZAN_PART_NO=x,Message=MiXeD=X,INITIATOR=SP"}).status, 0);
     EXPECT_EQ(to_hex(fake().written.data() + 6, 13), "03" + zeros(5) + text_hex("MiXeD=X"));
-}
-
-// Refused before anything reaches the records; "?" leaves the message to getopt.
-TEST_F(FrontEnd, RefusalsPrintTheirMessageAndStatus)
-{
-    const std::string conflict = "\nError: Please choose to use (-o or -t) to update or (-d) delete option.\n";
-    const std::string no_nac = "\n Error: Please supply nac name to be used.\n";
-    const std::string no_class = "\n Error: Please supply record class name to be used.\n";
-    const std::tuple<std::vector<std::string>, int, std::string> rows[] = {
-        {{}, 255, ""}, {{"-x", "-c", "MB"}, 255, "?"}, {{"-c"}, 255, "?"},
-        {{"-c", "MB", "-r", "POWER", "-o", "event=power_on", "-d"}, 35, conflict},
-        {{"-d", "-o", "event=power_on", "-c", "MB"}, 35, conflict}, {{"-t", "text", "-d"}, 35, conflict},
-        {{"-d", "-t", "text"}, 35, conflict}, {{"-o", "a=1", "-d", "-V"}, 35, conflict},
-        {{"-c", "MB", "-s", "segname=O1", "-s", "segname=O2"}, 23, "\nError: Multiple '-s' option not allowed\n"},
-        {{"-r", "POWER"}, 23, no_nac}, {{"-i", "/tmp/image"}, 23, no_nac},
-        {{"-c", "MB"}, 23, no_class}, {{"-f", "-c", "MB"}, 23, no_class},
-        {{"-c", "MB", "-r", "IDENTITY", "-o", "zan_part_no=1"}, 18,
-         "Error: Please provide exact record name to be updated for IDENTITY class.\n"},
-        {{"-c", "MB", "-r", "POWER", "-d", "-i", "/nonexistent"}, 255, "Image file /nonexistent doesn't exist\n"},
-    };
-    for (const auto &[args, status, err] : rows) {
-        fake::reset();
-        const RunResult r = run({"quillet"}, args);
-        EXPECT_EQ(r.status, status) << ::testing::PrintToString(args);
-        EXPECT_EQ(err == "?" ? "?" : r.err, err) << ::testing::PrintToString(args);
-        EXPECT_EQ(r.out, err.empty() || err == "?" ? usage_for("quillet") : "");
-        EXPECT_EQ(fake().count("libfru_access_data"), 0u);
-    }
 }
 
 // Every record flow gives back the node, then the data source, once each,
