@@ -35,11 +35,6 @@ std::vector<std::string> listing(const std::string &dir)
     return names;
 }
 
-std::string without_stamp(const std::string &hex)
-{
-    return hex.size() >= 8 ? "TTTTTTTT" + hex.substr(8) : hex;
-}
-
 Outcome run_program(const std::string &program, const std::vector<std::string> &args, const std::string &input,
                     const std::string &scratch, bool emulated)
 {

@@ -28,8 +28,6 @@ Outcome run_program(const std::string &program, const std::vector<std::string> &
 std::string slurp(const std::string &path);
 // The names in a directory, "." and ".." aside, sorted.
 std::vector<std::string> listing(const std::string &dir);
-// Masks the 4-byte timestamp at the start of a hex record.
-std::string without_stamp(const std::string &hex);
 
 class EndToEnd : public ::testing::Test {
 protected:

@@ -73,6 +73,13 @@ void install_binaries(const std::string &bin)
 
 class Transcript : public EndToEnd, public ::testing::WithParamInterface<std::string> {
 protected:
+    // A transcript that failed half-way may leave mounts in its directory.
+    void TearDown() override
+    {
+        run_program("/bin/sh", {"-c", "grep -o ' " + scratch_ + "/[^ ]*' /proc/self/mountinfo | sort -r | xargs -r -n1 umount -l"},
+                    "", scratch_, false);
+        EndToEnd::TearDown();
+    }
     // The file as the binaries would have written it.
     std::string replay(const std::vector<std::string> &expected)
     {
