@@ -65,34 +65,6 @@ TEST_F(Segments, EveryListedSegmentIsRemovedOrKeptOnItsOwn)
     }
 }
 
-// The scan holds no lock while it waits for an answer, and removes only the
-// segment it showed: one changed meanwhile stays, and the scan says so.
-TEST_F(Segments, SegmentChangedWhileTheScanAsksIsKept)
-{
-    ASSERT_EQ(fructl({"demo"}).status, 0);
-    ASSERT_EQ(fructl({"corrupt", "MB", "CU"}).status, 0);
-    // The scan runs in a directory of its own, its answers on a FIFO.
-    const std::string own = scratch_ + "/scan";
-    ASSERT_EQ(mkdir(own.c_str(), 0755), 0);
-    ASSERT_EQ(mkfifo((own + "/stdin").c_str(), 0600), 0);
-    const int answers = open((own + "/stdin").c_str(), O_RDWR);
-    Outcome scan;
-    std::thread running([&] { scan = run_program(QUILLET_TEST_QUILLET, {"-d", "-c", "MB"}, "", own, true); });
-    for (int i = 0; i < 2000 && slurp(own + "/stderr").find(prompt("CU")) == std::string::npos; ++i)
-        usleep(10000);
-    // Another run removes the bad segment and a new record recreates it.
-    ASSERT_EQ(quillet({"-d", "-f", "-c", "MB"}).status, 0);
-    ASSERT_EQ(quillet({"-c", "MB", "-r", "CUSTOMER", "-t", "Rack 9"}).status, 0);
-    const std::vector<std::string> recreated = stored("MB", "Customer_DataR");
-    EXPECT_EQ(write(answers, "y\n", 2), 2);
-    running.join();
-    close(answers);
-    EXPECT_EQ(scan.status, 97);
-    EXPECT_EQ(scan.err, kHeader + prompt("CU") + "\n Error: Segment changed since the scan listed it; it was kept\n");
-    EXPECT_EQ(stored("MB", "Customer_DataR"), recreated);
-    EXPECT_EQ(quillet({"-c", "MB", "-r", "ManR"}).status, 0);
-}
-
 // An opaque segment under a record's home segment name cannot take the
 // record: the update says so instead of succeeding with nothing stored.
 TEST_F(Segments, UpdateWhoseHomeSegmentIsOpaqueIsRefused)
