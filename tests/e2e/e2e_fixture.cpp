@@ -81,17 +81,6 @@ void EndToEnd::TearDown()
     ASSERT_EQ(std::system(("rm -rf '" + scratch_ + "'").c_str()), 0);
 }
 
-std::vector<std::string> EndToEnd::stored(const std::string &nac, const std::string &record)
-{
-    const Outcome o = fructl({"get", nac, record});
-    EXPECT_EQ(o.status, 0) << o.err;
-    std::vector<std::string> lines;
-    std::stringstream in(o.out);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 std::string EndToEnd::image_bytes(const std::string &nac)
 {
     const std::string path = scratch_ + "/image-of-" + std::to_string(getpid());

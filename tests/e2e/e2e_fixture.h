@@ -39,8 +39,6 @@ protected:
         return run_program(QUILLET_TEST_QUILLET, args, input, scratch_, true);
     }
     Outcome fructl(const std::vector<std::string> &args) { return run_program(QUILLET_TEST_FRUCTL, args, "", scratch_, true); }
-    // `fructl get`, one entry a line; fails the test unless it succeeds.
-    std::vector<std::string> stored(const std::string &nac, const std::string &record);
     std::string image_bytes(const std::string &nac);
     std::string temp_file(const std::string &content, int mode = 0644);
     // Adds a container of `family` holding `image`.

@@ -1,10 +1,5 @@
-// Recovery and manufacturing paths on real stores: the bad-CRC scan, opaque
-// segments and the image flash.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
-
+// The bad-CRC scan and opaque segments on images built segment by segment,
+// with names and damage fructl cannot make.
 #include "e2e/e2e_fixture.h"
 #include "support/segment_images.h"
 
