@@ -42,7 +42,7 @@ $ quillet -c D0 -r POWER -o power_on_minutes=5 && quillet -c D0 -r POWER | tail 
 $ quillet -c D0 -r SPD_DDR3_R | cmp - spd && cmp -n 176 backing 0-0050/eeprom; umount 0-0050/eeprom && umount 0-0050
 # A store on a read-only file system says why an update cannot be made.
 $ fructl add MB zan && quillet -c MB -r Power_SummaryR -o total_power_ons=1 && mount --bind "$STORE" "$STORE" && mount -o remount,bind,ro "$STORE" && quillet -c MB -r Power_SummaryR -o total_power_ons=2; s=$?; umount "$STORE"; exit $s
-! fru platform: create a temporary file in /tmp/quillet-e2e-cLcamS/store/images: Read-only file system
+! fru platform: create a temporary file in .*/store/images: Read-only file system (re)
 !
 !  Error: Container image is on a read-only file system
 [87]

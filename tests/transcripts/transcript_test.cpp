@@ -9,6 +9,7 @@
 // what the binaries printed, for review with git diff.
 #define _FILE_OFFSET_BITS 64
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -105,12 +106,26 @@ protected:
 };
 
 // Expected lines that are patterns take the actual line they match, so
-// that only real differences show in the comparison.
+// that only real differences show. Lines pair up by their place under the
+// same command, so that an edited file still keeps its patterns.
 std::string with_patterns_matched(const std::vector<std::string> &expected, const std::string &actual)
 {
     std::vector<std::string> lines = lines_of(actual);
-    for (size_t i = 0; i < lines.size() && i < expected.size(); ++i) {
-        const std::string &want = expected[i];
+    std::vector<bool> taken(expected.size(), false);
+    size_t under = expected.size();  // the expected command the actual lines follow
+    for (size_t i = 0, below = 0; i < lines.size(); ++i, ++below) {
+        if (lines[i].starts_with("$ ")) {
+            under = std::find(expected.begin(), expected.end(), lines[i]) - expected.begin();
+            while (under < expected.size() && taken[under])
+                under = std::find(expected.begin() + static_cast<long>(under) + 1, expected.end(), lines[i]) - expected.begin();
+            if (under < expected.size())
+                taken[under] = true;
+            below = 0;
+            continue;
+        }
+        if (under + below >= expected.size())
+            continue;
+        const std::string &want = expected[under + below];
         if (!want.ends_with(kRegexSuffix) || want.size() < 2 + kRegexSuffix.size() || !lines[i].starts_with(want.substr(0, 2)))
             continue;
         const std::string pattern = want.substr(2, want.size() - 2 - kRegexSuffix.size());
