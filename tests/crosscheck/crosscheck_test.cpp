@@ -338,6 +338,9 @@ TEST_F(CrossCheck, DecodeDimmsAgreesWithQuillet)
         const std::string verdict = value_of(mine, type == SpdType::Ddr2 ? "checksum" : "crc");
         EXPECT_EQ(verdict.starts_with("OK"), checksum_ok) << verdict;
         EXPECT_EQ(checksum_ok, !content.break_checksum);
+        // The geometry the image was built with, as quillet reads it back.
+        EXPECT_EQ(value_of(mine, "device_width"), std::to_string(content.device_width) + " bits");
+        EXPECT_EQ(value_of(mine, "data_width"), type == SpdType::Ddr2 && content.ecc ? "72 bits" : "64 bits");
 
         if (type == SpdType::FbDimm) {
             // decode-dimms reads an FB-DIMM's maker and part number where a
