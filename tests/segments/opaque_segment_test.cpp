@@ -62,48 +62,10 @@ TEST_F(OpaqueSegment, WritesExactlyTheseBytes)
     }
 }
 
-TEST_F(OpaqueSegment, RefusalsWriteNothing)
+// The refusals a user sees are in the opaque transcript; a deletion names
+// its section.
+TEST_F(OpaqueSegment, DeleteTakesOneSection)
 {
-    const std::string large = files_.make(8193);
-    const std::string section = "Please provide either STATIC or DYNAMIC section area.\n";
-    const std::string sections = "Please provider either STATIC or DYNAMIC section area.\n";
-    const std::string source = "Please provider either opaque file name or opaque data.\n";
-    const std::string segnames = "Error: Either segname is NULL or provided multiple segments\n";
-    // Suboptions, with -d, status, message, usage shown.
-    const std::tuple<std::string, bool, int, std::string, bool> rows[] = {
-        {"segname=O1,segname=O2", false, 23, segnames, false},
-        {"segname", false, 23, segnames, false},
-        {"segname=O1,filename=a,filename=b", false, 23, "Error: Either filename is NULL or provided multiple files\n", false},
-        {"segname=O1,data", false, 23, "Error: Either data is NULL or provided multiple data\n", false},
-        {"segname=O1,size=1,size=2", false, 23, "Error:Either size is NULL or provided multiple size infor\n", false},
-        {"segname=O1,section=bogus", false, 23, section, false},
-        {"segname=O1,section", false, 23, section, false},
-        {"segname=O1,data=a,section=STATIC,section=DYNAMIC", false, 23, sections, false},
-        {"segname=O1,data=a", false, 23, sections, false},
-        {"segname=O1,size=4", false, 23, source, false},
-        {"segname=O1,data=a,filename=/etc/hostname,section=STATIC", false, 23, source, false},
-        {"data=a,section=STATIC", false, 23, "Please provide segment name\n", false},
-        {"segname=O1,section=STATIC,filename=/nonexistent", false, 23, "Opaque file /nonexistent doesn't exist\n", false},
-        {"segname=ES,section=STATIC,filename=" + large, false, 23, "Opaque file is too large " + large + "\n", false},
-        {"segname=O1,data=" + std::string(8193, 'd') + ",section=STATIC", false, 23,
-         "Opaque file is too large (inline data)\n", false},
-        {"segname=X1,data=a,section=STATIC", false, 6,
-         "Error: Either segname is NULL or does not begin with 'O'\n       Segname can be \"ES\".\n", false},
-        {"segname=O1,SEGNAME=O2", false, 23, "\n Error: SEGNAME=O2 is not supported\n", true},
-        {"segname=O1,colour=red", true, 23, "\n Error: colour=red is not supported\n", true},
-        {"segname=O1,section=STATIC,section=DYNAMIC", true, 23, sections, false},
-        {"section=STATIC", true, 23, "Please provide segment name\n", false},
-        {"segname=O1", true, 0, "", false},
-        {"", true, 0, "", false},
-    };
-    for (const auto &[suboptions, remove, status, err, usage] : rows) {
-        const RunResult r = segment(suboptions, remove);
-        EXPECT_EQ(r.status, status) << suboptions.substr(0, 60);
-        EXPECT_EQ(r.err, err) << suboptions.substr(0, 60);
-        EXPECT_EQ(r.out, usage ? usage_for("quillet") : "");
-        EXPECT_EQ(fake().count("fru_update_op_segment") + fake().count("fru_delete_op_segment"), 0u);
-        EXPECT_LE(fake().count("fru_close_data_source"), 1u);
-    }
     EXPECT_EQ(segment("segname=O1,section=STATIC", true).status, 0);
     EXPECT_EQ(fake().calls, (Calls{"fru_get_node(MB)", "fru_delete_op_segment(O1,1)", "fru_close_node()",
                                    "fru_close_data_source()"}));
