@@ -39,3 +39,8 @@ $ quillet -c TINY -r ManR -o zan_part_no=1 && quillet -c TINY -r Zan_Man1R -o fr
 !
 !  Error: Container has no room for the data
 [69]
+# The largest capacity is taken, one byte more is not.
+$ fructl add BIG zan --capacity 1048576 && fructl list | grep BIG && fructl add HUGE zan --capacity 1048577
+| BIG 0 zan 1048576 images/c5.img
+! fructl: bad option --capacity 1048577
+[2]

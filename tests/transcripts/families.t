@@ -65,3 +65,7 @@ $ quillet -c MB/P0 -r POWER
 !
 !  Error: The class_name  POWER is not supported.
 [18]
+# A file whose size the kernel does not tell (/proc) is read to its end.
+$ fructl add P pirom --from /proc/sys/kernel/ostype && quillet -c P -r PIROM | head -2
+| PIROM_DataR: 128 bytes, offset: bytes |ASCII|
+|     0x00                          : 4c 69 6e 75 78 0a ff ff ff ff ff ff ff ff ff ff  |Linux...........|

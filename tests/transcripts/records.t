@@ -185,3 +185,11 @@ $ quillet -c MB -r PwrMgmt_RFR && quillet -c MB -r PwrMgmt_RFR -d && quillet -c 
 !  Error: Record or area not present in the container
 ! fructl: MB PwrMgmt_RFR: Record or area not present in the container
 [1]
+# A record that is not its segment's first is deleted alone.
+$ quillet -c MB -r Power_SummaryR -o total_power_ons=1 && quillet -c MB -r POWER -o event=power_on && quillet -c MB -r POWER -d && fructl segments MB && quillet -c MB -r Power_SummaryR | tail -2 && quillet -c MB -r POWER
+| PE 1 24 ok
+|     total_power_ons               : 1
+|     total_power_offs              : 0
+!
+!  Error: Record or area not present in the container
+[14]
