@@ -19,6 +19,7 @@ struct SegmentPlan {
     bool bad = false;  // the stored CRC does not hold
     uint8_t seed = 1;  // first content byte: a Customer_DataR packet, or a DYNAMIC section
     uint8_t kind = fruplat::kSegmentKindRecord;
+    size_t bytes = 84;  // content bytes
 };
 
 inline fruplat::Bytes segment_image(const std::vector<SegmentPlan> &plans, uint32_t capacity)
@@ -30,7 +31,7 @@ inline fruplat::Bytes segment_image(const std::vector<SegmentPlan> &plans, uint3
         plan.name.copy(segment.name, 2);
         segment.kind = plan.kind;
         segment.changed = true;
-        fruplat::Bytes content(84);
+        fruplat::Bytes content(plan.bytes);
         for (size_t i = 0; i < content.size(); ++i)
             content[i] = static_cast<uint8_t>(plan.seed + i);
         if (plan.kind == fruplat::kSegmentKindOpaque)
