@@ -21,6 +21,14 @@ $ printf '\001\000\000\000\000\000\000\377' >none && fructl add EMPTY ipmi --fro
 !
 !  Error: Record or area not present in the container
 [14]
+# A board area whose one field runs up to its checksum, with no end marker,
+# ends there.
+$ printf '\001\000\000\001\000\000\000\376\001\001\000\000\000\000\300\076' >short && fructl add SHORT ipmi --from short && quillet -c SHORT -r Board_Info_Area_S
+| Board_Info_Area_S
+|     format_version                : 1
+|     language                      : 0 (English)
+|     mfg_date_time                 : unspecified
+|     manufacturer                  :
 # DIMM records live in the customer bytes after the SPD, which stays
 # read-only; with no record left the customer bytes are erased.
 $ fructl image MB/P0/D0 spd && quillet -c MB/P0/D0 -r FAULT -o status=3,macaddr=0003BA123456 && quillet -c MB/P0/D0 -r Power_On_DataR -o timestamp && fructl get MB/P0/D0 POWER && fructl get MB/P0/D0 FAULT
