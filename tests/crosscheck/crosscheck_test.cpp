@@ -340,6 +340,7 @@ TEST_F(CrossCheck, DecodeDimmsAgreesWithQuillet)
         EXPECT_EQ(checksum_ok, !content.break_checksum);
         // The geometry the image was built with, as quillet reads it back.
         EXPECT_EQ(value_of(mine, "device_width"), std::to_string(content.device_width) + " bits");
+        EXPECT_EQ(value_of(mine, "ranks"), std::to_string(content.ranks));
         EXPECT_EQ(value_of(mine, "data_width"), type == SpdType::Ddr2 && content.ecc ? "72 bits" : "64 bits");
 
         if (type == SpdType::FbDimm) {

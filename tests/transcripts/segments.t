@@ -18,6 +18,11 @@ $ fructl image MB mb.img && fructl add MB2 zan --capacity 8192 && quillet -c MB2
 | Finished writing the file at MB2
 $ for r in ManR Customer_DataR Status_EventsR InstallationR; do fructl get MB $r >a && fructl get MB2 $r >b && cmp a b || exit; done
 $ quillet -c MB2 -s segname=O1,section=STATIC >a && quillet -c MB -s segname=O1,section=STATIC >b && cmp a b
+# An image as large as its container is taken whole.
+$ fructl image MB/P0 rom && wc -c <rom && quillet -c MB/P0 -i rom && fructl image MB/P0 again && cmp rom again
+| 128
+|
+| Finished writing the file at MB/P0
 # The scan holds no lock while it waits for an answer, and removes only the
 # segment it showed: one changed meanwhile stays, and the scan says so (here
 # the container's only segment, so that it is also the first).
