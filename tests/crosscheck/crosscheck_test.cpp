@@ -348,6 +348,8 @@ TEST_F(CrossCheck, DecodeDimmsAgreesWithQuillet)
             // DDR2 SPD keeps them (bytes 64 and 73), while FB-DIMM keeps them
             // with the CRC layout at 117 and 128, as quillet reads them.
             EXPECT_EQ(theirs["Manufacturer"], "Undefined");
+            const uint64_t bytes = (uint64_t{1} << (content.rows + content.columns)) * content.banks * 8 * content.ranks;
+            EXPECT_EQ(value_of(mine, "capacity"), std::to_string(bytes >> 20) + " MB");
             EXPECT_EQ(value_of(mine, "part_number"), content.part_number);
             continue;
         }
