@@ -44,9 +44,10 @@ $ fructl add BIG zan --capacity 1048576 && fructl list | grep BIG && fructl add 
 | BIG 0 zan 1048576 images/c5.img
 ! fructl: bad option --capacity 1048577
 [2]
-# A container too full for a second copy of a segment packs its segments
-# from its data start, and every record still reads back.
-$ fructl add FULL zan --capacity 1024 && for i in 1 2 3; do quillet -c FULL -r ManR -o zan_part_no=$i && quillet -c FULL -r Zan_Man1R -o zan_part_no=$i && quillet -c FULL -r CUSTOMER -t "text $i" && quillet -c FULL -r Power_SummaryR -o total_power_ons=$i || exit; done; fructl segments FULL; quillet -c FULL -r IDENTITY | grep part_no; quillet -c FULL -r CUSTOMER | tail -1; quillet -c FULL -r Power_SummaryR | grep ons
+# A part too full for a second copy of a segment (written in place, so the
+# new copy goes beside the old) packs its segments from its data start, and
+# every record still reads back.
+$ head -c 1024 /dev/zero | tr '\0' '\377' >full.eeprom && fructl add FULL zan --device "$PWD/full.eeprom" && for i in 1 2 3; do quillet -c FULL -r ManR -o zan_part_no=$i && quillet -c FULL -r Zan_Man1R -o zan_part_no=$i && quillet -c FULL -r CUSTOMER -t "text $i" && quillet -c FULL -r Power_SummaryR -o total_power_ons=$i || exit; done; fructl segments FULL; quillet -c FULL -r IDENTITY | grep part_no; quillet -c FULL -r CUSTOMER | tail -1; quillet -c FULL -r Power_SummaryR | grep ons
 | MN 2 390 ok
 | CU 1 92 ok
 | PE 1 24 ok
