@@ -40,6 +40,9 @@ $ ./q -c MB -s data=a,section=STATIC
 $ ./q -c MB -s segname=O1,section=STATIC,filename=/nonexistent
 ! Opaque file /nonexistent doesn't exist
 [23]
+$ ./q -c MB -s segname=O1,section=STATIC,filename=/
+! Failed to read Opaque file: /
+[23]
 $ ./q -c MB -s segname=ES,section=STATIC,filename=large
 ! Opaque file is too large large
 [23]
