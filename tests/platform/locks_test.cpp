@@ -1,11 +1,8 @@
 // Container locks and transactions: one transaction per update, bounded
-// waits, nothing created beside images, rewrites that keep what the image
-// file is, and writers killed mid-write.
-#include <algorithm>
+// waits, and writers killed mid-write. Rewrites that keep what the image
+// file is and create nothing beside it: tests/transcripts/platform-rewrite.t.
 #include <csignal>
-#include <dirent.h>
 #include <random>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,18 +10,6 @@
 
 namespace quillet_test {
 namespace {
-
-std::vector<std::string> listing(const std::string &dir)
-{
-    std::vector<std::string> names;
-    if (DIR *d = opendir(dir.c_str())) {
-        while (dirent *e = readdir(d))
-            names.push_back(e->d_name);
-        closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 class Locks : public StoreTest {
 protected:
@@ -112,40 +97,6 @@ TEST_F(Locks, AHeldLockMakesAnUpdateWaitABoundedTimeThenSayBusy)
         EXPECT_EQ(image("MB"), before) << "a refusal leaves every byte in place";
         EXPECT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 2)), 0);
     });
-}
-
-TEST_F(Locks, RewriteKeepsModeOwnerAndLinkAndCreatesNothingBesideTheImage)
-{
-    add("MB");
-    const std::string image = entry("MB").image_path;
-    const std::string images = image.substr(0, image.rfind('/'));
-    // The image lives elsewhere behind a symlink; names an earlier version
-    // used beside it are planted as links to files outside the store.
-    const std::string target = store_ + "/elsewhere.img";
-    const std::string victim = store_ + "/victim";
-    ASSERT_EQ(rename(image.c_str(), target.c_str()), 0);
-    ASSERT_EQ(symlink(target.c_str(), image.c_str()), 0);
-    ASSERT_EQ(symlink(victim.c_str(), (image + ".new").c_str()), 0);
-    ASSERT_EQ(symlink(victim.c_str(), (image + ".lock").c_str()), 0);
-    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
-    ASSERT_EQ(chown(target.c_str(), 1234, 5678), 0);
-    const std::vector<std::string> before = listing(images);
-    const std::vector<std::string> store_before = listing(store_);
-
-    EXPECT_EQ(read("MB", "Power_SummaryR"), 14);
-    EXPECT_EQ(listing(store_), store_before) << "a read creates nothing";
-    ASSERT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 1)), 0);
-    EXPECT_EQ(read("MB", "Power_SummaryR"), 0);
-
-    EXPECT_EQ(listing(images), before);
-    EXPECT_NE(access(victim.c_str(), F_OK), 0) << "a planted link was followed";
-    struct stat info;
-    ASSERT_EQ(lstat(image.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link was replaced";
-    ASSERT_EQ(stat(target.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(info.st_uid, 1234u);
-    EXPECT_EQ(info.st_gid, 5678u);
 }
 
 // A writer storing ever larger counts into Power_SummaryR is killed at a
