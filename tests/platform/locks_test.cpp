@@ -1,6 +1,6 @@
-// Container locks and transactions: one transaction per update, bounded
-// waits, and writers killed mid-write. Rewrites that keep what the image
-// file is and create nothing beside it: tests/transcripts/platform-rewrite.t.
+// Container locks and transactions: one transaction per update, and writers
+// killed mid-write. Bounded waits, and rewrites that keep what the image file
+// is: tests/transcripts/platform-locks.t and platform-rewrite.t.
 #include <csignal>
 #include <random>
 #include <sys/wait.h>
@@ -64,38 +64,6 @@ TEST_F(Locks, TwoOperatorsUpdatingDifferentFieldsOfOneRecordBothKeepTheirField)
         EXPECT_EQ(fruplat::load_be32(&stored[8]), kRounds);
         for (const fruplat::Segment &s : parsed("MB").segments)
             EXPECT_TRUE(s.usable()) << s.name_text();
-    });
-}
-
-TEST_F(Locks, AHeldLockMakesAnUpdateWaitABoundedTimeThenSayBusy)
-{
-    on_each_kind([&] {
-        ASSERT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 1)), 0);
-        const fruplat::Bytes before = image("MB");
-        int ready[2];
-        ASSERT_EQ(pipe(ready), 0);
-        const pid_t holder = fork();
-        ASSERT_GE(holder, 0);
-        if (holder == 0) {
-            fruplat::ContainerLock lock;
-            const char held = lock.acquire(entry("MB"), fruplat::LockMode::Shared) == 0 ? 'y' : 'n';
-            if (::write(ready[1], &held, 1) == 1)
-                pause();
-            _exit(1);
-        }
-        char held = 0;
-        ASSERT_EQ(::read(ready[0], &held, 1), 1);
-        EXPECT_EQ(held, 'y');
-        setenv("QUILLET_LOCK_WAIT_MS", "200", 1);
-        EXPECT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 2)), fruplat::kBusy);
-        EXPECT_STREQ(fru_strerror(fruplat::kBusy), "Container is busy: another process holds its lock");
-        unsetenv("QUILLET_LOCK_WAIT_MS");
-        kill(holder, SIGKILL);
-        waitpid(holder, nullptr, 0);
-        close(ready[0]);
-        close(ready[1]);
-        EXPECT_EQ(image("MB"), before) << "a refusal leaves every byte in place";
-        EXPECT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 2)), 0);
     });
 }
 
