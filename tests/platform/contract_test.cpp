@@ -99,6 +99,7 @@ TEST_F(Contract, EveryRecordReadsBackWhatWasStored)
     EXPECT_EQ(opaque_write("MB", "O12", 1, 1, 0), fruplat::kBadSegmentName);
 }
 
+// How the rings are shown: tests/transcripts/platform-rings.t.
 TEST_F(Contract, RingsWrapAroundAndSlotsFollowStorageOrder)
 {
     for (uint8_t i = 1; i <= 12; ++i) {
@@ -117,42 +118,29 @@ TEST_F(Contract, RingsWrapAroundAndSlotsFollowStorageOrder)
     ASSERT_EQ(ring.size(), 1400u);
     EXPECT_EQ(std::vector<int>({ring[5], ring[140 + 5], ring[280 + 5], ring[1260 + 5]}),
               std::vector<int>({11, 12, 3, 10}));
-    std::string shown;
-    ASSERT_EQ(read("MB", "fault", &shown), 0);
-    EXPECT_NE(shown.find("Status_EventsR: 10 of 10 entries, oldest first"), std::string::npos);
-    EXPECT_LT(shown.find("new_status                    : 3\n"), shown.find("new_status                    : 12\n"));
-    EXPECT_EQ(shown.find("new_status                    : 2\n"), std::string::npos);
     ASSERT_EQ(slots("MB", "InstallationR", 1095, &ring), 0);
     ASSERT_EQ(ring.size(), 1095u);
     EXPECT_EQ(std::vector<int>({ring[0], ring[219], ring[438], ring[657]}), std::vector<int>({1, 2, 3, 0}));
-    ASSERT_EQ(read("MB", "INSTALL", &shown), 0);
-    EXPECT_EQ(shown.rfind("InstallationR: 3 of 5 entries", 0), 0u);
 }
 
 TEST_F(Contract, RemovedSegmentsReachTheImageOnlyThroughFlash)
 {
-    ASSERT_EQ(fruplat::add_demo(store_), 0);  // MB exists; demo keeps it
-    ASSERT_EQ(update("MB", "ManR", pattern("ManR", 1)), 0);
     ASSERT_EQ(update("MB", "CUSTOMER", pattern("Customer_DataR", 1)), 0);
     ASSERT_EQ(update("MB", "POWER", pattern("Power_EventsR", 1)), 0);
-    // Damage two segments' stored CRC in the image, keep one, remove one.
     fruplat::Bytes bytes = image("MB");
-    ASSERT_EQ(fruplat::corrupt_segment_crc(bytes, "CU"), 0);
-    ASSERT_EQ(fruplat::corrupt_segment_crc(bytes, "PE"), 0);
+    for (const char *damaged : {"CU", "PE"})
+        ASSERT_EQ(fruplat::corrupt_segment_crc(bytes, damaged), 0);
     ASSERT_EQ(fruplat::write_image(entry("MB"), bytes), 0);
-    EXPECT_EQ(read("MB", "CUSTOMER"), fruplat::kSegmentDamaged);
-
     const fru_nodehdl_t handle = node("MB");
-    EXPECT_EQ(walk(handle), (std::vector<std::string>{"MN", "CU bad", "PE bad"}));
+    EXPECT_EQ(walk(handle), (std::vector<std::string>{"CU bad", "PE bad"}));
     ASSERT_EQ(fru_remove_segment(handle, "CU"), 0);
     EXPECT_EQ(fru_remove_segment(handle, "CU"), fruplat::kNoSuchSegment);
-    EXPECT_EQ(read("MB", "CUSTOMER"), fruplat::kSegmentDamaged) << "not yet in the image";
+    EXPECT_EQ(image("MB"), bytes) << "not yet in the image";
     // A record written by someone else meanwhile survives the write-back.
     ASSERT_EQ(update("MB", "TLI", pattern("Top_Level_IdentifierR", 1)), 0);
     ASSERT_EQ(fru_flash_file("MB", handle), 0);
-    EXPECT_EQ(read("MB", "CUSTOMER"), 14);
     EXPECT_EQ(read("MB", "TLI"), 0);
-    EXPECT_EQ(walk(node("MB")), (std::vector<std::string>{"MN", "PE bad", "CF"}));
+    EXPECT_EQ(walk(node("MB")), (std::vector<std::string>{"PE bad", "CF"}));
 }
 
 TEST_F(Contract, ContainerInterfaceLeavesTheRestErased)

@@ -44,8 +44,8 @@ protected:
     // Stores through the access call as the tool does (length 2048).
     int32_t update(const std::string &nac, const char *name, std::vector<uint8_t> bytes);
     int32_t remove(const std::string &nac, const char *name);
-    // Reads with presentation; the printed text lands in `shown`.
-    int32_t read(const std::string &nac, const char *name, std::string *shown = nullptr);
+    // Reads with presentation, which is dropped.
+    int32_t read(const std::string &nac, const char *name);
     int32_t slots(const std::string &nac, const char *name, int32_t length, std::vector<uint8_t> *out);
     // Writes `size` bytes of `seed` into section 0 (DYNAMIC) or 1 (STATIC).
     int32_t opaque_write(const std::string &nac, const char *segment, int32_t section, uint32_t size, uint8_t seed);
