@@ -1,6 +1,6 @@
-// Container locks and transactions: one transaction per update, and writers
-// killed mid-write. Bounded waits, and rewrites that keep what the image file
-// is: tests/transcripts/platform-locks.t and platform-rewrite.t.
+// Writers killed mid-write. One transaction per update, bounded waits and
+// rewrites that keep what the image file is are shown by
+// tests/transcripts/platform-{operators,locks,rewrite}.t.
 #include <csignal>
 #include <random>
 #include <sys/wait.h>
@@ -11,61 +11,7 @@
 namespace quillet_test {
 namespace {
 
-class Locks : public StoreTest {
-protected:
-    // Runs `body` on a regular image (replaced by rename) and on a device
-    // (written in place).
-    void on_each_kind(const std::function<void()> &body)
-    {
-        for (const bool device : {false, true}) {
-            SCOPED_TRACE(device ? "device" : "image file");
-            device ? add_device("MB", store_ + "/eeprom", 4096) : add("MB", fruplat::Family::Zan, 4096);
-            body();
-            ASSERT_EQ(fruplat::remove_container(store_, "MB"), 0);
-        }
-    }
-};
-
-// What quillet does for `-r Power_SummaryR -o FIELD=VALUE`: pre-read
-// through the node, change one field, write by NAC name while the node is
-// still held, close.
-int32_t update_one_field(size_t at, uint32_t value)
-{
-    fru_nodehdl_t node = 0;
-    int32_t status = fru_get_node("MB", &node);
-    uint8_t record[2048] = {};
-    int32_t length = 16;
-    if (status == 0)
-        status = fru_read_record(node, record, &length, "Power_SummaryR");
-    if (status == 14)
-        status = 0;
-    fruplat::store_be(&record[at], value, 4);
-    length = sizeof record;
-    if (status == 0)
-        status = libfru_access_data("MB", record, &length, 2, "Power_SummaryR");
-    fru_close_node(node);
-    fru_close_data_source();
-    return status;
-}
-
-TEST_F(Locks, TwoOperatorsUpdatingDifferentFieldsOfOneRecordBothKeepTheirField)
-{
-    constexpr uint32_t kRounds = 200;
-    on_each_kind([&] {
-        run_children(2, [](int w) {
-            for (uint32_t i = 1; i <= kRounds; ++i)
-                if (update_one_field(w == 0 ? 4 : 8, i) != 0)  // total_time_on, total_power_ons
-                    return 3;
-            return 0;
-        });
-        std::vector<uint8_t> stored;
-        ASSERT_EQ(slots("MB", "Power_SummaryR", 64, &stored), 0);
-        EXPECT_EQ(fruplat::load_be32(&stored[4]), kRounds);
-        EXPECT_EQ(fruplat::load_be32(&stored[8]), kRounds);
-        for (const fruplat::Segment &s : parsed("MB").segments)
-            EXPECT_TRUE(s.usable()) << s.name_text();
-    });
-}
+using Locks = StoreTest;
 
 // A writer storing ever larger counts into Power_SummaryR is killed at a
 // random moment, 200 times: every other record stays, the count never goes

@@ -2,26 +2,9 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace quillet_test {
-
-void run_children(int count, const std::function<int(int)> &body)
-{
-    std::vector<pid_t> children;
-    for (int i = 0; i < count; ++i) {
-        children.push_back(fork());
-        ASSERT_GE(children.back(), 0);
-        if (children.back() == 0)
-            _exit(body(i));
-    }
-    for (pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
-    }
-}
 
 std::vector<std::string> walk(fru_nodehdl_t handle, int32_t *status)
 {

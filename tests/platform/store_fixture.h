@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "fructl/store_admin.h"
@@ -16,10 +15,6 @@
 #include "zan/zan_image.h"
 
 namespace quillet_test {
-
-// Forks `count` children running `body(i)` (its result is the exit status)
-// and expects each to exit 0.
-void run_children(int count, const std::function<int(int)> &body);
 
 // The segments a walk of `handle` shows in order, " bad" after each it
 // reports bad; the walk's status lands in `status`.
