@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <unistd.h>
 
 namespace quillet_test {
 
