@@ -46,7 +46,11 @@ protected:
         // On tmpfs where there is one: the test syncs thousands of writes.
         device_ = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : store_) + "/quillet-eeprom-" +
                   std::to_string(getpid());
-        add_device("EE", device_, capacity);
+        std::ofstream(device_, std::ios::binary) << std::string(capacity, '\xFF');
+        fruplat::AddRequest request;
+        request.nac = "EE";
+        request.device = device_;
+        ASSERT_EQ(fruplat::add_container(store_, request), 0);
         // The device loses power once `budget_` bytes are written.
         fruplat::set_device_writer([this](int fd, const uint8_t *data, size_t size, off_t at) -> ssize_t {
             if (budget_ == 0) {

@@ -1,7 +1,6 @@
 #include "platform/store_fixture.h"
 
 #include <cstdlib>
-#include <fstream>
 
 namespace quillet_test {
 
@@ -46,15 +45,6 @@ void StoreTest::add(const std::string &nac, fruplat::Family family, uint32_t cap
         request.capacity = capacity;
     if (type >= 0)
         request.type = type;
-    ASSERT_EQ(fruplat::add_container(store_, request), 0);
-}
-
-void StoreTest::add_device(const std::string &nac, const std::string &path, uint32_t capacity)
-{
-    std::ofstream(path, std::ios::binary) << std::string(capacity, '\xFF');
-    fruplat::AddRequest request;
-    request.nac = nac;
-    request.device = path;
     ASSERT_EQ(fruplat::add_container(store_, request), 0);
 }
 

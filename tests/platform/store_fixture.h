@@ -27,8 +27,6 @@ protected:
 
     void add(const std::string &nac, fruplat::Family family = fruplat::Family::Zan, uint32_t capacity = 0,
              int32_t type = -1);
-    // A container used in place: a file of `capacity` erased bytes.
-    void add_device(const std::string &nac, const std::string &path, uint32_t capacity);
     fruplat::ContainerEntry entry(const std::string &nac) const;
     fru_nodehdl_t node(const std::string &nac);
     fruplat::Bytes image(const std::string &nac) const;

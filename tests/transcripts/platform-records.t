@@ -1,5 +1,18 @@
 # How the platform presents stored records, and what it refuses.
 $ fructl add MB zan
+# Absent records are status 14 to every call: read, delete, control bytes
+# (and the pre-read of each update of a new record below).
+$ quillet -c MB -r ManR
+!
+!  Error: Record or area not present in the container
+[14]
+$ quillet -c MB -r ManR -d
+!
+!  Error: Record or area not present in the container
+[14]
+$ fructl control MB Status_EventsR
+! fructl: MB Status_EventsR: Record or area not present in the container
+[1]
 # Fields as an engineer reads them: a time, a part number, a number, an
 # empty string, a MAC address, a host id; an unset time and an enumeration.
 $ fructl put MB Top_Level_IdentifierR 6624dc98$(printf 602-3917-01 | od -An -tx1 | tr -d ' \n')$(printf %018d 0)03$(printf %060d 0)0003ba12345600000000
