@@ -44,17 +44,15 @@ protected:
     // bounds (the sanitizer build checks the latter).
     void exercise()
     {
+        const fru_nodehdl_t handle = node("MB");
         for (const char *name : {"ManR", "Power_SummaryR", "POWER", "IDENTITY", "INSTALL"}) {
             std::vector<uint8_t> out;
             slots("MB", name, 1400, &out);
             read("MB", name);
             uint8_t control[4];
             int32_t length = 4;
-            const fru_nodehdl_t handle = node("MB");
             fru_read_iter_control_bytes(handle, control, &length, name);
-            fru_close_node(handle);
         }
-        const fru_nodehdl_t handle = node("MB");
         walk(handle);
         uint8_t descriptor[FRU_SEGMENT_DESCRIPTOR_SIZE];
         uint8_t data[8192];

@@ -20,29 +20,27 @@ protected:
         request.image = segment_image(segments, 16384);
         ASSERT_EQ(fruplat::add_container(store_, request), 0);
     }
-    int32_t call(const std::string &nac, char operation);
-};
 
-// 'r', 'u', 'd': read, update, delete CUSTOMER; 'R', 'U', 'D' the same on
-// section 0 of the opaque segment O1.
-int32_t SegmentRules::call(const std::string &nac, char operation)
-{
-    uint8_t descriptor[FRU_SEGMENT_DESCRIPTOR_SIZE] = {};
-    uint8_t data[16] = {1, 2, 3};
-    uint32_t length = sizeof data;
-    if (operation == 'r' || operation == 'u' || operation == 'd')
-        return operation == 'r'   ? read(nac, "CUSTOMER")
-               : operation == 'u' ? update(nac, "CUSTOMER", pattern("Customer_DataR", 7))
-                                  : remove(nac, "CUSTOMER");
-    fru_nodehdl_t node = 0;
-    if (const int32_t status = fru_get_node(nac.c_str(), &node); status != 0)
+    // 'r', 'u', 'd': read, update, delete CUSTOMER; 'R', 'U', 'D' the same on
+    // section 0 of the opaque segment O1.
+    int32_t call(const std::string &nac, char operation)
+    {
+        if (operation == 'r' || operation == 'u' || operation == 'd')
+            return operation == 'r'   ? read(nac, "CUSTOMER")
+                   : operation == 'u' ? update(nac, "CUSTOMER", pattern("Customer_DataR", 7))
+                                      : remove(nac, "CUSTOMER");
+        if (operation == 'U')
+            return opaque_write(nac, "O1", 0, 16, 1);
+        uint8_t descriptor[FRU_SEGMENT_DESCRIPTOR_SIZE] = {};
+        uint8_t data[16];
+        uint32_t length = sizeof data;
+        const fru_nodehdl_t handle = node(nac);
+        const int32_t status = operation == 'R' ? fru_read_op_segment(handle, "O1", descriptor, 0, data, &length)
+                                                : fru_delete_op_segment(handle, "O1", 0);
+        fru_close_node(handle);
         return status;
-    const int32_t status = operation == 'R'   ? fru_read_op_segment(node, "O1", descriptor, 0, data, &length)
-                           : operation == 'U' ? fru_update_op_segment(node, "O1", descriptor, 0, data, &length)
-                                              : fru_delete_op_segment(node, "O1", 0);
-    fru_close_node(node);
-    return status;
-}
+    }
+};
 
 // (A record's home segment held by an opaque one: tests/e2e,
 // Segments.UpdateWhoseHomeSegmentIsOpaqueIsRefused.)
