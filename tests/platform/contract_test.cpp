@@ -13,8 +13,6 @@
 namespace quillet_test {
 namespace {
 
-using fruplat::Family;
-
 class Contract : public StoreTest {
 protected:
     void SetUp() override
@@ -28,7 +26,7 @@ protected:
 // (Records.ExitStatusesAndMessages).
 TEST_F(Contract, TypesAndHandlesComeFromTheInventory)
 {
-    add("PS0", Family::Zan, 0, 4);
+    add("PS0", fruplat::Family::Zan, 0, 4);
     int32_t type = -1;
     EXPECT_EQ(fru_get_cont_type(node("MB"), &type), 0);
     EXPECT_EQ(type, 0);
@@ -60,7 +58,7 @@ TEST_F(Contract, RecordNamesInAnyCaseOrAlias)
 // not an opaque segment's (quillet refuses those before they get here).
 TEST_F(Contract, EveryRecordReadsBackWhatWasStored)
 {
-    add("D0", Family::Dimm);
+    add("D0", fruplat::Family::Dimm);
     size_t count = 0;
     const fruplat::RecordDef *defs = fruplat::record_defs(&count);
     size_t checked = 0;
@@ -70,15 +68,14 @@ TEST_F(Contract, EveryRecordReadsBackWhatWasStored)
         if (!zan && (def.families != fruplat::kDimmFamily || def.field_count == 0))
             continue;
         const char *nac = zan ? "MB" : "D0";
-        for (int n = 0; n < std::max<int>(1, def.ring_capacity); ++n)
+        const int entries = std::max<int>(1, def.ring_capacity);
+        for (int n = 0; n < entries; ++n)
             ASSERT_EQ(update(nac, def.name, pattern(def.name, static_cast<uint8_t>(n + checked))), 0) << def.name;
         std::vector<uint8_t> stored;
         ASSERT_EQ(slots(nac, def.name, 2048, &stored), 0) << def.name;
         ASSERT_GE(stored.size(), def.size) << def.name;
-        const auto last = std::max<int>(1, def.ring_capacity) - 1;
         EXPECT_EQ(std::vector<uint8_t>(stored.end() - def.size, stored.end()),
-                  pattern(def.name, static_cast<uint8_t>(last + checked)))
-            << def.name;
+                  pattern(def.name, static_cast<uint8_t>(entries - 1 + checked))) << def.name;
         ++checked;
     }
     EXPECT_GT(checked, 30u);
@@ -101,12 +98,11 @@ TEST_F(Contract, RingsWrapAroundAndSlotsFollowStorageOrder)
         ASSERT_EQ(update("MB", "InstallationR", pattern("InstallationR", i)), 0);
     std::vector<uint8_t> ring;
     ASSERT_EQ(slots("MB", "Status_EventsR", 1400, &ring), 0);
-    ASSERT_EQ(ring.size(), 1400u);
-    EXPECT_EQ(std::vector<int>({ring[5], ring[140 + 5], ring[280 + 5], ring[1260 + 5]}),
-              std::vector<int>({11, 12, 3, 10}));
+    EXPECT_EQ(std::vector<int>({ring.at(5), ring.at(140 + 5), ring.at(280 + 5), ring.at(1260 + 5), int(ring.size())}),
+              std::vector<int>({11, 12, 3, 10, 1400}));
     ASSERT_EQ(slots("MB", "InstallationR", 1095, &ring), 0);
-    ASSERT_EQ(ring.size(), 1095u);
-    EXPECT_EQ(std::vector<int>({ring[0], ring[219], ring[438], ring[657]}), std::vector<int>({1, 2, 3, 0}));
+    EXPECT_EQ(std::vector<int>({ring.at(0), ring.at(219), ring.at(438), ring.at(657), int(ring.size())}),
+              std::vector<int>({1, 2, 3, 0, 1095}));
 }
 
 TEST_F(Contract, RemovedSegmentsReachTheImageOnlyThroughFlash)
@@ -134,7 +130,7 @@ TEST_F(Contract, RemovedSegmentsReachTheImageOnlyThroughFlash)
 // second close.
 TEST_F(Contract, ContainerInterfaceWritesUpToTheEndAndClosesOnce)
 {
-    add("EE", Family::Zan, 64);
+    add("EE", fruplat::Family::Zan, 64);
     capi_container_t container{};
     ASSERT_EQ(capi_fruid_open_container("EE", &container), 0);
     const uint8_t data[] = {1, 2, 3};

@@ -143,10 +143,8 @@ protected:
                            const fru_nodehdl_t handle = node("EE");
                            int32_t status = 0;
                            walk(handle, &status);
-                           if (status == 0)
-                               status = fru_remove_segment(handle, "CU");
-                           if (status == 0)
-                               status = fru_flash_file("EE", handle);
+                           status = status != 0 ? status : fru_remove_segment(handle, "CU");
+                           status = status != 0 ? status : fru_flash_file("EE", handle);
                            fru_close_node(handle);
                            return status;
                        }});

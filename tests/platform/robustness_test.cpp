@@ -17,33 +17,25 @@ namespace {
 
 using fruplat::Bytes;
 
-class DamagedImage : public StoreTest {
-protected:
-    void SetUp() override
-    {
-        StoreTest::SetUp();
-        add("MB", fruplat::Family::Zan, 2048);
-        ASSERT_EQ(update("MB", "ManR", pattern("ManR", 1)), 0);
-        ASSERT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 2)), 0);
-        ASSERT_EQ(update("MB", "INSTALL", pattern("Installation1R", 3)), 0);
-        ASSERT_EQ(update("MB", "POWER", pattern("Power_EventsR", 4)), 0);
-        ASSERT_EQ(opaque_write("MB", "O1", 1, 40, 7), 0);
-        valid_ = image("MB");
-        valid_.resize(parsed("MB").used);
-    }
+using DamagedImage = StoreTest;
 
-    // Written as an EEPROM holds it: the bytes given, nothing after.
-    void store_raw(const Bytes &bytes)
-    {
+// Every read path of the layer over every truncation and every flipped byte
+// of a real image, written as an EEPROM holds it: the bytes given, nothing
+// after. What comes back may be any status; it must never crash or read out
+// of bounds (the sanitizer build checks the latter).
+TEST_F(DamagedImage, EveryTruncationAndEveryFlippedByteIsSurvived)
+{
+    add("MB", fruplat::Family::Zan, 2048);
+    for (const auto &[name, record] : {std::pair{"ManR", "ManR"}, {"Power_SummaryR", "Power_SummaryR"},
+                                       {"INSTALL", "Installation1R"}, {"POWER", "Power_EventsR"}})
+        ASSERT_EQ(update("MB", name, pattern(record, 1)), 0);
+    ASSERT_EQ(opaque_write("MB", "O1", 1, 40, 7), 0);
+    Bytes valid = image("MB");
+    valid.resize(parsed("MB").used);
+    ASSERT_GT(valid.size(), 500u);
+    const auto survive = [this](const Bytes &bytes) {
         std::ofstream(entry("MB").image_path, std::ios::binary | std::ios::trunc)
             .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-
-    // Every read path of the layer over whatever the image holds now. What
-    // comes back may be any status; it must never crash or read out of
-    // bounds (the sanitizer build checks the latter).
-    void exercise()
-    {
         const fru_nodehdl_t handle = node("MB");
         for (const char *name : {"ManR", "Power_SummaryR", "POWER", "IDENTITY", "INSTALL"}) {
             std::vector<uint8_t> out;
@@ -59,23 +51,13 @@ protected:
         uint32_t length = sizeof data;
         fru_read_op_segment(handle, "O1", descriptor, 1, data, &length);
         fru_close_node(handle);
-    }
-
-    Bytes valid_;
-};
-
-TEST_F(DamagedImage, EveryTruncationAndEveryFlippedByteIsSurvived)
-{
-    ASSERT_GT(valid_.size(), 500u);
-    for (size_t length = 0; length < valid_.size(); ++length) {
-        store_raw(Bytes(valid_.begin(), valid_.begin() + static_cast<long>(length)));
-        exercise();
-    }
-    for (size_t at = 0; at < valid_.size(); ++at) {
-        Bytes flipped = valid_;
+    };
+    for (size_t length = 0; length < valid.size(); ++length)
+        survive(Bytes(valid.begin(), valid.begin() + static_cast<long>(length)));
+    for (size_t at = 0; at < valid.size(); ++at) {
+        Bytes flipped = valid;
         flipped[at] ^= 0xFF;
-        store_raw(flipped);
-        exercise();
+        survive(flipped);
         // The parse never calls a segment usable whose CRC does not hold.
         fruplat::ZanImage image;
         const bool whole = fruplat::parse_zan_image(flipped, &image) == fruplat::kOk;
