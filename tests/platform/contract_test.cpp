@@ -126,11 +126,16 @@ TEST_F(Contract, RemovedSegmentsReachTheImageOnlyThroughFlash)
 }
 
 // A flash as quillet does it: tests/transcripts/platform-flash.t. Here what
-// quillet does not do: writes at an offset, up to the end and past it, and a
-// second close.
+// it cannot show: the inventory count, writes at an offset, up to the end and
+// past it, and a second close.
 TEST_F(Contract, ContainerInterfaceWritesUpToTheEndAndClosesOnce)
 {
     add("EE", fruplat::Family::Zan, 64);
+    int32_t count = 0;
+    capi_inventory_t *inventory = nullptr;
+    ASSERT_EQ(capi_get_inventory("EE", 6, &count, &inventory), 0);
+    EXPECT_EQ(count, 1);
+    capi_free_inventory(inventory, count);
     capi_container_t container{};
     ASSERT_EQ(capi_fruid_open_container("EE", &container), 0);
     const uint8_t data[] = {1, 2, 3};
