@@ -13,7 +13,11 @@ $ cd $STORE && QUILLET_FRU_STORE=. quillet -c PS0 -r ManR
 !
 !  Could not get node handle: PS0
 [61]
-# Comments, blank lines and capacities at both limits pass; four words do not.
+# Comments, blank lines and capacities at both limits pass (a listing reads
+# every line); four words do not.
+$ cd $STORE && printf '# comment\n\nMB 0 zan images/a.img 1048576\nX unknown zan x.img 1 device page=4096\n' >inventory && QUILLET_FRU_STORE=. fructl list
+| MB 0 zan 1048576 images/a.img
+| X unknown zan 1 x.img device
 $ cd $STORE && printf '# comment\n\nMB 0 zan images/a.img 1048576\nX 0 zan x.img 1\nPS0 1 ipmi b.img\n' >inventory && QUILLET_FRU_STORE=. quillet -c PS0 -r ManR
 ! fru store: ./inventory line 5: expected: NAC TYPE FAMILY PATH CAPACITY [device] [page=BYTES]
 !
