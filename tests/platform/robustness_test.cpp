@@ -66,20 +66,15 @@ TEST_F(DamagedImage, EveryTruncationAndEveryFlippedByteIsSurvived)
     }
 }
 
-// The CRC images carry is zlib's: check values at every length and
-// alignment the four-byte steps meet.
-TEST(Crc32, MatchesTheIeeeCheckValuesAtEveryAlignment)
+// The CRC images carry is zlib's: check values at every remainder the
+// four-byte steps leave. Bytes are combined by shifts, so their alignment
+// cannot matter; the PowerPC run checks that byte order does not either.
+TEST(Crc32, MatchesTheIeeeCheckValues)
 {
-    const std::pair<const char *, uint32_t> rows[] = {
-        {"", 0x00000000u}, {"a", 0xE8B7BE43u}, {"abc", 0x352441C2u}, {"123456789", 0xCBF43926u},
-        {"The quick brown fox jumps over the lazy dog", 0x414FA339u}};
-    for (const auto &[text, crc] : rows) {
-        for (size_t shift = 0; shift < 4; ++shift) {
-            std::vector<uint8_t> bytes(shift, 0x5A);
-            bytes.insert(bytes.end(), text, text + std::strlen(text));
-            EXPECT_EQ(fruplat::crc32(bytes.data() + shift, bytes.size() - shift), crc) << text << shift;
-        }
-    }
+    for (const auto &[text, crc] : {std::pair<const char *, uint32_t>{"", 0x00000000u}, {"a", 0xE8B7BE43u},
+                                    {"ab", 0x9E83486Du}, {"abc", 0x352441C2u}, {"123456789", 0xCBF43926u},
+                                    {"The quick brown fox jumps over the lazy dog", 0x414FA339u}})
+        EXPECT_EQ(fruplat::crc32(reinterpret_cast<const uint8_t *>(text), std::strlen(text)), crc) << text;
 }
 
 using Locks = StoreTest;
@@ -122,6 +117,36 @@ TEST_F(Locks, KilledWriterLeavesOldOrNewContent)
             last_seen = fruplat::load_be32(&read_back[8]);
         }
     }
+}
+
+// A node holds its container from its first call until it is closed, also
+// across the shared lock a device read takes inside it: when the inner lock
+// let go of the container, two operators' updates could lose each other's
+// field (tests/transcripts/platform-operators.t shows that only by chance).
+TEST_F(Locks, ANodeHoldsADeviceUntilItIsClosed)
+{
+    std::ofstream(store_ + "/eeprom", std::ios::binary) << std::string(4096, '\xFF');
+    fruplat::AddRequest request;
+    request.nac = "MB";
+    request.device = store_ + "/eeprom";
+    ASSERT_EQ(fruplat::add_container(store_, request), 0);
+    const auto update_elsewhere = [this] {
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 1)));
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WEXITSTATUS(status);
+    };
+    setenv("QUILLET_LOCK_WAIT_MS", "100", 1);
+    const fru_nodehdl_t handle = node("MB");
+    uint8_t record[16];
+    int32_t length = sizeof record;
+    ASSERT_EQ(fru_read_record(handle, record, &length, "Power_SummaryR"), 14);
+    EXPECT_EQ(update_elsewhere(), fruplat::kBusy);
+    fru_close_node(handle);
+    EXPECT_EQ(update_elsewhere(), 0);
+    unsetenv("QUILLET_LOCK_WAIT_MS");
 }
 
 }  // namespace
