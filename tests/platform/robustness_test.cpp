@@ -1,8 +1,8 @@
-// Damage: every truncation and every flipped byte of a real image is
-// survived (tests/transcripts/platform-records.t shows that damage reads as a
-// status, never as garbage), and so is a writer killed mid-write. One
-// transaction per update, bounded waits and rewrites that keep what the image
-// file is are shown by tests/transcripts/platform-{operators,locks,rewrite}.t.
+// Damage and locks: every truncation and flipped byte of a real image is
+// survived (platform-records.t shows damage read as a status), so is a writer
+// killed mid-write, and a node keeps a device locked until it is closed. One
+// transaction per update, bounded waits, rewrites that keep the image file:
+// tests/transcripts/platform-{operators,locks,rewrite}.t.
 #include <csignal>
 #include <cstring>
 #include <fstream>
