@@ -3,6 +3,7 @@
 // or its new content. Only a write that had to pack the segments in place
 // may leave a segment that the scan reports bad instead.
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -17,14 +18,26 @@ namespace quillet_test {
 namespace {
 
 using fruplat::Bytes;
+using Read = std::pair<int32_t, Bytes>;
+using State = std::map<std::string, Read>;  // what every record and opaque section reads
+using Operation = std::pair<std::string, std::function<int32_t()>>;
 
-// What every record and opaque section reads: status and bytes.
-using State = std::map<std::string, std::pair<int32_t, Bytes>>;
+std::vector<const fruplat::RecordDef *> zan_defs()
+{
+    size_t count = 0;
+    const fruplat::RecordDef *defs = fruplat::record_defs(&count);
+    std::vector<const fruplat::RecordDef *> out;
+    for (size_t i = 0; i < count; ++i)
+        if ((defs[i].families & fruplat::kZanFamily) != 0)
+            out.push_back(&defs[i]);
+    return out;
+}
 
-struct Operation {
-    std::string label;
-    std::function<int32_t()> run;
-};
+Read read_of(const State &s, const std::string &name)
+{
+    const auto it = s.find(name);
+    return it != s.end() ? it->second : Read{fruplat::kAbsent, {}};
+}
 
 class PowerCut : public StoreTest {
 protected:
@@ -33,17 +46,34 @@ protected:
         // On tmpfs where there is one: the test syncs thousands of writes.
         device_ = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : store_) + "/quillet-eeprom-" +
                   std::to_string(getpid());
-        add_device("EE", device_, capacity);
+        std::ofstream(device_, std::ios::binary) << std::string(capacity, '\xFF');
+        fruplat::AddRequest request;
+        request.nac = "EE";
+        request.device = device_;
+        ASSERT_EQ(fruplat::add_container(store_, request), 0);
+        // The device loses power once `budget_` bytes are written.
+        fruplat::set_device_writer([this](int fd, const uint8_t *data, size_t size, off_t at) -> ssize_t {
+            if (budget_ == 0) {
+                errno = EIO;
+                return -1;
+            }
+            const size_t n = std::min(size, budget_);
+            budget_ -= n;
+            total_ += n;
+            return pwrite(fd, data, n, at);
+        });
     }
 
-    void restore(const Bytes &bytes) const
+    void TearDown() override
     {
-        std::fstream(device_, std::ios::binary | std::ios::in | std::ios::out)
-            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        fruplat::set_device_writer(
+            [](int fd, const uint8_t *data, size_t size, off_t at) { return pwrite(fd, data, size, at); });
+        unlink(device_.c_str());
+        StoreTest::TearDown();
     }
 
-    // Every ZAN record and every opaque section; a record of a segment the
-    // scan calls bad must really be in a bad segment.
+    // A record of a segment the scan calls bad must really be in a bad
+    // segment.
     State state(size_t *checked) const
     {
         fruplat::ZanImage image = parsed("EE");
@@ -51,111 +81,82 @@ protected:
         State out;
         for (fruplat::Segment &s : image.segments) {
             any_bad |= !s.usable();
-            if (s.kind == fruplat::kSegmentKindOpaque)
-                for (int k = 0; k < 2; ++k)
-                    out[s.name_text() + "/" + std::to_string(k)] = {
-                        s.usable() ? 0 : fruplat::kSegmentDamaged, s.usable() ? s.sections[k] : Bytes{}};
+            for (int k = 0; s.kind == fruplat::kSegmentKindOpaque && k < 2; ++k)
+                out[s.name_text() + "/" + std::to_string(k)] =
+                    s.usable() ? Read{0, s.sections[k]} : Read{fruplat::kSegmentDamaged, {}};
         }
-        size_t count = 0;
-        const fruplat::RecordDef *defs = fruplat::record_defs(&count);
-        for (size_t i = 0; i < count; ++i) {
-            if ((defs[i].families & fruplat::kZanFamily) == 0)
-                continue;
+        for (const fruplat::RecordDef *def : zan_defs()) {
             Bytes slots;
-            const int32_t status = fruplat::record_slots(image, defs[i], 4096, &slots);
-            EXPECT_TRUE(status != fruplat::kSegmentDamaged || any_bad) << defs[i].name;
-            out[defs[i].name] = {status, status == 0 ? slots : Bytes{}};
+            const int32_t status = fruplat::record_slots(image, *def, 4096, &slots);
+            EXPECT_TRUE(status != fruplat::kSegmentDamaged || any_bad) << def->name;
+            out[def->name] = {status, status == 0 ? slots : Bytes{}};
             ++*checked;
         }
         return out;
     }
 
-    // Runs `op` from `before` with every possible cut; returns the cut
-    // points tried.
+    // Runs `op` from `before` uncut, then with every possible cut; returns
+    // the cut points tried.
     size_t cut_everywhere(const Bytes &before, const Operation &op, size_t *checked, bool may_go_bad)
     {
-        size_t total = 0;
-        fruplat::set_device_writer([&](int fd, const uint8_t *data, size_t size, off_t at) {
-            total += size;
-            return pwrite(fd, data, size, at);
-        });
-        restore(before);
+        std::fstream(device_, std::ios::binary | std::ios::in | std::ios::out)
+            .write(reinterpret_cast<const char *>(before.data()), static_cast<std::streamsize>(before.size()));
         const State old_state = state(checked);
-        EXPECT_EQ(op.run(), 0) << op.label;
+        total_ = 0;
+        EXPECT_EQ(op.second(), 0) << op.first;
         const State new_state = state(checked);
-        written_[op.label] = total;
+        const size_t total = written_[op.first] = total_;
         for (size_t cut = 0; cut < total; ++cut) {
-            size_t budget = cut;
-            fruplat::set_device_writer([&](int fd, const uint8_t *data, size_t size, off_t at) -> ssize_t {
-                if (budget == 0) {
-                    errno = EIO;
-                    return -1;
-                }
-                const size_t n = std::min(size, budget);
-                budget -= n;
-                return pwrite(fd, data, n, at);
-            });
-            restore(before);
+            std::fstream(device_, std::ios::binary | std::ios::in | std::ios::out)
+                .write(reinterpret_cast<const char *>(before.data()), static_cast<std::streamsize>(before.size()));
+            budget_ = cut;
             ::testing::internal::CaptureStderr();
-            const int32_t status = op.run();
+            const int32_t status = op.second();
             ::testing::internal::GetCapturedStderr();
+            budget_ = SIZE_MAX;
             fru_close_data_source();
-            EXPECT_NE(status, 0) << op.label << " cut at byte " << cut;
-            State now = state(checked);
-            State keys = old_state;
+            EXPECT_NE(status, 0) << op.first << " cut at byte " << cut;
+            State keys = state(checked);
+            const State now = keys;
+            keys.insert(old_state.begin(), old_state.end());
             keys.insert(new_state.begin(), new_state.end());
-            keys.insert(now.begin(), now.end());
-            const auto read_of = [](const State &s, const std::string &name) {
-                auto it = s.find(name);
-                return it != s.end() ? it->second : std::pair<int32_t, Bytes>{fruplat::kAbsent, {}};
-            };
             for (const auto &key : keys) {
-                const auto read = read_of(now, key.first);
+                const Read read = read_of(now, key.first);
                 EXPECT_TRUE(read == read_of(old_state, key.first) || read == read_of(new_state, key.first) ||
                             (may_go_bad && read.first == fruplat::kSegmentDamaged))
-                    << op.label << " cut at byte " << cut << ": " << key.first << " reads status " << read.first;
+                    << op.first << " cut at byte " << cut << ": " << key.first << " reads status " << read.first;
             }
         }
-        fruplat::set_device_writer(
-            [](int fd, const uint8_t *data, size_t size, off_t at) { return pwrite(fd, data, size, at); });
         return total;
     }
 
     std::vector<Operation> operations()
     {
         std::vector<Operation> ops;
-        size_t count = 0;
-        const fruplat::RecordDef *defs = fruplat::record_defs(&count);
-        for (size_t i = 0; i < count; ++i) {
-            if ((defs[i].families & fruplat::kZanFamily) == 0)
-                continue;
-            const char *name = defs[i].name;
-            ops.push_back({std::string("update ") + name,
-                           [this, name, i] { return update("EE", name, pattern(name, static_cast<uint8_t>(0x40 + i))); }});
-        }
+        uint8_t seed = 0x40;
+        for (const fruplat::RecordDef *def : zan_defs())
+            ops.push_back({std::string("update ") + def->name,
+                           [this, def, s = seed++] { return update("EE", def->name, pattern(def->name, s)); }});
         ops.push_back({"delete Customer_DataR", [this] { return remove("EE", "Customer_DataR"); }});
         ops.push_back({"opaque section write", [this] { return opaque_write("EE", "O1", 1, 120, 9); }});
         ops.push_back({"segment removal", [this] {
                            const fru_nodehdl_t handle = node("EE");
                            int32_t status = 0;
                            walk(handle, &status);
-                           if (status == 0)
-                               status = fru_remove_segment(handle, "CU");
-                           if (status == 0)
-                               status = fru_flash_file("EE", handle);
+                           status = status != 0 ? status : fru_remove_segment(handle, "CU");
+                           status = status != 0 ? status : fru_flash_file("EE", handle);
                            fru_close_node(handle);
                            return status;
                        }});
         ops.push_back({"flash", [this] {
                            fruplat::ZanImage image;
                            image.capacity = entry("EE").capacity;
-                           fruplat::put_record(image, *fruplat::find_record_def("ManR"), pattern("ManR", 7).data());
-                           fruplat::put_record(image, *fruplat::find_record_def("Power_SummaryR"),
-                                               pattern("Power_SummaryR", 2).data());
+                           for (const char *name : {"ManR", "Power_SummaryR"})
+                               fruplat::put_record(image, *fruplat::find_record_def(name), pattern(name, 7).data());
                            const Bytes bytes = fruplat::serialize_zan_image(image);
                            capi_container_t container{};
-                           int32_t status = capi_fruid_open_container("EE", &container);
                            uint32_t written = 0;
+                           int32_t status = capi_fruid_open_container("EE", &container);
                            if (status == 0)
                                status = capi_fruid_write_container(&container, bytes.data(), 0,
                                                                    static_cast<uint32_t>(bytes.size()), &written);
@@ -165,13 +166,9 @@ protected:
         return ops;
     }
 
-    void TearDown() override
-    {
-        unlink(device_.c_str());
-        StoreTest::TearDown();
-    }
-
     std::string device_;
+    size_t budget_ = SIZE_MAX;
+    size_t total_ = 0;
     std::map<std::string, size_t> written_;  // bytes each operation wrote uncut
 };
 

@@ -1,27 +1,8 @@
 #include "platform/store_fixture.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace quillet_test {
-
-void run_children(int count, const std::function<int(int)> &body)
-{
-    std::vector<pid_t> children;
-    for (int i = 0; i < count; ++i) {
-        children.push_back(fork());
-        ASSERT_GE(children.back(), 0);
-        if (children.back() == 0)
-            _exit(body(i));
-    }
-    for (pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
-    }
-}
 
 std::vector<std::string> walk(fru_nodehdl_t handle, int32_t *status)
 {
@@ -64,15 +45,6 @@ void StoreTest::add(const std::string &nac, fruplat::Family family, uint32_t cap
         request.capacity = capacity;
     if (type >= 0)
         request.type = type;
-    ASSERT_EQ(fruplat::add_container(store_, request), 0);
-}
-
-void StoreTest::add_device(const std::string &nac, const std::string &path, uint32_t capacity)
-{
-    std::ofstream(path, std::ios::binary) << std::string(capacity, '\xFF');
-    fruplat::AddRequest request;
-    request.nac = nac;
-    request.device = path;
     ASSERT_EQ(fruplat::add_container(store_, request), 0);
 }
 
@@ -124,15 +96,13 @@ int32_t StoreTest::remove(const std::string &nac, const char *name)
     return libfru_access_data(nac.c_str(), nullptr, &length, 3, name);
 }
 
-int32_t StoreTest::read(const std::string &nac, const char *name, std::string *shown)
+int32_t StoreTest::read(const std::string &nac, const char *name)
 {
     uint8_t buffer[2048];
     int32_t length = sizeof buffer;
     ::testing::internal::CaptureStdout();
     const int32_t status = libfru_access_data(nac.c_str(), buffer, &length, 1, name);
-    const std::string out = ::testing::internal::GetCapturedStdout();
-    if (shown != nullptr)
-        *shown = out;
+    ::testing::internal::GetCapturedStdout();
     return status;
 }
 

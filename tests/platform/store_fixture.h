@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "fructl/store_admin.h"
@@ -17,10 +16,6 @@
 
 namespace quillet_test {
 
-// Forks `count` children running `body(i)` (its result is the exit status)
-// and expects each to exit 0.
-void run_children(int count, const std::function<int(int)> &body);
-
 // The segments a walk of `handle` shows in order, " bad" after each it
 // reports bad; the walk's status lands in `status`.
 std::vector<std::string> walk(fru_nodehdl_t handle, int32_t *status = nullptr);
@@ -32,8 +27,6 @@ protected:
 
     void add(const std::string &nac, fruplat::Family family = fruplat::Family::Zan, uint32_t capacity = 0,
              int32_t type = -1);
-    // A container used in place: a file of `capacity` erased bytes.
-    void add_device(const std::string &nac, const std::string &path, uint32_t capacity);
     fruplat::ContainerEntry entry(const std::string &nac) const;
     fru_nodehdl_t node(const std::string &nac);
     fruplat::Bytes image(const std::string &nac) const;
@@ -44,8 +37,8 @@ protected:
     // Stores through the access call as the tool does (length 2048).
     int32_t update(const std::string &nac, const char *name, std::vector<uint8_t> bytes);
     int32_t remove(const std::string &nac, const char *name);
-    // Reads with presentation; the printed text lands in `shown`.
-    int32_t read(const std::string &nac, const char *name, std::string *shown = nullptr);
+    // Reads with presentation, which is dropped.
+    int32_t read(const std::string &nac, const char *name);
     int32_t slots(const std::string &nac, const char *name, int32_t length, std::vector<uint8_t> *out);
     // Writes `size` bytes of `seed` into section 0 (DYNAMIC) or 1 (STATIC).
     int32_t opaque_write(const std::string &nac, const char *segment, int32_t section, uint32_t size, uint8_t seed);
