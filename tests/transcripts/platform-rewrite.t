@@ -4,7 +4,7 @@
 # to a file outside the store.
 $ fructl add MB zan
 $ cd $STORE && mv images/c1.img elsewhere.img && ln -s $STORE/elsewhere.img images/c1.img && chmod 640 elsewhere.img && chown 1234:5678 elsewhere.img
-$ cd $STORE && ln -s $STORE/victim images/c1.img.new && ln -s $STORE/victim images/c1.img.lock && ls -A . images
+$ cd $STORE && ln -s $STORE/victim images/c1.img.new && ln -s $STORE/victim images/c1.img.lock && ls -A . images >$OLDPWD/listing; cat $OLDPWD/listing
 | .:
 | elsewhere.img
 | images
@@ -20,29 +20,9 @@ $ quillet -c MB -r Power_SummaryR
 !
 !  Error: Record or area not present in the container
 [14]
-$ cd $STORE && ls -A . images
-| .:
-| elsewhere.img
-| images
-| inventory
-| inventory.lock
-|
-| images:
-| c1.img
-| c1.img.lock
-| c1.img.new
+$ cd $STORE && ls -A . images | cmp - $OLDPWD/listing
 $ quillet -c MB -r Power_SummaryR -o total_power_ons=1 && quillet -c MB -r Power_SummaryR | grep total_power_ons
 |     total_power_ons               : 1
-$ cd $STORE && ls -A . images && stat -c '%F %a %u %g' images/c1.img elsewhere.img && test ! -e victim
-| .:
-| elsewhere.img
-| images
-| inventory
-| inventory.lock
-|
-| images:
-| c1.img
-| c1.img.lock
-| c1.img.new
+$ cd $STORE && ls -A . images | cmp - $OLDPWD/listing && stat -c '%F %a %u %g' images/c1.img elsewhere.img && test ! -e victim
 | symbolic link 777 0 0
 | regular file 640 1234 5678

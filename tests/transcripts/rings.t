@@ -14,9 +14,7 @@ $ for i in 1 2 3 4 5 6; do quillet -c MB -r INSTALL -o system_tz=$i || exit; don
 | Installation1R: 5 of 5 entries, oldest first
 | 0002 0003 0004 0005 0006 05000500
 # Named as Status_EventsR, a new entry's old status is the newest entry's new
-# status, also once the ring has wrapped; named FAULT, it is 0 unless given.
-$ for i in 1 2 3 4 5 6 7 8 9 10 11 12; do quillet -c MB -r Status_EventsR -o new_status=$i || exit; done; quillet -c MB -r FAULT | head -1; fructl get MB FAULT | cut -c9-12 | tr '\n' ' '; fructl control MB FAULT
-| Status_EventsR: 10 of 10 entries, oldest first
-| 0203 0304 0405 0506 0607 0708 0809 090a 0a0b 0b0c 0a010a00
+# status (platform-rings.t shows it after the ring wrapped); named FAULT, it
+# is 0 unless given.
 $ quillet -c MB -r FAULT -o new_status=1 && quillet -c MB -r status_eventsr -o new_status=2 && quillet -c MB -r FAULT -o old_status=7,new_status=3 && fructl get MB FAULT | tail -3 | cut -c9-12 | tr '\n' ' '
 | 0001 0102 0703  (no eol)
