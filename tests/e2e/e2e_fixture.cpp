@@ -35,16 +35,22 @@ std::vector<std::string> listing(const std::string &dir)
     return names;
 }
 
+std::vector<std::string> emulator_words()
+{
+    std::vector<std::string> words;
+    std::stringstream emulator(QUILLET_TEST_EMULATOR);
+    for (std::string part; std::getline(emulator, part, '|');)
+        if (!part.empty())
+            words.push_back(part);
+    return words;
+}
+
 Outcome run_program(const std::string &program, const std::vector<std::string> &args, const std::string &input,
                     const std::string &scratch, bool emulated)
 {
     const std::string in = scratch + "/stdin", out = scratch + "/stdout", err = scratch + "/stderr";
     std::ofstream(in, std::ios::binary) << input;
-    std::vector<std::string> argv;
-    std::stringstream emulator(QUILLET_TEST_EMULATOR);
-    for (std::string part; emulated && std::getline(emulator, part, '|');)
-        if (!part.empty())
-            argv.push_back(part);
+    std::vector<std::string> argv = emulated ? emulator_words() : std::vector<std::string>{};
     argv.push_back(program);
     argv.insert(argv.end(), args.begin(), args.end());
     const pid_t child = fork();

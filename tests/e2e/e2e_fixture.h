@@ -25,6 +25,9 @@ struct Outcome {
 Outcome run_program(const std::string &program, const std::vector<std::string> &args, const std::string &input,
                     const std::string &scratch, bool emulated);
 
+// The cross build's emulator command, one word an element; empty natively.
+std::vector<std::string> emulator_words();
+
 std::string slurp(const std::string &path);
 // The names in a directory, "." and ".." aside, sorted.
 std::vector<std::string> listing(const std::string &dir);

@@ -54,7 +54,7 @@ void render_stream(const std::string &text, char mark, std::string *out)
 void install_binaries(const std::string &bin)
 {
     ASSERT_EQ(mkdir(bin.c_str(), 0755), 0);
-    const std::string emulator = QUILLET_TEST_EMULATOR;
+    const std::vector<std::string> emulator = emulator_words();
     for (const auto &[name, path] : {std::pair<std::string, std::string>{"quillet", QUILLET_TEST_QUILLET},
                                      {"fructl", QUILLET_TEST_FRUCTL}}) {
         const std::string link = bin + "/" + name;
@@ -62,12 +62,10 @@ void install_binaries(const std::string &bin)
             ASSERT_EQ(symlink(path.c_str(), link.c_str()), 0);
             continue;
         }
-        std::string command = emulator.substr(0, emulator.find('|'));
-        if (command.find("qemu") != std::string::npos)
-            command += " -0 " + name;
-        for (size_t at = emulator.find('|'); at != std::string::npos; at = emulator.find('|', at + 1))
-            command += " " + emulator.substr(at + 1, emulator.find('|', at + 1) - at - 1);
-        std::ofstream(link) << "#!/bin/sh\nexec " << command << " " << path << " \"$@\"\n";
+        std::string command;
+        for (size_t i = 0; i < emulator.size(); ++i)
+            command += emulator[i] + (i == 0 && emulator[0].find("qemu") != std::string::npos ? " -0 " + name : "") + " ";
+        std::ofstream(link) << "#!/bin/sh\nexec " << command << path << " \"$@\"\n";
         ASSERT_EQ(chmod(link.c_str(), 0755), 0);
     }
 }
