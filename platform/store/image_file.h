@@ -26,10 +26,14 @@ enum class LockMode {
 // Holds a container's lock for its lifetime. A process keeps one lock per
 // container: a holder that asks again (the write of a transaction whose
 // pre-read took the lock) shares the lock it already has instead of
-// waiting for itself. A device is locked by a descriptor of the device
-// itself; a regular image in a lock directory the platform owns
-// (/run/quillet, else .locks in the store), never beside the image.
-// Waiting is bounded (QUILLET_LOCK_WAIT_MS, 5000 by default), then kBusy.
+// waiting for itself. Every user locks in one directory (see
+// lock_directory), in a file named by what it protects: d-DEV-INO.lock for
+// a regular file, r-RDEV.lock for a device node. A lock file owned by a
+// user other than root, the caller and the container's owner is not
+// trusted: a writer gets kForeignLockFile, a reader reads unlocked. Only
+// where no directory can be used is the container's own file locked.
+// Waiting is bounded (QUILLET_LOCK_WAIT_MS, 5000 by default), then a
+// writer gets kBusy and a reader reads unlocked.
 class ContainerLock {
 public:
     ContainerLock() = default;
@@ -43,6 +47,12 @@ public:
 private:
     std::string key_;
 };
+
+// The lock directory in use: QUILLET_LOCK_DIR, else /run/quillet (made,
+// mode 1777, when missing and allowed); empty when it cannot be used (not
+// a directory, owned by another user, writable by others without the
+// sticky bit).
+std::string lock_directory();
 
 // Written last, after everything else reached the medium: the bytes that
 // make a change visible (a table slot). Bytes before `first_end` (a header
