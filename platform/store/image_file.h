@@ -7,10 +7,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <sys/types.h>
 
 #include "store/bytes.h"
+#include "store/device.h"
 #include "store/inventory.h"
 
 namespace fruplat {
@@ -82,6 +84,13 @@ int32_t with_image_ordered(const ContainerEntry &entry, Access access,
 int32_t with_image(const ContainerEntry &entry, Access access,
                    const std::function<int32_t(Bytes &)> &work);
 
+// A container's device, bound by a test or opened from its path.
+struct OpenedDevice {
+    Device *device = nullptr;
+    bool bound = false;
+    std::unique_ptr<FileDevice> owned;
+};
+
 // A container opened for a read that takes only what it needs: its first
 // bytes come in one read (a file's first kReadAhead, all of a small one; a
 // device's header), anything further only where asked. Reads stop at the capacity and where the file ends.
@@ -97,7 +106,7 @@ public:
 private:
     friend int32_t with_image_reader(const ContainerEntry &,
                                      const std::function<int32_t(ImageReader &)> &);
-    int fd_ = -1;
+    OpenedDevice opened_;
     uint32_t capacity_ = 0;
     const std::string *path_ = nullptr;
     Bytes head_;
@@ -112,13 +121,9 @@ int32_t with_image_reader(const ContainerEntry &entry,
 // its target), keeping its mode and owner.
 int32_t replace_file(const std::string &path, const Bytes &content);
 
-// Writes to a device go through this call, which returns what pwrite
-// returns. Tests replace it to cut a write short, as a power cut does.
-using DeviceWriter = std::function<ssize_t(int fd, const uint8_t *data, size_t size, off_t offset)>;
-void set_device_writer(DeviceWriter writer);
-
 // A failed system call as a status: its own status where one exists (disk
-// full, read-only file system, permission denied), the reason on stderr.
+// full, read-only file system, permission denied, I/O error), the reason
+// on stderr.
 int32_t io_failure(const char *what, const std::string &path, int error);
 
 }  // namespace fruplat
