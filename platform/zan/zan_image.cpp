@@ -372,6 +372,14 @@ int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImag
     return status;
 }
 
+uint32_t largest_fitting_page(uint32_t capacity)
+{
+    for (uint32_t page = 4096; page > 0; --page)
+        if (uint64_t{layout_for(capacity, page, 0).data_start} + page <= capacity)
+            return page;
+    return 0;
+}
+
 int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, Bytes &raw,
                          WriteOrder *order)
 {

@@ -119,6 +119,11 @@ struct WriteOrder;
 int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, Bytes &raw,
                          WriteOrder *order);
 
+// The largest program page (up to 4096) with which a device of `capacity`
+// bytes holds the header, both table slots and at least one page of
+// segments, each on pages of its own; 0 when none does.
+uint32_t largest_fitting_page(uint32_t capacity);
+
 // Makes `segments` (of another image) the content of `image`; a segment
 // `image` already holds byte for byte keeps its place.
 void adopt_segments(ZanImage &image, std::vector<Segment> segments);
