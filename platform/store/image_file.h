@@ -43,7 +43,7 @@ public:
     ContainerLock &operator=(const ContainerLock &) = delete;
     ~ContainerLock();
 
-    int32_t acquire(const ContainerEntry &entry, LockMode mode);
+    [[nodiscard]] int32_t acquire(const ContainerEntry &entry, LockMode mode);
     void release();
 
 private:
@@ -68,20 +68,20 @@ struct WriteOrder {
 bool written_in_place(const ContainerEntry &entry);
 
 // The whole image (up to the capacity).
-int32_t read_image(const ContainerEntry &entry, Bytes *image);
+[[nodiscard]] int32_t read_image(const ContainerEntry &entry, Bytes *image);
 
 // Replaces the image with `image`, padded to the capacity with erased
 // (0xFF) bytes, under the container's exclusive lock.
-int32_t write_image(const ContainerEntry &entry, const Bytes &image);
+[[nodiscard]] int32_t write_image(const ContainerEntry &entry, const Bytes &image);
 
 enum class Access { Read, Write };
 
 // Runs `work` on the container's image under its lock; with Access::Write
 // and a 0 status the image `work` left is written back before the lock is
 // released: a device only where its bytes changed, in `order`.
-int32_t with_image_ordered(const ContainerEntry &entry, Access access,
+[[nodiscard]] int32_t with_image_ordered(const ContainerEntry &entry, Access access,
                            const std::function<int32_t(Bytes &, WriteOrder *)> &work);
-int32_t with_image(const ContainerEntry &entry, Access access,
+[[nodiscard]] int32_t with_image(const ContainerEntry &entry, Access access,
                    const std::function<int32_t(Bytes &)> &work);
 
 // A container's device, bound by a test or opened from its path.
@@ -101,7 +101,7 @@ public:
     const Bytes &head() const { return head_; }
     // Bytes [offset, offset + size) as far as the image holds them; `whole`
     // says whether it holds all of them.
-    int32_t read(uint64_t offset, uint64_t size, Bytes *out, bool *whole);
+    [[nodiscard]] int32_t read(uint64_t offset, uint64_t size, Bytes *out, bool *whole);
 
 private:
     friend int32_t with_image_reader(const ContainerEntry &,
@@ -114,17 +114,17 @@ private:
 };
 
 // Runs `work` on a reader of the container, under the same lock a read takes.
-int32_t with_image_reader(const ContainerEntry &entry,
+[[nodiscard]] int32_t with_image_reader(const ContainerEntry &entry,
                           const std::function<int32_t(ImageReader &)> &work);
 
 // Atomically and durably replaces a regular file (through a symlink, to
 // its target), keeping its mode and owner.
-int32_t replace_file(const std::string &path, const Bytes &content);
+[[nodiscard]] int32_t replace_file(const std::string &path, const Bytes &content);
 
 // A failed system call as a status: its own status where one exists (disk
 // full, read-only file system, permission denied, I/O error), the reason
 // on stderr.
-int32_t io_failure(const char *what, const std::string &path, int error);
+[[nodiscard]] int32_t io_failure(const char *what, const std::string &path, int error);
 
 }  // namespace fruplat
 
