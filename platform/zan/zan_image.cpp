@@ -492,8 +492,11 @@ Bytes serialize_zan_image(const ZanImage &image)
     // No room is an empty result, not the half-filled buffer the commit left.
     if (commit_zan_image(image, 1, false, raw, nullptr) != kOk)
         return {};
+    // The length comes from parsing what was laid out; an image that does
+    // not parse back is no result either.
     ZanImage parsed;
-    parse_zan_image(raw, &parsed);
+    if (parse_zan_image(raw, &parsed) != kOk)
+        return {};
     raw.resize(parsed.used);
     return raw;
 }

@@ -150,7 +150,10 @@ protected:
                            fruplat::ZanImage image;
                            image.capacity = entry("EE").capacity;
                            for (const char *name : {"ManR", "Power_SummaryR"})
-                               fruplat::put_record(image, *fruplat::find_record_def(name), pattern(name, 7).data());
+                               if (const int32_t put = fruplat::put_record(image, *fruplat::find_record_def(name),
+                                                                           pattern(name, 7).data());
+                                   put != 0)
+                                   return put;
                            const Bytes bytes = fruplat::serialize_zan_image(image);
                            capi_container_t container{};
                            uint32_t written = 0;
