@@ -227,6 +227,16 @@ int add_to(StoreEdit &edit, const AddRequest &request, ContainerEntry *added)
         }
         if (!device_capacity(*request.device, request.capacity, &entry.capacity))
             return 1;
+        // Each part of the layout starts a page of its own on a device: a
+        // page too large leaves no room for a single segment.
+        if (const uint32_t fits = largest_fitting_page(entry.capacity);
+            entry.family == Family::Zan && entry.page_size > fits) {
+            std::fprintf(stderr,
+                         "fructl: %s: a page of %u bytes leaves no room for the layout on %u bytes; the largest page that fits is %u\n",
+                         request.nac.c_str(), static_cast<unsigned>(entry.page_size),
+                         static_cast<unsigned>(entry.capacity), static_cast<unsigned>(fits));
+            return 2;
+        }
         entry.device = true;
         entry.image_path = entry.path;
         add_entry(&edit.inventory, entry);

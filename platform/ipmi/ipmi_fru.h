@@ -17,8 +17,8 @@ enum class IpmiArea { Chassis, Board, Product };
 // The area's bytes and its fields, or a status: kAbsent when the common
 // header has no such area, kAreaChecksum when the header or the area does
 // not sum to zero, kImageDamaged when it lies outside the image.
-int32_t ipmi_area_bytes(const Bytes &image, IpmiArea area, Bytes *bytes);
-int32_t decode_ipmi_area(const Bytes &image, IpmiArea area, std::vector<PresentedLine> *lines);
+[[nodiscard]] int32_t ipmi_area_bytes(const Bytes &image, IpmiArea area, Bytes *bytes);
+[[nodiscard]] int32_t decode_ipmi_area(const Bytes &image, IpmiArea area, std::vector<PresentedLine> *lines);
 
 // One type/length field's value as text; `encoding` names how it was stored.
 std::string decode_ipmi_field(uint8_t type_length, const uint8_t *data, const char **encoding);

@@ -71,7 +71,7 @@ bool is_alias_of_family(Family family, const char *name);
 // The record a name gives on this family: one of the family's aliases, else
 // a record name. kUnknownRecord for neither, kNotInFamily for a record that
 // lives on other families.
-int32_t record_of_family(Family family, const char *name, const RecordDef **def);
+[[nodiscard]] int32_t record_of_family(Family family, const char *name, const RecordDef **def);
 
 const RecordDef *record_defs(size_t *count);
 const EnumDef *find_enum(const char *name);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -18,43 +19,32 @@ namespace fruplat {
 
 namespace {
 
-
-DeviceWriter &device_writer()
-{
-    static DeviceWriter writer = [](int fd, const uint8_t *data, size_t size, off_t offset) {
-        return pwrite(fd, data, size, offset);
-    };
-    return writer;
-}
-
-int32_t write_all(int fd, const uint8_t *data, size_t size, off_t offset, const std::string &path,
-                  bool device)
+int32_t write_all(Device &device, const uint8_t *data, size_t size, uint64_t offset, const std::string &path)
 {
     while (size > 0) {
-        const ssize_t n = device ? device_writer()(fd, data, size, offset)
-                                 : pwrite(fd, data, size, offset);
+        const ssize_t n = device.write(data, size, offset);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             return io_failure("write", path, errno);
         if (n == 0) {
-            std::fprintf(stderr, "fru platform: write %s: cut short at byte %lld\n", path.c_str(),
-                         static_cast<long long>(offset));
+            std::fprintf(stderr, "fru platform: write %s: cut short at byte %llu\n", path.c_str(),
+                         static_cast<unsigned long long>(offset));
             return kShortWrite;
         }
         data += n;
         size -= static_cast<size_t>(n);
-        offset += n;
+        offset += static_cast<uint64_t>(n);
     }
     return kOk;
 }
 
-int32_t read_all(int fd, uint8_t *data, size_t size, off_t offset, size_t *got,
+int32_t read_all(Device &device, uint8_t *data, size_t size, uint64_t offset, size_t *got,
                  const std::string &path)
 {
     *got = 0;
     while (*got < size) {
-        const ssize_t n = pread(fd, data + *got, size - *got, offset + static_cast<off_t>(*got));
+        const ssize_t n = device.read(data + *got, size - *got, offset + *got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -66,12 +56,9 @@ int32_t read_all(int fd, uint8_t *data, size_t size, off_t offset, size_t *got,
     return kOk;
 }
 
-// fsync of a sysfs attribute is not supported and means nothing there.
-int32_t sync_device(int fd, const std::string &path)
+int32_t sync_device(Device &device, const std::string &path)
 {
-    if (fsync(fd) == 0 || errno == EINVAL || errno == EROFS)
-        return kOk;
-    return io_failure("sync", path, errno);
+    return device.sync() == 0 ? kOk : io_failure("sync", path, errno);
 }
 
 struct Run {
@@ -116,27 +103,45 @@ int open_image(const std::string &path, int flags, int32_t *status, struct stat 
     return fd;
 }
 
+// The device a container is read and written through: the one bound to its
+// path, else its file, opened with `flags`.
+int32_t open_device(const ContainerEntry &entry, int flags, OpenedDevice *out, struct stat *info = nullptr)
+{
+    out->device = bound_device(entry.image_path);
+    out->bound = out->device != nullptr;
+    if (out->bound)
+        return kOk;
+    int32_t status = kOk;
+    const int fd = open_image(entry.image_path, flags, &status, info);
+    if (fd < 0)
+        return status;
+    out->owned = std::make_unique<FileDevice>(fd, entry.capacity, entry.page_size);
+    out->device = out->owned.get();
+    return kOk;
+}
+
 int32_t write_device(const ContainerEntry &entry, const Bytes &old, const Bytes &now,
                      const WriteOrder &order)
 {
     const std::string &path = entry.image_path;
-    int32_t status = kOk;
-    const int fd = open_image(path, O_RDWR, &status);
-    if (fd < 0)
+    OpenedDevice opened;
+    int32_t status = open_device(entry, O_RDWR, &opened);
+    if (status != kOk)
         return status;
+    Device &device = *opened.device;
     int phase = -1;
     Bytes back;
-    for (const Run &run : changed_runs(old, now, std::max<uint32_t>(entry.page_size, 1), order)) {
-        if (phase >= 0 && run.phase != phase && (status = sync_device(fd, path)) != kOk)
+    for (const Run &run : changed_runs(old, now, std::max<uint32_t>(device.page(), 1), order)) {
+        if (phase >= 0 && run.phase != phase && (status = sync_device(device, path)) != kOk)
             break;
         phase = run.phase;
         const size_t size = run.end - run.begin;
-        status = write_all(fd, &now[run.begin], size, static_cast<off_t>(run.begin), path, true);
+        status = write_all(device, &now[run.begin], size, run.begin, path);
         if (status != kOk)
             break;
         back.assign(size, 0);
         size_t got = 0;
-        status = read_all(fd, back.data(), size, static_cast<off_t>(run.begin), &got, path);
+        status = read_all(device, back.data(), size, run.begin, &got, path);
         if (status != kOk)
             break;
         if (got != size || !std::equal(back.begin(), back.end(), now.begin() + static_cast<long>(run.begin))) {
@@ -147,8 +152,7 @@ int32_t write_device(const ContainerEntry &entry, const Bytes &old, const Bytes 
         }
     }
     if (status == kOk && phase >= 0)
-        status = sync_device(fd, path);
-    close(fd);
+        status = sync_device(device, path);
     return status;
 }
 
@@ -183,6 +187,8 @@ int32_t io_failure(const char *what, const std::string &path, int error)
     case EACCES:
     case EPERM:
         return kPermissionDenied;
+    case EIO:
+        return kDeviceIo;
     default:
         return kImageIo;
     }
@@ -198,14 +204,13 @@ bool written_in_place(const ContainerEntry &entry)
 
 int32_t read_image(const ContainerEntry &entry, Bytes *image)
 {
-    int32_t status = kOk;
-    const int fd = open_image(entry.image_path, O_RDONLY, &status);
-    if (fd < 0)
+    OpenedDevice opened;
+    int32_t status = open_device(entry, O_RDONLY, &opened);
+    if (status != kOk)
         return status;
     image->assign(entry.capacity, 0);
     size_t got = 0;
-    status = read_all(fd, image->data(), image->size(), 0, &got, entry.image_path);
-    close(fd);
+    status = read_all(*opened.device, image->data(), image->size(), 0, &got, entry.image_path);
     image->resize(got);
     return status;
 }
@@ -268,7 +273,7 @@ int32_t ImageReader::read(uint64_t offset, uint64_t size, Bytes *out, bool *whol
         const uint64_t rest = std::max(from, held);
         const size_t have = out->size();
         out->resize(have + (until - rest));
-        status = read_all(fd_, out->data() + have, until - rest, static_cast<off_t>(rest), &got, *path_);
+        status = read_all(*opened_.device, out->data() + have, until - rest, rest, &got, *path_);
         out->resize(have + got);
     }
     *whole = offset + size <= capacity_ && out->size() == until - from;
@@ -280,35 +285,30 @@ int32_t ImageReader::read(uint64_t offset, uint64_t size, Bytes *out, bool *whol
 int32_t with_image_reader(const ContainerEntry &entry,
                           const std::function<int32_t(ImageReader &)> &work)
 {
-    int32_t status = kOk;
     ImageReader reader;
-    struct stat info;
-    reader.fd_ = open_image(entry.image_path, O_RDONLY, &status, &info);
-    if (reader.fd_ < 0)
+    struct stat info = {};
+    int32_t status = open_device(entry, O_RDONLY, &reader.opened_, &info);
+    if (status != kOk)
         return status;
-    const bool regular = !entry.device && S_ISREG(info.st_mode);
+    const bool regular = !entry.device && !reader.opened_.bound && S_ISREG(info.st_mode);
     // Only what is written in place needs the lock: a regular image is
     // replaced whole, by rename, and the descriptor keeps the version it
     // opened.
     ContainerLock lock;
-    if (!regular)
-        status = lock.acquire(entry, LockMode::Shared);
-    if (status != kOk) {
-        close(reader.fd_);
+    if (!regular && (status = lock.acquire(entry, LockMode::Shared)) != kOk)
         return status;
-    }
     reader.capacity_ = entry.capacity;
     reader.path_ = &entry.image_path;
     // A file costs a system call per read; an EEPROM costs bus time per
     // byte, so there only the header comes ahead.
     reader.head_.resize(std::min<size_t>(entry.capacity, regular ? ImageReader::kReadAhead : 64));
     size_t got = 0;
-    status = read_all(reader.fd_, reader.head_.data(), reader.head_.size(), 0, &got, entry.image_path);
+    status = read_all(*reader.opened_.device, reader.head_.data(), reader.head_.size(), 0, &got,
+                      entry.image_path);
     reader.ended_ = got < reader.head_.size();
     reader.head_.resize(got);
     if (status == kOk)
         status = work(reader);
-    close(reader.fd_);
     return status;
 }
 
@@ -341,28 +341,28 @@ int32_t replace_file(const std::string &path, const Bytes &content)
     } else if (fchmod(fd, 0644) != 0) {
         status = io_failure("set the mode of", temporary, errno);
     }
-    if (status == kOk)
-        status = write_all(fd, content.data(), content.size(), 0, temporary, false);
-    if (status == kOk && fsync(fd) != 0)
-        status = io_failure("sync", temporary, errno);
-    close(fd);
+    {
+        FileDevice file(fd, content.size(), 1);
+        if (status == kOk)
+            status = write_all(file, content.data(), content.size(), 0, temporary);
+        if (status == kOk && fsync(fd) != 0)
+            status = io_failure("sync", temporary, errno);
+    }
     if (status == kOk && rename(temporary.c_str(), target.c_str()) != 0)
         status = io_failure("rename onto", target, errno);
     if (status != kOk) {
         unlink(temporary.c_str());
         return status;
     }
+    // Until the directory is on the medium the rename may not survive a
+    // crash: the change is not reported done before.
     const int dir_fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir_fd >= 0) {
-        fsync(dir_fd);
-        close(dir_fd);
-    }
-    return kOk;
-}
-
-void set_device_writer(DeviceWriter writer)
-{
-    device_writer() = std::move(writer);
+    if (dir_fd < 0)
+        return io_failure("open", dir, errno);
+    if (fsync(dir_fd) != 0 && errno != EINVAL)
+        status = io_failure("sync", dir, errno);
+    close(dir_fd);
+    return status;
 }
 
 }  // namespace fruplat

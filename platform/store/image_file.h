@@ -7,10 +7,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <sys/types.h>
 
 #include "store/bytes.h"
+#include "store/device.h"
 #include "store/inventory.h"
 
 namespace fruplat {
@@ -26,10 +28,14 @@ enum class LockMode {
 // Holds a container's lock for its lifetime. A process keeps one lock per
 // container: a holder that asks again (the write of a transaction whose
 // pre-read took the lock) shares the lock it already has instead of
-// waiting for itself. A device is locked by a descriptor of the device
-// itself; a regular image in a lock directory the platform owns
-// (/run/quillet, else .locks in the store), never beside the image.
-// Waiting is bounded (QUILLET_LOCK_WAIT_MS, 5000 by default), then kBusy.
+// waiting for itself. Every user locks in one directory (see
+// lock_directory), in a file named by what it protects: d-DEV-INO.lock for
+// a regular file, r-RDEV.lock for a device node. A lock file owned by a
+// user other than root, the caller and the container's owner is not
+// trusted: a writer gets kForeignLockFile, a reader reads unlocked. Only
+// where no directory can be used is the container's own file locked.
+// Waiting is bounded (QUILLET_LOCK_WAIT_MS, 5000 by default), then a
+// writer gets kBusy and a reader reads unlocked.
 class ContainerLock {
 public:
     ContainerLock() = default;
@@ -37,12 +43,18 @@ public:
     ContainerLock &operator=(const ContainerLock &) = delete;
     ~ContainerLock();
 
-    int32_t acquire(const ContainerEntry &entry, LockMode mode);
+    [[nodiscard]] int32_t acquire(const ContainerEntry &entry, LockMode mode);
     void release();
 
 private:
     std::string key_;
 };
+
+// The lock directory in use: QUILLET_LOCK_DIR, else /run/quillet (made,
+// mode 1777, when missing and allowed); empty when it cannot be used (not
+// a directory, owned by another user, writable by others without the
+// sticky bit).
+std::string lock_directory();
 
 // Written last, after everything else reached the medium: the bytes that
 // make a change visible (a table slot). Bytes before `first_end` (a header
@@ -56,21 +68,28 @@ struct WriteOrder {
 bool written_in_place(const ContainerEntry &entry);
 
 // The whole image (up to the capacity).
-int32_t read_image(const ContainerEntry &entry, Bytes *image);
+[[nodiscard]] int32_t read_image(const ContainerEntry &entry, Bytes *image);
 
 // Replaces the image with `image`, padded to the capacity with erased
 // (0xFF) bytes, under the container's exclusive lock.
-int32_t write_image(const ContainerEntry &entry, const Bytes &image);
+[[nodiscard]] int32_t write_image(const ContainerEntry &entry, const Bytes &image);
 
 enum class Access { Read, Write };
 
 // Runs `work` on the container's image under its lock; with Access::Write
 // and a 0 status the image `work` left is written back before the lock is
 // released: a device only where its bytes changed, in `order`.
-int32_t with_image_ordered(const ContainerEntry &entry, Access access,
+[[nodiscard]] int32_t with_image_ordered(const ContainerEntry &entry, Access access,
                            const std::function<int32_t(Bytes &, WriteOrder *)> &work);
-int32_t with_image(const ContainerEntry &entry, Access access,
+[[nodiscard]] int32_t with_image(const ContainerEntry &entry, Access access,
                    const std::function<int32_t(Bytes &)> &work);
+
+// A container's device, bound by a test or opened from its path.
+struct OpenedDevice {
+    Device *device = nullptr;
+    bool bound = false;
+    std::unique_ptr<FileDevice> owned;
+};
 
 // A container opened for a read that takes only what it needs: its first
 // bytes come in one read (a file's first kReadAhead, all of a small one; a
@@ -82,12 +101,12 @@ public:
     const Bytes &head() const { return head_; }
     // Bytes [offset, offset + size) as far as the image holds them; `whole`
     // says whether it holds all of them.
-    int32_t read(uint64_t offset, uint64_t size, Bytes *out, bool *whole);
+    [[nodiscard]] int32_t read(uint64_t offset, uint64_t size, Bytes *out, bool *whole);
 
 private:
     friend int32_t with_image_reader(const ContainerEntry &,
                                      const std::function<int32_t(ImageReader &)> &);
-    int fd_ = -1;
+    OpenedDevice opened_;
     uint32_t capacity_ = 0;
     const std::string *path_ = nullptr;
     Bytes head_;
@@ -95,21 +114,17 @@ private:
 };
 
 // Runs `work` on a reader of the container, under the same lock a read takes.
-int32_t with_image_reader(const ContainerEntry &entry,
+[[nodiscard]] int32_t with_image_reader(const ContainerEntry &entry,
                           const std::function<int32_t(ImageReader &)> &work);
 
 // Atomically and durably replaces a regular file (through a symlink, to
 // its target), keeping its mode and owner.
-int32_t replace_file(const std::string &path, const Bytes &content);
-
-// Writes to a device go through this call, which returns what pwrite
-// returns. Tests replace it to cut a write short, as a power cut does.
-using DeviceWriter = std::function<ssize_t(int fd, const uint8_t *data, size_t size, off_t offset)>;
-void set_device_writer(DeviceWriter writer);
+[[nodiscard]] int32_t replace_file(const std::string &path, const Bytes &content);
 
 // A failed system call as a status: its own status where one exists (disk
-// full, read-only file system, permission denied), the reason on stderr.
-int32_t io_failure(const char *what, const std::string &path, int error);
+// full, read-only file system, permission denied, I/O error), the reason
+// on stderr.
+[[nodiscard]] int32_t io_failure(const char *what, const std::string &path, int error);
 
 }  // namespace fruplat
 

@@ -32,18 +32,18 @@ inline int open_input(const char *path, FileKinds kinds)
 // Everything `fd` holds from its current offset, up to `limit` bytes;
 // kInputTooLarge when there is more, kImageIo when a read fails. `known`
 // is the file's status where the caller already has it.
-int32_t read_bounded(int fd, size_t limit, Bytes *content, const struct stat *known = nullptr);
+[[nodiscard]] int32_t read_bounded(int fd, size_t limit, Bytes *content, const struct stat *known = nullptr);
 
 // Bytes read into memory that is not cleared first.
 struct RawText {
     std::unique_ptr<uint8_t[]> data;
     size_t size = 0;
 };
-int32_t read_bounded(int fd, size_t limit, RawText *content, const struct stat *known = nullptr);
+[[nodiscard]] int32_t read_bounded(int fd, size_t limit, RawText *content, const struct stat *known = nullptr);
 
 // The whole content of a regular file of at most `limit` bytes; kImageIo
 // when it cannot be opened or read, kNotRegularFile, kInputTooLarge.
-int32_t read_regular_file(const std::string &path, size_t limit, Bytes *content);
+[[nodiscard]] int32_t read_regular_file(const std::string &path, size_t limit, Bytes *content);
 
 }  // namespace fruplat
 

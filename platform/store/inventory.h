@@ -62,7 +62,7 @@ std::string store_directory();
 
 // Loads the inventory of `store_dir`; a malformed line is reported on
 // standard error with its number and fails the load.
-int32_t load_inventory(const std::string &store_dir, Inventory *inventory);
+[[nodiscard]] int32_t load_inventory(const std::string &store_dir, Inventory *inventory);
 
 // The entry of one container in the inventory of store_directory(), read
 // once per process (again only when the file was replaced). Only the lines
@@ -70,11 +70,11 @@ int32_t load_inventory(const std::string &store_dir, Inventory *inventory);
 // whole-file load would report it, and so does a second one (listed
 // twice); malformed lines of other containers do not concern this look-up.
 // kUnknownContainer when no line names it.
-int32_t find_inventory_entry(const char *nac, ContainerEntry *entry);
+[[nodiscard]] int32_t find_inventory_entry(const char *nac, ContainerEntry *entry);
 
 // Writes the inventory back atomically; an entry that breaks the rules is
 // refused (kBadInventory) and nothing is written.
-int32_t save_inventory(const Inventory &inventory);
+[[nodiscard]] int32_t save_inventory(const Inventory &inventory);
 
 const ContainerEntry *find_container(const Inventory &inventory, const char *nac);
 

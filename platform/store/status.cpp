@@ -53,6 +53,8 @@ constexpr StatusText kTexts[] = {
     {kSegmentChangedSinceScan, "Segment changed since the scan listed it; it was kept"},
     {kSegmentKindTaken, "Segment name is taken by a segment of the other kind (record or opaque)"},
     {kDuplicateSegmentName, "Several segments of the container share that name"},
+    {kForeignLockFile, "Lock file belongs to another user"},
+    {kDeviceIo, "Device I/O error"},
 };
 
 }  // namespace

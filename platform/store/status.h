@@ -52,6 +52,9 @@ enum Status : int32_t {
     kSegmentChangedSinceScan = 97,
     kSegmentKindTaken = 98,
     kDuplicateSegmentName = 99,
+    // 100-104: container locks and device I/O.
+    kForeignLockFile = 100,
+    kDeviceIo = 101,
 };
 
 const char *status_text(int32_t status);

@@ -20,7 +20,7 @@ public:
 
     // kOk, kStoreBusy after the bounded wait, kNoStore when the store's
     // directory cannot hold the lock file.
-    int32_t acquire(const std::string &store_dir, unsigned wait_ms = kStoreLockWaitMs);
+    [[nodiscard]] int32_t acquire(const std::string &store_dir, unsigned wait_ms = kStoreLockWaitMs);
 
 private:
     int fd_ = -1;

@@ -23,7 +23,7 @@ std::string segment_display_name(const Segment &segment);
 
 // The status of a segment that is not usable: bad CRC or body first, then a
 // shared name.
-int32_t unusable_status(const Segment &segment);
+[[nodiscard]] int32_t unusable_status(const Segment &segment);
 
 }  // namespace fruplat
 

@@ -15,7 +15,7 @@ namespace fruplat {
 // Runs `work` on the parsed image; with Access::Write and a 0 status the
 // changed image is written back before the lock is released.
 // A read parses only the segments `wanted` takes (all by default).
-int32_t with_zan_image(const ContainerEntry &entry, Access access,
+[[nodiscard]] int32_t with_zan_image(const ContainerEntry &entry, Access access,
                        const std::function<int32_t(ZanImage &)> &work,
                        const SegmentWanted &wanted = nullptr);
 
@@ -25,7 +25,7 @@ bool record_read_needs(const Segment &segment);
 
 // The record a name means on a ZAN container: a record name in any letter
 // case, an alias, or INSTALL (the installation record the container holds).
-int32_t resolve_zan_record(ZanImage &image, const char *name, const RecordDef **def);
+[[nodiscard]] int32_t resolve_zan_record(ZanImage &image, const char *name, const RecordDef **def);
 
 }  // namespace fruplat
 

@@ -372,6 +372,14 @@ int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImag
     return status;
 }
 
+uint32_t largest_fitting_page(uint32_t capacity)
+{
+    for (uint32_t page = 4096; page > 0; --page)
+        if (uint64_t{layout_for(capacity, page, 0).data_start} + page <= capacity)
+            return page;
+    return 0;
+}
+
 int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, Bytes &raw,
                          WriteOrder *order)
 {
@@ -484,8 +492,11 @@ Bytes serialize_zan_image(const ZanImage &image)
     // No room is an empty result, not the half-filled buffer the commit left.
     if (commit_zan_image(image, 1, false, raw, nullptr) != kOk)
         return {};
+    // The length comes from parsing what was laid out; an image that does
+    // not parse back is no result either.
     ZanImage parsed;
-    parse_zan_image(raw, &parsed);
+    if (parse_zan_image(raw, &parsed) != kOk)
+        return {};
     raw.resize(parsed.used);
     return raw;
 }

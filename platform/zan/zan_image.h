@@ -90,7 +90,7 @@ struct ZanImage {
 
 // Parses an image; kImageDamaged when the header cannot be trusted. Damaged
 // segments are kept and marked, never read past the image.
-int32_t parse_zan_image(const Bytes &image, ZanImage *out);
+[[nodiscard]] int32_t parse_zan_image(const Bytes &image, ZanImage *out);
 
 // Where a parse finds a segment's body: the bytes from `offset` as far as
 // the image holds them, and whether it holds all `length` of them.
@@ -102,7 +102,7 @@ using SegmentWanted = std::function<bool(const Segment &)>;
 // only the bodies of the segments `wanted` takes (all when it is empty),
 // each read on its own and checked against its CRC. Blank media and
 // version 1 images are read whole.
-int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImage *out);
+[[nodiscard]] int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImage *out);
 
 // The image bytes up to the last used byte, laid out afresh.
 Bytes serialize_zan_image(const ZanImage &image);
@@ -116,8 +116,13 @@ struct WriteOrder;
 // runs out the segments are packed from the start of the data area, which
 // a cut may leave as segments that fail their CRC, never as wrong content.
 // Not in place, the image is laid out afresh.
-int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, Bytes &raw,
+[[nodiscard]] int32_t commit_zan_image(const ZanImage &image, uint32_t page, bool in_place, Bytes &raw,
                          WriteOrder *order);
+
+// The largest program page (up to 4096) with which a device of `capacity`
+// bytes holds the header, both table slots and at least one page of
+// segments, each on pages of its own; 0 when none does.
+uint32_t largest_fitting_page(uint32_t capacity);
 
 // Makes `segments` (of another image) the content of `image`; a segment
 // `image` already holds byte for byte keeps its place.
@@ -128,7 +133,7 @@ void adopt_segments(ZanImage &image, std::vector<Segment> segments);
 void zan_flash_order(const Bytes &image, WriteOrder *order);
 
 // Damages the CRC the active table stores for a segment (a testing aid).
-int32_t corrupt_segment_crc(Bytes &raw, const char *name);
+[[nodiscard]] int32_t corrupt_segment_crc(Bytes &raw, const char *name);
 
 // An empty container's image.
 Bytes empty_zan_image(uint32_t capacity);

@@ -18,21 +18,21 @@ enum ControlByte { kControlCapacity = 0, kControlNewest = 1, kControlCount = 2 }
 
 // The packet holding the record, or a status: kAbsent, or kSegmentDamaged
 // when the record's segment fails its checks.
-int32_t find_record(ZanImage &image, const RecordDef &def, Segment **segment, Packet **packet);
+[[nodiscard]] int32_t find_record(ZanImage &image, const RecordDef &def, Segment **segment, Packet **packet);
 
 // Stored entries, oldest first (one entry for a plain record).
-int32_t record_entries(ZanImage &image, const RecordDef &def, std::vector<Bytes> *entries);
+[[nodiscard]] int32_t record_entries(ZanImage &image, const RecordDef &def, std::vector<Bytes> *entries);
 
 // The ring slots in storage order (entry n at n times the entry size), or
 // the plain record; at most `limit` bytes.
-int32_t record_slots(ZanImage &image, const RecordDef &def, size_t limit, Bytes *out);
+[[nodiscard]] int32_t record_slots(ZanImage &image, const RecordDef &def, size_t limit, Bytes *out);
 
-int32_t record_control(ZanImage &image, const RecordDef &def, uint8_t control[kControlBytes]);
+[[nodiscard]] int32_t record_control(ZanImage &image, const RecordDef &def, uint8_t control[kControlBytes]);
 
 // Stores `data` (def.size bytes): replaces a plain record, adds a ring entry.
-int32_t put_record(ZanImage &image, const RecordDef &def, const uint8_t *data);
+[[nodiscard]] int32_t put_record(ZanImage &image, const RecordDef &def, const uint8_t *data);
 
-int32_t delete_record(ZanImage &image, const RecordDef &def);
+[[nodiscard]] int32_t delete_record(ZanImage &image, const RecordDef &def);
 
 }  // namespace fruplat
 

@@ -79,6 +79,8 @@ void EndToEnd::SetUp()
     scratch_ = dir;
     store_ = scratch_ + "/store";
     setenv("QUILLET_FRU_STORE", store_.c_str(), 1);
+    // Locks of the run's own, not in the machine's /run/quillet.
+    setenv("QUILLET_LOCK_DIR", (scratch_ + "/locks").c_str(), 1);
     ASSERT_EQ(fructl({"init"}).status, 0);
 }
 

@@ -7,10 +7,12 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <tuple>
 #include <unistd.h>
 
 #include "platform/container_interface.h"
+#include "platform/device_model.h"
 #include "platform/store_fixture.h"
 #include "zan/zan_records.h"
 
@@ -51,23 +53,14 @@ protected:
         request.nac = "EE";
         request.device = device_;
         ASSERT_EQ(fruplat::add_container(store_, request), 0);
-        // The device loses power once `budget_` bytes are written.
-        fruplat::set_device_writer([this](int fd, const uint8_t *data, size_t size, off_t at) -> ssize_t {
-            if (budget_ == 0) {
-                errno = EIO;
-                return -1;
-            }
-            const size_t n = std::min(size, budget_);
-            budget_ -= n;
-            total_ += n;
-            return pwrite(fd, data, n, at);
-        });
+        model_ = std::make_unique<DeviceModel>(device_, capacity, entry("EE").page_size);
+        binding_ = std::make_unique<fruplat::DeviceBinding>(device_, *model_);
     }
 
     void TearDown() override
     {
-        fruplat::set_device_writer(
-            [](int fd, const uint8_t *data, size_t size, off_t at) { return pwrite(fd, data, size, at); });
+        binding_.reset();
+        model_.reset();
         unlink(device_.c_str());
         StoreTest::TearDown();
     }
@@ -95,25 +88,29 @@ protected:
         return out;
     }
 
-    // Runs `op` from `before` uncut, then with every possible cut; returns
-    // the cut points tried.
-    size_t cut_everywhere(const Bytes &before, const Operation &op, size_t *checked, bool may_go_bad)
+    void restore(const Bytes &before)
     {
         std::fstream(device_, std::ios::binary | std::ios::in | std::ios::out)
             .write(reinterpret_cast<const char *>(before.data()), static_cast<std::streamsize>(before.size()));
+    }
+
+    // Runs `op` from `before` uncut, then with every possible cut, clean or
+    // tearing the page being programmed; returns the cut points tried.
+    size_t cut_everywhere(const Bytes &before, const Operation &op, size_t *checked, bool may_go_bad, bool torn)
+    {
+        restore(before);
         const State old_state = state(checked);
-        total_ = 0;
+        model_->reset_counts();
         EXPECT_EQ(op.second(), 0) << op.first;
         const State new_state = state(checked);
-        const size_t total = written_[op.first] = total_;
+        const size_t total = written_[op.first] = model_->written();
         for (size_t cut = 0; cut < total; ++cut) {
-            std::fstream(device_, std::ios::binary | std::ios::in | std::ios::out)
-                .write(reinterpret_cast<const char *>(before.data()), static_cast<std::streamsize>(before.size()));
-            budget_ = cut;
+            restore(before);
+            model_->cut_after(cut, torn);
             ::testing::internal::CaptureStderr();
             const int32_t status = op.second();
             ::testing::internal::GetCapturedStderr();
-            budget_ = SIZE_MAX;
+            model_->cut_after(SIZE_MAX, false);
             fru_close_data_source();
             EXPECT_NE(status, 0) << op.first << " cut at byte " << cut;
             State keys = state(checked);
@@ -124,7 +121,8 @@ protected:
                 const Read read = read_of(now, key.first);
                 EXPECT_TRUE(read == read_of(old_state, key.first) || read == read_of(new_state, key.first) ||
                             (may_go_bad && read.first == fruplat::kSegmentDamaged))
-                    << op.first << " cut at byte " << cut << ": " << key.first << " reads status " << read.first;
+                    << op.first << (torn ? " torn" : "") << " cut at byte " << cut << ": " << key.first
+                    << " reads status " << read.first;
             }
         }
         return total;
@@ -152,7 +150,10 @@ protected:
                            fruplat::ZanImage image;
                            image.capacity = entry("EE").capacity;
                            for (const char *name : {"ManR", "Power_SummaryR"})
-                               fruplat::put_record(image, *fruplat::find_record_def(name), pattern(name, 7).data());
+                               if (const int32_t put = fruplat::put_record(image, *fruplat::find_record_def(name),
+                                                                           pattern(name, 7).data());
+                                   put != 0)
+                                   return put;
                            const Bytes bytes = fruplat::serialize_zan_image(image);
                            capi_container_t container{};
                            uint32_t written = 0;
@@ -167,8 +168,8 @@ protected:
     }
 
     std::string device_;
-    size_t budget_ = SIZE_MAX;
-    size_t total_ = 0;
+    std::unique_ptr<DeviceModel> model_;
+    std::unique_ptr<fruplat::DeviceBinding> binding_;
     std::map<std::string, size_t> written_;  // bytes each operation wrote uncut
 };
 
@@ -184,7 +185,11 @@ TEST_F(PowerCut, EveryCutOfEveryWriteLeavesOldOrNewContent)
     const Bytes before = image("EE");
     size_t cuts = 0, checked = 0;
     for (const Operation &op : operations())
-        cuts += cut_everywhere(before, op, &checked, false);
+        for (bool torn : {false, true}) {
+            const size_t points = cut_everywhere(before, op, &checked, false, torn);
+            std::printf("power cut: %s, %s: %zu cut points\n", op.first.c_str(), torn ? "torn" : "clean", points);
+            cuts += points;
+        }
     std::printf("power cut: %zu cut points tried, %zu record reads checked\n", cuts, checked);
     EXPECT_GT(cuts, 1000u);
     // A changed segment is written whole to free space, plus its table
@@ -203,10 +208,13 @@ TEST_F(PowerCut, CutOfAPackingWriteLeavesOldOrNewOrABadSegment)
     ASSERT_EQ(update("EE", "Installation1R", pattern("Installation1R", 4)), 0);
     const Bytes before = image("EE");
     size_t checked = 0;
-    const size_t cuts = cut_everywhere(
-        before, {"update Installation1R", [this] { return update("EE", "Installation1R", pattern("Installation1R", 8)); }},
-        &checked, true);
-    std::printf("power cut (packing): %zu cut points tried, %zu record reads checked\n", cuts, checked);
+    for (bool torn : {false, true}) {
+        const size_t cuts = cut_everywhere(
+            before, {"update Installation1R", [this] { return update("EE", "Installation1R", pattern("Installation1R", 8)); }},
+            &checked, true, torn);
+        std::printf("power cut (packing): update Installation1R, %s: %zu cut points, %zu record reads checked\n",
+                    torn ? "torn" : "clean", cuts, checked);
+    }
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ void StoreTest::SetUp()
     ASSERT_NE(mkdtemp(dir), nullptr);
     store_ = dir;
     setenv("QUILLET_FRU_STORE", store_.c_str(), 1);
+    setenv("QUILLET_LOCK_DIR", (store_ + "/locks").c_str(), 1);
     ASSERT_EQ(fruplat::init_store(store_), 0);
 }
 

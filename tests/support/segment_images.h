@@ -41,7 +41,8 @@ inline fruplat::Bytes segment_image(const std::vector<SegmentPlan> &plans, uint3
         image.segments.push_back(segment);
     }
     // Written once to get every body and CRC, then damaged where asked.
-    fruplat::parse_zan_image(fruplat::serialize_zan_image(image), &stored);
+    if (fruplat::parse_zan_image(fruplat::serialize_zan_image(image), &stored) != 0)
+        return {};
     stored.capacity = capacity;
     for (size_t i = 0; i < plans.size(); ++i)
         stored.segments[i].stored_crc ^= plans[i].bad ? 1 : 0;

@@ -1,0 +1,90 @@
+#include "platform/device_model.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace quillet_test {
+
+DeviceModel::DeviceModel(const std::string &path, uint64_t size, uint32_t page)
+    : fd_(open(path.c_str(), O_RDWR | O_CLOEXEC)), size_(size), page_(page)
+{
+}
+
+DeviceModel::~DeviceModel()
+{
+    close(fd_);
+}
+
+void DeviceModel::cut_after(size_t bytes, bool torn)
+{
+    budget_ = bytes;
+    torn_ = torn;
+    dead_ = false;
+}
+
+void DeviceModel::fail(Call call, size_t index, Fault fault)
+{
+    fail_call_ = call;
+    fail_at_ = (call == Call::Read ? reads_ : writes_) + index;
+    fault_ = fault;
+}
+
+// Whether this call is the chosen one; a short count halves `size`.
+bool DeviceModel::failing(Call call, size_t *size)
+{
+    const size_t index = call == Call::Read ? reads_++ : writes_++;
+    if (fault_ == Fault::None || call != fail_call_ || index != fail_at_)
+        return false;
+    const Fault fault = fault_;
+    fault_ = Fault::None;
+    if (fault == Fault::Short && *size > 1) {
+        *size /= 2;
+        return false;
+    }
+    errno = fault == Fault::Eintr ? EINTR : EIO;
+    return fault != Fault::Short;
+}
+
+ssize_t DeviceModel::read(uint8_t *data, size_t size, uint64_t offset)
+{
+    if (failing(Call::Read, &size))
+        return -1;
+    return pread(fd_, data, size, static_cast<off_t>(offset));
+}
+
+ssize_t DeviceModel::write(const uint8_t *data, size_t size, uint64_t offset)
+{
+    if (failing(Call::Write, &size))
+        return -1;
+    if (dead_) {
+        errno = EIO;
+        return -1;
+    }
+    const size_t n = std::min(size, budget_);
+    if (n > 0 && pwrite(fd_, data, n, static_cast<off_t>(offset)) != static_cast<ssize_t>(n))
+        return -1;
+    budget_ -= n;
+    written_ += n;
+    if (n == size)
+        return static_cast<ssize_t>(n);
+    // Power lost while the page holding the next byte was being programmed.
+    dead_ = true;
+    const uint64_t cut = offset + n;
+    if (torn_) {
+        const uint64_t end = std::min<uint64_t>((cut / page_ + 1) * page_, size_);
+        std::vector<uint8_t> garbage(static_cast<size_t>(end - cut));
+        for (size_t i = 0; i < garbage.size(); ++i)
+            garbage[i] = static_cast<uint8_t>((cut + i) * 167 + 0x5A);
+        if (pwrite(fd_, garbage.data(), garbage.size(), static_cast<off_t>(cut)) < 0)
+            return -1;
+    }
+    if (n > 0)
+        return static_cast<ssize_t>(n);
+    errno = EIO;
+    return -1;
+}
+
+}  // namespace quillet_test

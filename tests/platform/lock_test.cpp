@@ -1,0 +1,191 @@
+// Container locks across users: what an unprivileged user can open must not
+// let it stop root, and writers exclude each other whoever they run as.
+#include <fcntl.h>
+#include <grp.h>
+#include <fstream>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/store_fixture.h"
+
+namespace quillet_test {
+namespace {
+
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNogroup = 65534;
+constexpr uid_t kStranger = 65533;  // neither root, nor the caller, nor an owner
+
+// A child process running as nobody: `work` runs once the child dropped
+// root; the child then reports on the pipe and waits until released.
+class Child {
+public:
+    template <class Work> explicit Child(Work work)
+    {
+        EXPECT_EQ(pipe(ready_), 0);
+        EXPECT_EQ(pipe(release_), 0);
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(ready_[0]);
+            close(release_[1]);
+            if (setgroups_none() != 0 || setgid(kNogroup) != 0 || setuid(kNobody) != 0)
+                _exit(120);
+            const char status = static_cast<char>(work());
+            if (write(ready_[1], &status, 1) != 1)
+                _exit(121);
+            char byte;
+            while (read(release_[0], &byte, 1) > 0) {
+            }
+            _exit(0);
+        }
+        close(ready_[1]);
+        close(release_[0]);
+    }
+    ~Child() { finish(); }
+
+    // What `work` returned.
+    int result()
+    {
+        char status = -1;
+        EXPECT_EQ(read(ready_[0], &status, 1), 1);
+        return status;
+    }
+    void finish()
+    {
+        if (pid_ <= 0)
+            return;
+        close(release_[1]);
+        close(ready_[0]);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        pid_ = -1;
+    }
+
+private:
+    static int setgroups_none() { return ::setgroups(0, nullptr); }
+    pid_t pid_ = -1;
+    int ready_[2] = {-1, -1};
+    int release_[2] = {-1, -1};
+};
+
+class UserLocks : public StoreTest {
+protected:
+    void SetUp() override
+    {
+        StoreTest::SetUp();
+        ASSERT_EQ(geteuid(), 0u) << "the lock tests change users and must run as root";
+        ASSERT_EQ(chmod(store_.c_str(), 0755), 0);
+        setenv("QUILLET_LOCK_WAIT_MS", "200", 1);
+        locks_ = store_ + "/locks";
+        ASSERT_EQ(fruplat::lock_directory(), locks_);
+    }
+    void TearDown() override
+    {
+        unsetenv("QUILLET_LOCK_WAIT_MS");
+        StoreTest::TearDown();
+    }
+
+    // A read-only device node stand-in, as a sysfs EEPROM file is.
+    void add_device()
+    {
+        device_ = store_ + "/eeprom";
+        std::ofstream(device_, std::ios::binary) << std::string(8192, '\xFF');
+        ASSERT_EQ(chmod(device_.c_str(), 0444), 0);
+        fruplat::AddRequest request;
+        request.nac = "EE";
+        request.device = device_;
+        ASSERT_EQ(fruplat::add_container(store_, request), 0);
+    }
+
+    // A regular image that nobody owns, in a directory nobody may write.
+    void add_image_of_nobody()
+    {
+        add("MB");
+        ASSERT_EQ(update("MB", "ManR", pattern("ManR", 1)), 0);
+        ASSERT_EQ(chown((store_ + "/images").c_str(), kNobody, kNogroup), 0);
+        ASSERT_EQ(chown(entry("MB").image_path.c_str(), kNobody, kNogroup), 0);
+    }
+
+    std::string lock_name(const std::string &path) const
+    {
+        struct stat info;
+        EXPECT_EQ(stat(path.c_str(), &info), 0);
+        return locks_ + "/d-" + std::to_string(info.st_dev) + "-" + std::to_string(info.st_ino) + ".lock";
+    }
+
+    std::string locks_;
+    std::string device_;
+    int planted_ = -1;
+};
+
+TEST_F(UserLocks, UnprivilegedFlockOnAReadOnlyDeviceDoesNotStopRoot)
+{
+    add_device();
+    for (int how : {LOCK_EX, LOCK_SH}) {
+        Child holder([this, how] {
+            const int fd = open(device_.c_str(), O_RDONLY);
+            return fd >= 0 && flock(fd, how) == 0 ? 0 : 1;
+        });
+        ASSERT_EQ(holder.result(), 0);
+        EXPECT_EQ(update("EE", "Power_SummaryR", pattern("Power_SummaryR", static_cast<uint8_t>(how))), 0);
+        std::vector<uint8_t> got;
+        EXPECT_EQ(slots("EE", "Power_SummaryR", 2048, &got), 0);
+        EXPECT_EQ(got, pattern("Power_SummaryR", static_cast<uint8_t>(how)));
+        EXPECT_EQ(read("EE", "ManR"), fruplat::kAbsent);
+    }
+}
+
+TEST_F(UserLocks, RootAndUnprivilegedWritersExcludeEachOther)
+{
+    add_image_of_nobody();
+    {
+        Child writer([this] {
+            static fruplat::ContainerLock lock;  // held until the child is released
+            return lock.acquire(entry("MB"), fruplat::LockMode::Exclusive);
+        });
+        ASSERT_EQ(writer.result(), 0);
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(update("MB", "ManR", pattern("ManR", 2)), fruplat::kBusy);
+        ::testing::internal::GetCapturedStderr();
+    }
+    {
+        fruplat::ContainerLock lock;
+        ASSERT_EQ(lock.acquire(entry("MB"), fruplat::LockMode::Exclusive), 0);
+        Child writer([this] { return update("MB", "ManR", pattern("ManR", 3)); });
+        EXPECT_EQ(writer.result(), fruplat::kBusy);
+    }
+    Child writer([this] { return update("MB", "ManR", pattern("ManR", 4)); });
+    EXPECT_EQ(writer.result(), 0);
+    writer.finish();
+    EXPECT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 5)), 0);
+    struct stat info;
+    ASSERT_EQ(stat(entry("MB").image_path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, kNobody);
+    std::vector<uint8_t> got;
+    EXPECT_EQ(slots("MB", "ManR", 2048, &got), 0);
+    EXPECT_EQ(got, pattern("ManR", 4));
+    // One lock file per container: those of replaced versions go.
+    EXPECT_EQ(std::system(("test $(ls " + locks_ + " | wc -l) = 1").c_str()), 0);
+}
+
+// A lock file planted by a user who cannot write the container: root
+// removes it and locks; another user's writer refuses, its reader reads.
+TEST_F(UserLocks, APlantedLockFileStopsNobody)
+{
+    add_image_of_nobody();
+    planted_ = open(lock_name(entry("MB").image_path).c_str(), O_RDONLY | O_CREAT, 0600);
+    ASSERT_GE(planted_, 0);
+    ASSERT_EQ(fchown(planted_, kStranger, kNogroup), 0);
+    ASSERT_EQ(flock(planted_, LOCK_EX), 0);
+    Child writer([this] { return update("MB", "ManR", pattern("ManR", 6)); });
+    EXPECT_EQ(writer.result(), fruplat::kForeignLockFile);
+    Child reader([this] { return read("MB", "ManR"); });
+    EXPECT_EQ(reader.result(), 0);
+    EXPECT_EQ(update("MB", "ManR", pattern("ManR", 7)), 0);
+    close(planted_);
+}
+
+}  // namespace
+}  // namespace quillet_test
