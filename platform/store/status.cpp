@@ -53,6 +53,8 @@ constexpr StatusText kTexts[] = {
     {kSegmentChangedSinceScan, "Segment changed since the scan listed it; it was kept"},
     {kSegmentKindTaken, "Segment name is taken by a segment of the other kind (record or opaque)"},
     {kDuplicateSegmentName, "Several segments of the container share that name"},
+    {kNewerFormat, "Container image is in a newer format than this build knows; it is left as it is"},
+    {kFormat1OnDevice, "Container holds a format 1 image; convert it with fructl convert before changing it"},
 };
 
 }  // namespace

@@ -52,6 +52,9 @@ enum Status : int32_t {
     kSegmentChangedSinceScan = 97,
     kSegmentKindTaken = 98,
     kDuplicateSegmentName = 99,
+    // 105-109: ZAN image formats.
+    kNewerFormat = 105,
+    kFormat1OnDevice = 106,
 };
 
 const char *status_text(int32_t status);
