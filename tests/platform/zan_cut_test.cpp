@@ -1,0 +1,266 @@
+// Power cuts where a ZAN device is most fragile: the first write to blank
+// media, and a commit whose table sequence number wraps. The device takes
+// the first N bytes of a write and loses power, for every N; torn, the rest
+// of the page being programmed then holds garbage, as a cut EEPROM page
+// does. Afterwards every record reads its old or its new content and the
+// next write succeeds.
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <fstream>
+#include <unistd.h>
+
+#include "platform/store_fixture.h"
+#include "zan/zan_records.h"
+
+namespace quillet_test {
+namespace {
+
+using fruplat::Bytes;
+
+// The one place the test reaches the platform's device writes.
+class CutDevice {
+public:
+    void install()
+    {
+        fruplat::set_device_writer([this](int fd, const uint8_t *data, size_t size, off_t at) -> ssize_t {
+            if (budget_ == 0) {
+                tear(fd, static_cast<size_t>(at));
+                errno = EIO;
+                return -1;
+            }
+            const size_t n = std::min(size, budget_);
+            budget_ -= n;
+            total_ += n;
+            const ssize_t done = pwrite(fd, data, n, at);
+            if (budget_ == 0 && n < size)
+                tear(fd, static_cast<size_t>(at) + n);
+            return done;
+        });
+    }
+    static void uninstall()
+    {
+        fruplat::set_device_writer(
+            [](int fd, const uint8_t *data, size_t size, off_t at) { return pwrite(fd, data, size, at); });
+    }
+    // Power fails after `budget` more bytes.
+    void arm(size_t budget, bool torn, uint32_t page)
+    {
+        budget_ = budget;
+        torn_ = torn;
+        page_ = page;
+        dead_ = false;
+    }
+    void disarm() { budget_ = SIZE_MAX; }
+    size_t total() const { return total_; }
+    void reset_total() { total_ = 0; }
+
+private:
+    void tear(int fd, size_t at)
+    {
+        if (!torn_ || dead_)
+            return;
+        dead_ = true;
+        const size_t end = (at / page_ + 1) * page_;
+        Bytes garbage(end - at);
+        for (size_t i = 0; i < garbage.size(); ++i)
+            garbage[i] = static_cast<uint8_t>((at + i) * 151 + 0x5A);
+        (void)!pwrite(fd, garbage.data(), garbage.size(), static_cast<off_t>(at));
+    }
+
+    size_t budget_ = SIZE_MAX;
+    size_t total_ = 0;
+    bool torn_ = false;
+    bool dead_ = false;
+    uint32_t page_ = 32;
+};
+
+struct Tally {
+    size_t clean = 0;
+    size_t torn = 0;
+    size_t violations = 0;
+};
+
+class ZanCut : public StoreTest {
+protected:
+    void make_device(uint32_t capacity, uint8_t erased, uint32_t page)
+    {
+        device_ = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : store_) + "/quillet-zancut-" +
+                  std::to_string(getpid());
+        std::ofstream(device_, std::ios::binary) << std::string(capacity, static_cast<char>(erased));
+        fruplat::AddRequest request;
+        request.nac = "EE";
+        request.device = device_;
+        request.page_size = page;
+        ASSERT_EQ(fruplat::add_container(store_, request), 0);
+        page_ = page;
+        // Registering a device leaves its bytes as they were.
+        blank_ = Bytes(capacity, erased);
+        ASSERT_TRUE(image("EE") == blank_);
+        device_model_.install();
+    }
+
+    void TearDown() override
+    {
+        CutDevice::uninstall();
+        unlink(device_.c_str());
+        StoreTest::TearDown();
+    }
+
+    void put(const Bytes &bytes)
+    {
+        std::fstream(device_, std::ios::binary | std::ios::in | std::ios::out)
+            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    // What a record reads through the access path: its status and slots.
+    std::pair<int32_t, Bytes> reads(const char *record)
+    {
+        std::vector<uint8_t> out;
+        const int32_t status = slots("EE", record, 4096, &out);
+        fru_close_data_source();
+        return {status, status == 0 ? Bytes(out.begin(), out.end()) : Bytes{}};
+    }
+
+    // Runs `op` from `before` uncut, then cut at every byte it wrote, clean
+    // and torn; `check` judges the device after each cut.
+    Tally sweep(const Bytes &before, const std::function<int32_t()> &op,
+                const std::function<bool(size_t cut, bool torn)> &check)
+    {
+        Tally tally;
+        put(before);
+        device_model_.reset_total();
+        EXPECT_EQ(op(), 0);
+        const size_t total = device_model_.total();
+        for (const bool torn : {false, true}) {
+            for (size_t cut = 0; cut < total; ++cut) {
+                put(before);
+                device_model_.arm(cut, torn, page_);
+                ::testing::internal::CaptureStderr();
+                const int32_t status = op();
+                ::testing::internal::GetCapturedStderr();
+                device_model_.disarm();
+                fru_close_data_source();
+                EXPECT_NE(status, 0) << "cut at byte " << cut;
+                ++(torn ? tally.torn : tally.clean);
+                if (!check(cut, torn)) {
+                    ++tally.violations;
+                    ADD_FAILURE() << "cut at byte " << cut << (torn ? " (torn)" : " (clean)");
+                }
+            }
+        }
+        return tally;
+    }
+
+    std::string device_;
+    uint32_t page_ = 32;
+    Bytes blank_;
+    CutDevice device_model_;
+};
+
+void report(const char *what, const Tally &t)
+{
+    std::printf("power cut %s: %zu cut points (clean), %zu (torn), %zu violations\n", what, t.clean, t.torn,
+                t.violations);
+}
+
+// A cut anywhere in the first write to blank media leaves an empty
+// container or the new record, and the next write succeeds: a cut header
+// must not make the container unusable for good.
+TEST_F(ZanCut, FirstWriteToBlankMediaLeavesEmptyOrNewAndTheNextWriteSucceeds)
+{
+    const std::vector<uint8_t> first = pattern("Power_SummaryR", 3);
+    const std::vector<uint8_t> next = pattern("ManR", 9);
+    for (const auto &[erased, page] : {std::pair<uint8_t, uint32_t>{0xFF, 32}, {0x00, 32}, {0xFF, 64}, {0x00, 64}}) {
+        SCOPED_TRACE(testing::Message() << "erased " << int(erased) << ", page " << page);
+        make_device(8192, erased, page);
+        const Tally tally = sweep(
+            blank_, [&] { return update("EE", "Power_SummaryR", first); },
+            [&](size_t, bool) {
+                const auto summary = reads("Power_SummaryR");
+                const bool ok = summary.first == fruplat::kAbsent ||
+                                (summary.first == 0 && summary.second == Bytes(first.begin(), first.end()));
+                const int32_t again = update("EE", "ManR", next);
+                const auto man = reads("ManR");
+                return ok && again == 0 && man.first == 0 && man.second == Bytes(next.begin(), next.end()) &&
+                       reads("Power_SummaryR") == summary;
+            });
+        char what[64];
+        std::snprintf(what, sizeof what, "first write to blank 0x%02X media, page %u", erased, page);
+        report(what, tally);
+        EXPECT_GT(tally.clean, 90u);
+        EXPECT_EQ(tally.violations, 0u);
+        TearDown();
+        SetUp();
+    }
+}
+
+// Sets the sequence number of table slot `k`, keeping its CRC whole.
+void set_sequence(Bytes &raw, const fruplat::ZanLayout &layout, int k, uint32_t sequence)
+{
+    uint8_t *slot = &raw[layout.slot[k]];
+    fruplat::store_be(slot, sequence, 4);
+    const size_t covered = fruplat::kSlotHeaderSize + fruplat::load_be16(slot + 4) * fruplat::kTableEntrySize;
+    fruplat::store_be(slot + covered, fruplat::crc32(slot, covered), 4);
+}
+
+// Whatever the sequence numbers of the two slots, the slot a commit writes
+// is the one read next: a wrapped or equal sequence never hides it.
+TEST_F(ZanCut, AWrappedSequenceNeverHidesANewerSlot)
+{
+    make_device(8192, 0xFF, 32);
+    device_model_.disarm();
+    ASSERT_EQ(update("EE", "Power_SummaryR", pattern("Power_SummaryR", 1)), 0);
+    ASSERT_EQ(update("EE", "Customer_DataR", pattern("Customer_DataR", 2)), 0);
+    // Slot 0 active, slot 1 holding both records too: where equal
+    // sequences leave the first slot read, it is the newest.
+    ASSERT_EQ(update("EE", "Power_SummaryR", pattern("Power_SummaryR", 4)), 0);
+    const Bytes formatted = image("EE");
+    fruplat::ZanImage parsed;
+    ASSERT_EQ(fruplat::parse_zan_image(formatted, &parsed), 0);
+    const int active = parsed.active_slot;
+    const struct {
+        const char *what;
+        uint32_t active, other;
+    } rows[] = {
+        {"active slot at 0xFFFFFFFF", 0xFFFFFFFF, 0xFFFFFFFE},
+        {"active slot at 0x7FFFFFFF", 0x7FFFFFFF, 0x7FFFFFFE},
+        {"both slots at 5", 5, 5},
+    };
+    for (const auto &row : rows) {
+        Bytes before = formatted;
+        set_sequence(before, parsed.layout, active, row.active);
+        set_sequence(before, parsed.layout, active ^ 1, row.other);
+        const std::vector<uint8_t> summary = pattern("Power_SummaryR", 7);
+        const auto old_summary = (put(before), reads("Power_SummaryR"));
+        const auto old_customer = reads("Customer_DataR");
+        // Three commits in a row, then a delete: each one visible.
+        put(before);
+        for (uint8_t seed : {7, 8, 9}) {
+            EXPECT_EQ(update("EE", "Power_SummaryR", pattern("Power_SummaryR", seed)), 0) << row.what;
+            const std::vector<uint8_t> want = pattern("Power_SummaryR", seed);
+            EXPECT_EQ(reads("Power_SummaryR"), (std::pair{0, Bytes(want.begin(), want.end())})) << row.what;
+        }
+        EXPECT_EQ(remove("EE", "Customer_DataR"), 0) << row.what;
+        EXPECT_EQ(reads("Customer_DataR").first, fruplat::kAbsent) << row.what;
+
+        const auto new_summary = std::pair{0, Bytes(summary.begin(), summary.end())};
+        const Tally updates = sweep(before, [&] { return update("EE", "Power_SummaryR", summary); },
+                                    [&](size_t, bool) {
+                                        const auto now = reads("Power_SummaryR");
+                                        return (now == old_summary || now == new_summary) &&
+                                               reads("Customer_DataR") == old_customer;
+                                    });
+        const Tally deletes = sweep(before, [&] { return remove("EE", "Customer_DataR"); }, [&](size_t, bool) {
+            const auto now = reads("Customer_DataR");
+            return (now == old_customer || now.first == fruplat::kAbsent) && reads("Power_SummaryR") == old_summary;
+        });
+        report((std::string("update, ") + row.what).c_str(), updates);
+        report((std::string("delete, ") + row.what).c_str(), deletes);
+        EXPECT_EQ(updates.violations + deletes.violations, 0u) << row.what;
+        EXPECT_GT(updates.clean, 50u) << row.what;
+    }
+}
+
+}  // namespace
+}  // namespace quillet_test
