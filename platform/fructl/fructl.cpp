@@ -322,6 +322,13 @@ int cmd_convert(const std::string &store, const Args &args)
     ContainerEntry entry;
     if (!open_zan_entry(store, args[0], &entry))
         return 1;
+    // Asked first without the lock, so that the warning is only given where
+    // there is something to convert; the conversion asks again under it.
+    const int32_t format = with_zan_image(entry, Access::Read, [](ZanImage &image) -> int32_t {
+        return image.version == kZanFormatVersion1 ? kOk : kNotFormat1;
+    });
+    if (format != kOk)
+        return report(format, args[0]);
     if (written_in_place(entry))
         std::fprintf(stderr,
                      "fructl: warning: converting %s in place is not cut-safe: a power cut before it ends "
