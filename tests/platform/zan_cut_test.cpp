@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include "platform/store_fixture.h"
+#include "platform/container_interface.h"
+#include "zan/zan_convert.h"
 #include "zan/zan_records.h"
 
 namespace quillet_test {
@@ -260,6 +262,73 @@ TEST_F(ZanCut, AWrappedSequenceNeverHidesANewerSlot)
         EXPECT_EQ(updates.violations + deletes.violations, 0u) << row.what;
         EXPECT_GT(updates.clean, 50u) << row.what;
     }
+}
+
+// A format 1 image holding Customer_DataR: header, then the segment's
+// 12-byte header and body.
+Bytes format1_image(const std::vector<uint8_t> &customer)
+{
+    Bytes body(fruplat::kPacketHeaderSize);
+    fruplat::store_be(&body[0], 0x0201, 2);
+    fruplat::store_be(&body[4], customer.size(), 4);
+    body.insert(body.end(), customer.begin(), customer.end());
+    Bytes image(fruplat::kZanV1HeaderSize + fruplat::kSegmentHeaderSize);
+    std::copy(fruplat::kZanMagic, fruplat::kZanMagic + 4, image.begin());
+    image[4] = fruplat::kZanFormatVersion1;
+    fruplat::store_be(&image[6], 1, 2);
+    fruplat::store_be(&image[8], 8192, 4);
+    fruplat::store_be(&image[12], image.size() + body.size(), 4);
+    fruplat::store_be(&image[20], fruplat::crc32(image.data(), 20), 4);
+    uint8_t *segment = &image[fruplat::kZanV1HeaderSize];
+    segment[0] = 'C';
+    segment[1] = 'U';
+    segment[2] = fruplat::kSegmentKindRecord;
+    fruplat::store_be(segment + 4, body.size(), 4);
+    fruplat::store_be(segment + 8, fruplat::crc32(body.data(), body.size()), 4);
+    image.insert(image.end(), body.begin(), body.end());
+    return image;
+}
+
+// Nothing converts a format 1 device on the fly: every kind of write is
+// refused with a status of its own and leaves every byte, reads go on, and
+// after the explicit conversion the same writes succeed.
+TEST_F(ZanCut, Format1DeviceRefusesEveryWriteUntilConverted)
+{
+    make_device(8192, 0xFF, 32);
+    device_model_.disarm();
+    const std::vector<uint8_t> customer = pattern("Customer_DataR", 5);
+    put(format1_image(customer));
+    const Bytes before = image("EE");
+    const std::pair<const char *, std::function<int32_t()>> writes[] = {
+        {"update", [&] { return update("EE", "Power_SummaryR", pattern("Power_SummaryR", 1)); }},
+        {"delete", [&] { return remove("EE", "Customer_DataR"); }},
+        {"opaque write", [&] { return opaque_write("EE", "O1", 0, 16, 2); }},
+        {"flash", [&] {
+             fruplat::ZanImage flashed;
+             flashed.capacity = 8192;
+             fruplat::put_record(flashed, *fruplat::find_record_def("ManR"), pattern("ManR", 3).data());
+             const Bytes bytes = fruplat::serialize_zan_image(flashed);
+             capi_container_t container{};
+             uint32_t written = 0;
+             int32_t status = capi_fruid_open_container("EE", &container);
+             if (status == 0)
+                 status = capi_fruid_write_container(&container, bytes.data(), 0,
+                                                     static_cast<uint32_t>(bytes.size()), &written);
+             const int32_t closed = capi_fruid_close_container(&container);
+             return status != 0 ? status : closed;
+         }},
+    };
+    for (const auto &[what, write] : writes) {
+        EXPECT_EQ(write(), fruplat::kFormat1OnDevice) << what;
+        fru_close_data_source();
+        EXPECT_TRUE(image("EE") == before) << what;
+        EXPECT_EQ(reads("Customer_DataR"), (std::pair{0, Bytes(customer.begin(), customer.end())})) << what;
+    }
+    EXPECT_EQ(fruplat::convert_zan_container(entry("EE"), nullptr), 0);
+    EXPECT_EQ(fruplat::convert_zan_container(entry("EE"), nullptr), fruplat::kNotFormat1);
+    EXPECT_EQ(reads("Customer_DataR"), (std::pair{0, Bytes(customer.begin(), customer.end())}));
+    for (const auto &[what, write] : writes)
+        EXPECT_EQ(write(), 0) << what;
 }
 
 }  // namespace
