@@ -114,7 +114,10 @@ int32_t capi_fruid_close_container(capi_container_t *container)
                            parse_zan_image(open->image, &flashed) == kOk && flashed.version != 0;
         status = with_image_ordered(entry, Access::Write, [&](Bytes &image, WriteOrder *order) -> int32_t {
             ZanImage current;
-            if (relay && parse_zan_image(image, &current) == kOk) {
+            if (relay && parse_zan_image(image, &current, std::max<uint32_t>(entry.page_size, 1)) == kOk) {
+                // Relaying into a format 1 layout would convert it on the way.
+                if (current.version == kZanFormatVersion1)
+                    return kFormat1OnDevice;
                 adopt_segments(current, std::move(flashed.segments));
                 current.capacity = entry.capacity;
                 return commit_zan_image(current, entry.page_size, true, image, order);

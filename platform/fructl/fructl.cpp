@@ -16,6 +16,7 @@
 #include "store/input_file.h"
 #include "store/status.h"
 #include "zan/zan_access.h"
+#include "zan/zan_convert.h"
 #include "zan/zan_records.h"
 
 #ifndef QUILLET_VERSION
@@ -310,6 +311,37 @@ int cmd_corrupt(const std::string &store, const Args &args)
     return report(status, args[0]);
 }
 
+// Converting is the one write of a format 1 device, and the one that a cut
+// can empty: it runs only when asked, and says so before it starts.
+int cmd_convert(const std::string &store, const Args &args)
+{
+    if (args.size() != 1 && !(args.size() == 3 && args[1] == "--backup")) {
+        std::fprintf(stderr, "usage: fructl [--store DIR] convert NAC [--backup FILE]\n");
+        return 1;
+    }
+    ContainerEntry entry;
+    if (!open_zan_entry(store, args[0], &entry))
+        return 1;
+    // Asked first without the lock, so that the warning is only given where
+    // there is something to convert; the conversion asks again under it.
+    const int32_t format = with_zan_image(entry, Access::Read, [](ZanImage &image) -> int32_t {
+        return image.version == kZanFormatVersion1 ? kOk : kNotFormat1;
+    });
+    if (format != kOk)
+        return report(format, args[0]);
+    if (written_in_place(entry))
+        std::fprintf(stderr,
+                     "fructl: warning: converting %s in place is not cut-safe: a power cut before it ends "
+                     "can leave the container empty, every record lost%s\n",
+                     args[0].c_str(), args.size() == 3 ? "" : " (keep a copy with --backup FILE)");
+    const int32_t status = convert_zan_container(entry, args.size() == 3 ? &args[2] : nullptr);
+    if (status != kOk)
+        return report(status, args[0]);
+    std::printf("%s: converted to format 2%s%s\n", args[0].c_str(), args.size() == 3 ? "; the old image is in " : "",
+                args.size() == 3 ? args[2].c_str() : "");
+    return 0;
+}
+
 int cmd_registry(const std::string &, const Args &args)
 {
     size_t count = 0;
@@ -359,6 +391,8 @@ const Command kCommands[] = {
      "one line per segment: NAME PACKETS BYTES ok or bad"},
     {"corrupt", 2, 2, cmd_corrupt, "corrupt NAC SEGMENT",
      "damage the stored CRC of a segment (a testing aid)"},
+    {"convert", 1, 3, cmd_convert, "convert NAC [--backup FILE]",
+     "convert a format 1 image to format 2 (on a device not cut-safe: --backup keeps the old image)"},
     {"registry", 0, 1, cmd_registry, "registry [DEFINITION]",
      "enumeration entries: DEFINITION NAME VALUE"},
     {"help", 0, 1, cmd_help, "help [COMMAND]", "this overview, or one command's arguments"},

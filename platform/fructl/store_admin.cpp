@@ -252,7 +252,11 @@ int add_to(StoreEdit &edit, const AddRequest &request, ContainerEntry *added)
         if (image.size() > entry.capacity)
             return fail("fructl: the image is larger than the capacity of %s\n", request.nac);
         ZanImage parsed;
-        if (entry.family == Family::Zan && parse_zan_image(image, &parsed) != kOk)
+        const int32_t parse = entry.family == Family::Zan ? parse_zan_image(image, &parsed) : kOk;
+        if (parse == kNewerFormat)
+            std::fprintf(stderr, "fructl: warning: %s holds a ZAN image of a newer format, which this build "
+                         "reads as status %d and leaves as it is\n", request.nac.c_str(), kNewerFormat);
+        else if (parse != kOk)
             std::fprintf(stderr, "fructl: warning: %s holds no valid ZAN image\n",
                          request.nac.c_str());
     } else if (entry.family == Family::Zan) {

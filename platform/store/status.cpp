@@ -55,6 +55,9 @@ constexpr StatusText kTexts[] = {
     {kDuplicateSegmentName, "Several segments of the container share that name"},
     {kForeignLockFile, "Lock file belongs to another user"},
     {kDeviceIo, "Device I/O error"},
+    {kNewerFormat, "Container image is in a newer format than this build knows; it is left as it is"},
+    {kFormat1OnDevice, "Container holds a format 1 image; convert it with fructl convert before changing it"},
+    {kNotFormat1, "Container image is not in format 1; there is nothing to convert"},
 };
 
 }  // namespace

@@ -55,6 +55,10 @@ enum Status : int32_t {
     // 100-104: container locks and device I/O.
     kForeignLockFile = 100,
     kDeviceIo = 101,
+    // 105-109: ZAN image formats.
+    kNewerFormat = 105,
+    kFormat1OnDevice = 106,
+    kNotFormat1 = 107,
 };
 
 const char *status_text(int32_t status);

@@ -38,6 +38,23 @@ void mark_duplicate_names(ZanImage &image)
     }
 }
 
+void mark_duplicate_tags(ZanImage &image)
+{
+    std::unordered_map<uint16_t, size_t> holder;
+    for (size_t i = 0; i < image.segments.size(); ++i) {
+        Segment &segment = image.segments[i];
+        if (segment.kind != kSegmentKindRecord || !segment.loaded)
+            continue;
+        for (const Packet &packet : segment.packets) {
+            const auto [it, fresh] = holder.emplace(packet.tag, i);
+            if (!fresh) {
+                segment.duplicate_tag = true;
+                image.segments[it->second].duplicate_tag = true;
+            }
+        }
+    }
+}
+
 std::string segment_display_name(const Segment &segment)
 {
     // A one-character name is stored with a 0 second byte.
@@ -58,8 +75,9 @@ std::string segment_display_name(const Segment &segment)
 
 int32_t unusable_status(const Segment &segment)
 {
-    return segment.crc_ok && segment.well_formed && segment.duplicate_name ? kDuplicateSegmentName
-                                                                            : kSegmentDamaged;
+    return segment.crc_ok && segment.well_formed && (segment.duplicate_name || segment.duplicate_tag)
+               ? kDuplicateSegmentName
+               : kSegmentDamaged;
 }
 
 }  // namespace fruplat

@@ -15,6 +15,12 @@ namespace fruplat {
 // of them are reported damaged rather than one picked by its place.
 void mark_duplicate_names(ZanImage &image);
 
+// Marks every record segment holding a tag that another record segment (or
+// another packet of its own) holds: which of them is the record cannot be
+// told, so a read, an update or a delete must not pick one by its place.
+// Segments left unread are not looked at.
+void mark_duplicate_tags(ZanImage &image);
+
 // The name as callers see it: the name itself when its bytes are printable,
 // otherwise every byte that is not written as \xHH (an empty name reads
 // \x00\x00), so that a damaged name can still be listed, answered about and
@@ -22,7 +28,7 @@ void mark_duplicate_names(ZanImage &image);
 std::string segment_display_name(const Segment &segment);
 
 // The status of a segment that is not usable: bad CRC or body first, then a
-// shared name.
+// shared name or tag.
 [[nodiscard]] int32_t unusable_status(const Segment &segment);
 
 }  // namespace fruplat

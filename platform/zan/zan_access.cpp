@@ -133,20 +133,26 @@ const FamilyHandler kZanHandler = {zan_access, zan_read_record, zan_read_control
 int32_t with_zan_image(const ContainerEntry &entry, Access access,
                        const std::function<int32_t(ZanImage &)> &work, const SegmentWanted &wanted)
 {
+    const bool in_place = written_in_place(entry);
+    const uint32_t cut_page = in_place ? std::max<uint32_t>(entry.page_size, 1) : 0;
     if (access == Access::Read)
         return with_image_reader(entry, [&](ImageReader &reader) -> int32_t {
             ZanImage image;
-            const int32_t status = read_zan_image(reader, wanted, &image);
+            const int32_t status = read_zan_image(reader, wanted, &image, cut_page);
             return status == kOk ? work(image) : status;
         });
     return with_image_ordered(entry, access, [&](Bytes &raw, WriteOrder *order) -> int32_t {
         ZanImage image;
-        int32_t status = parse_zan_image(raw, &image);
+        int32_t status = parse_zan_image(raw, &image, cut_page);
+        // Converting in place is not cut-safe: only an operator who asked for
+        // it (fructl convert) takes that risk.
+        if (status == kOk && access == Access::Write && in_place && image.version == kZanFormatVersion1)
+            status = kFormat1OnDevice;
         if (status == kOk)
             status = work(image);
         if (status == kOk && access == Access::Write) {
             image.capacity = entry.capacity;
-            status = commit_zan_image(image, entry.page_size, written_in_place(entry), raw, order);
+            status = commit_zan_image(image, entry.page_size, in_place, raw, order);
         }
         return status;
     });

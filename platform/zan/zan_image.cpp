@@ -130,14 +130,66 @@ bool blank(const Bytes &image)
            std::all_of(image.begin(), image.end(), [first](uint8_t b) { return b == first; });
 }
 
+// A kind this build does not know is a newer build's: its body is kept as
+// stored and judged only by its CRC, so that an older scan never offers to
+// remove what a newer build wrote.
 void parse_body(Segment &segment)
 {
     if (segment.kind == kSegmentKindOpaque)
         parse_sections(segment);
     else if (segment.kind == kSegmentKindRecord)
         parse_packets(segment);
-    else
-        segment.well_formed = false;
+}
+
+bool magic_holds(const Bytes &image)
+{
+    return image.size() >= kZanHeaderSize && std::memcmp(image.data(), kZanMagic, 4) == 0;
+}
+
+// Every later version keeps the frame of the first 32 bytes: the magic, the
+// version, and the CRC-32 of bytes 0 to 27 at byte 28. A cut header fails
+// that CRC, so it never passes for a newer format.
+bool newer_header(const Bytes &image)
+{
+    return magic_holds(image) && image[4] > kZanFormatVersion &&
+           load_be32(&image[28]) == crc32(image.data(), 28);
+}
+
+bool header_holds(const Bytes &image)
+{
+    if (image.size() < kZanV1HeaderSize || std::memcmp(image.data(), kZanMagic, 4) != 0)
+        return false;
+    if (image[4] == kZanFormatVersion1)
+        return load_be32(&image[20]) == crc32(image.data(), 20);
+    return image[4] == kZanFormatVersion && image.size() >= kZanHeaderSize &&
+           load_be32(&image[28]) == crc32(image.data(), 28);
+}
+
+// The first format of blank media writes the header first; a cut inside it
+// (and, when the page is torn, garbage to the end of that page) leaves
+// erased bytes everywhere past the header's page. Nothing was there to lose.
+bool format_cut_short(const Bytes &image, uint32_t page)
+{
+    if (page == 0 || header_holds(image))
+        return false;
+    const size_t from = round_up(kZanHeaderSize, page);
+    if (from >= image.size())
+        return false;
+    const uint8_t erased = image[from];
+    return (erased == 0xFF || erased == 0x00) &&
+           std::all_of(image.begin() + static_cast<long>(from), image.end(),
+                       [erased](uint8_t b) { return b == erased; });
+}
+
+// Sequence numbers compare as serial numbers (RFC 1982): b is newer than a
+// when it lies less than half the number space ahead, so the slot written
+// after 0xFFFFFFFF (sequence 0) is newer, never hidden. A commit writes the
+// active sequence plus one over the other slot, so the two valid slots are
+// always one apart; an equal or opposite pair is only a crafted image, and
+// the first slot wins there.
+bool sequence_newer(uint32_t b, uint32_t a)
+{
+    return static_cast<int32_t>(b - a) > 0;
 }
 
 int32_t parse_v1(const Bytes &image, ZanImage *out)
@@ -213,7 +265,7 @@ int32_t parse_v2(const Bytes &head, const BodyFetch &fetch, const SegmentWanted 
         if (!slot_valid(image, layout, k))
             continue;
         const uint32_t sequence = load_be32(&image[layout.slot[k]]);
-        if (out->active_slot < 0 || sequence > out->sequence) {
+        if (out->active_slot < 0 || sequence_newer(sequence, out->sequence)) {
             out->active_slot = k;
             out->sequence = sequence;
         }
@@ -300,13 +352,18 @@ size_t Segment::packet_count() const
 {
     if (kind == kSegmentKindOpaque)
         return static_cast<size_t>(!sections[0].empty()) + !sections[1].empty();
+    // A newer build's kind counts as one unit, so it never looks emptied.
+    if (!kind_known())
+        return 1;
     return packets.size();
 }
 
-int32_t parse_zan_image(const Bytes &image, ZanImage *out)
+int32_t parse_zan_image(const Bytes &image, ZanImage *out, uint32_t cut_page)
 {
     *out = ZanImage{};
-    if (blank(image)) {
+    if (newer_header(image))
+        return kNewerFormat;
+    if (blank(image) || format_cut_short(image, cut_page)) {
         out->capacity = static_cast<uint32_t>(image.size());
         return kOk;
     }
@@ -320,13 +377,17 @@ int32_t parse_zan_image(const Bytes &image, ZanImage *out)
     if (status == kOk && out->version == kZanFormatVersion)
         for (const Extent &e : out->in_use)
             out->used = std::max<uint32_t>(out->used, std::min<uint64_t>(e.end, image.size()));
-    // Either version: a name that two segments share is resolved by neither.
-    if (status == kOk)
+    // Either version: a name or a tag that two segments share is resolved by
+    // neither.
+    if (status == kOk) {
         mark_duplicate_names(*out);
+        mark_duplicate_tags(*out);
+    }
     return status;
 }
 
-int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImage *out)
+int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImage *out,
+                       uint32_t cut_page)
 {
     const Bytes &head = reader.head();
     const bool v2 = head.size() >= kZanHeaderSize && std::memcmp(head.data(), kZanMagic, 4) == 0 &&
@@ -340,7 +401,7 @@ int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImag
             head[4] == kZanFormatVersion1 && load_be32(&head[12]) >= kZanV1HeaderSize)
             needed = load_be32(&head[12]);
         const int32_t status = reader.read(0, needed, &whole, &all);
-        return status == kOk ? parse_zan_image(whole, out) : status;
+        return status == kOk ? parse_zan_image(whole, out, cut_page) : status;
     }
     const size_t data_start = load_be32(&head[20]);
     const Bytes *table = &head;
@@ -361,14 +422,16 @@ int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImag
         for (const Extent &e : layout.in_use)
             end = std::max<size_t>(end, e.end);
         status = reader.read(0, end, &whole, &all);
-        return status == kOk ? parse_zan_image(whole, out) : status;
+        return status == kOk ? parse_zan_image(whole, out, cut_page) : status;
     }
     const BodyFetch fetch = [&reader](uint64_t offset, uint64_t length, Bytes *body, bool *held) {
         return reader.read(offset, length, body, held);
     };
     int32_t status = parse_v2(*table, fetch, wanted, out);
-    if (status == kOk)
+    if (status == kOk) {
         mark_duplicate_names(*out);
+        mark_duplicate_tags(*out);
+    }
     return status;
 }
 

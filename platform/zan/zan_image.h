@@ -15,7 +15,8 @@ namespace fruplat {
 
 inline constexpr char kZanMagic[4] = {'Q', 'Z', 'A', 'N'};
 // Version 2 writes; version 1 (segments back to back after a 24-byte
-// header) is still read, and converted at its first write.
+// header) is still read, and on a regular file converted at its first
+// write. A higher version is a newer build's: recognised, never touched.
 inline constexpr uint8_t kZanFormatVersion = 2;
 inline constexpr uint8_t kZanFormatVersion1 = 1;
 inline constexpr size_t kZanHeaderSize = 32;
@@ -46,6 +47,7 @@ struct Segment {
     bool crc_ok = true;
     bool well_formed = true;  // packets or sections parse within the body
     bool duplicate_name = false;  // another segment of the image has this name
+    bool duplicate_tag = false;   // another record segment holds one of its tags
     bool changed = false;     // body must be rebuilt and its CRC recomputed
     // A read that needs only some segments leaves the others unread: no
     // body, no CRC checked, nothing parsed.
@@ -61,7 +63,9 @@ struct Segment {
     std::string name_text() const;
     // Packets of a record segment; non-empty sections of an opaque one.
     size_t packet_count() const;
-    bool usable() const { return crc_ok && well_formed && !duplicate_name; }
+    bool usable() const { return crc_ok && well_formed && !duplicate_name && !duplicate_tag; }
+    // A kind a newer build writes: kept whole, never parsed nor judged.
+    bool kind_known() const { return kind == kSegmentKindRecord || kind == kSegmentKindOpaque; }
 };
 
 // Where a version 2 image keeps its two table slots and its data.
@@ -88,9 +92,13 @@ struct ZanImage {
     uint32_t used = 0;           // end of the last byte in use
 };
 
-// Parses an image; kImageDamaged when the header cannot be trusted. Damaged
-// segments are kept and marked, never read past the image.
-[[nodiscard]] int32_t parse_zan_image(const Bytes &image, ZanImage *out);
+// Parses an image; kImageDamaged when the header cannot be trusted,
+// kNewerFormat when a newer build wrote it. Damaged segments are kept and
+// marked, never read past the image. `cut_page` is the page of a device
+// written in place (0 for an image replaced whole): there a header that
+// does not hold, with nothing but erased bytes past its page, is the first
+// format cut short on blank media, and reads as an empty container.
+[[nodiscard]] int32_t parse_zan_image(const Bytes &image, ZanImage *out, uint32_t cut_page = 0);
 
 // Where a parse finds a segment's body: the bytes from `offset` as far as
 // the image holds them, and whether it holds all `length` of them.
@@ -102,7 +110,8 @@ using SegmentWanted = std::function<bool(const Segment &)>;
 // only the bodies of the segments `wanted` takes (all when it is empty),
 // each read on its own and checked against its CRC. Blank media and
 // version 1 images are read whole.
-[[nodiscard]] int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImage *out);
+[[nodiscard]] int32_t read_zan_image(ImageReader &reader, const SegmentWanted &wanted, ZanImage *out,
+                                     uint32_t cut_page = 0);
 
 // The image bytes up to the last used byte, laid out afresh.
 Bytes serialize_zan_image(const ZanImage &image);

@@ -50,6 +50,8 @@ TEST_F(SegmentRules, AmbiguousOrMisplacedSegmentsAreRefusedLeavingEveryByte)
     const SegmentPlan record_cu = {"CU", false, 1};
     const SegmentPlan opaque_o1 = {"O1", false, 2, kSegmentKindOpaque};
     const SegmentPlan record_o1 = {"O1", false, 2};
+    // Customer_DataR's tag in a segment that is not its home.
+    const SegmentPlan stray_cu = {"MN", false, 3, fruplat::kSegmentKindRecord, 84, 0x0201};
     const struct {
         const char *what;
         std::vector<SegmentPlan> segments;
@@ -65,6 +67,9 @@ TEST_F(SegmentRules, AmbiguousOrMisplacedSegmentsAreRefusedLeavingEveryByte)
         {"repeated opaque segment: show", {opaque_o1, opaque_o1}, 'R', fruplat::kDuplicateSegmentName},
         {"repeated opaque segment: update", {opaque_o1, opaque_o1}, 'U', fruplat::kDuplicateSegmentName},
         {"repeated opaque segment: delete", {opaque_o1, opaque_o1}, 'D', fruplat::kDuplicateSegmentName},
+        {"tag in two segments: read", {record_cu, stray_cu}, 'r', fruplat::kDuplicateSegmentName},
+        {"tag in two segments: update", {stray_cu, record_cu}, 'u', fruplat::kDuplicateSegmentName},
+        {"tag in two segments: delete", {record_cu, stray_cu}, 'd', fruplat::kDuplicateSegmentName},
     };
     int container = 0;
     for (const auto &row : rows) {
@@ -108,6 +113,8 @@ TEST_F(SegmentRules, RemovalTakesTheSegmentTheWalkShowed)
         {"one of two changed", {mn, cu, {"TH", true, 5}}, "pp",
          {{mn, {"CU", true, 8}, {"TH", true, 5}}}, 97, "MN=09,CU=08 bad"},
         {"forty bad segments", many, std::string(40, 'p'), {}, 0, "MN=09"},
+        {"one tag in two segments", {{"CU", false, 1}, {"MN", false, 9, fruplat::kSegmentKindRecord, 84, 0x0201}},
+         "p-", {}, 0, "MN=09"},
     };
     int container = 0;
     for (const auto &row : rows) {
@@ -146,6 +153,47 @@ TEST_F(SegmentRules, RemovalTakesTheSegmentTheWalkShowed)
         EXPECT_EQ(segment_layout(image(nac)), row.left) << row.what;
         for (char *name : bad)
             std::free(name);
+    }
+}
+
+// What a newer build wrote is recognised and left alone: a newer format
+// version is refused as such, never called damaged, and a segment kind this
+// build does not know is kept byte for byte and never offered for removal.
+TEST_F(SegmentRules, NewerFormatsAndKindsAreKeptNeverJudged)
+{
+    fruplat::Bytes newer = fruplat::empty_zan_image(4096);
+    newer[4] = fruplat::kZanFormatVersion + 1;
+    fruplat::store_be(&newer[28], fruplat::crc32(newer.data(), 28), 4);
+    fruplat::AddRequest request;
+    request.nac = "NEW";
+    request.image = newer;
+    ASSERT_EQ(fruplat::add_container(store_, request), 0);
+    const fruplat::Bytes before = image("NEW");
+    for (const char operation : {'r', 'u', 'd', 'R', 'U'})
+        EXPECT_EQ(call("NEW", operation), fruplat::kNewerFormat) << operation;
+    int32_t status = 0;
+    const fru_nodehdl_t handle = node("NEW");
+    EXPECT_TRUE(walk(handle, &status).empty());
+    EXPECT_EQ(status, fruplat::kNewerFormat);
+    fru_close_node(handle);
+    EXPECT_TRUE(image("NEW") == before);
+
+    store("KIND", {{"CU", false, 1}, {"NX", false, 6, 'X'}, {"Ox", false, 7, 'o'}});
+    const fruplat::Bytes kinds = image("KIND");
+    const fru_nodehdl_t walked = node("KIND");
+    EXPECT_EQ(walk(walked, &status), (std::vector<std::string>{"CU", "NX", "Ox"}));
+    fru_close_node(walked);
+    EXPECT_EQ(call("KIND", 'u'), 0);
+    EXPECT_EQ(call("KIND", 'r'), 0);
+    // Kept in place: a regular image is rewritten whole, bodies unchanged.
+    EXPECT_EQ(segment_layout(image("KIND")), "CU=07,NX=06,Ox=07");
+    fruplat::ZanImage old_image, new_image;
+    ASSERT_EQ(fruplat::parse_zan_image(kinds, &old_image), 0);
+    ASSERT_EQ(fruplat::parse_zan_image(image("KIND"), &new_image), 0);
+    for (size_t i = 1; i < 3; ++i) {
+        EXPECT_TRUE(new_image.segments[i].body == old_image.segments[i].body) << i;
+        EXPECT_EQ(new_image.segments[i].stored_crc, old_image.segments[i].stored_crc) << i;
+        EXPECT_TRUE(new_image.segments[i].usable()) << i;
     }
 }
 

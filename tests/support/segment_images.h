@@ -20,7 +20,19 @@ struct SegmentPlan {
     uint8_t seed = 1;  // first content byte: a Customer_DataR packet, or a DYNAMIC section
     uint8_t kind = fruplat::kSegmentKindRecord;
     size_t bytes = 84;  // content bytes
+    // The record a record segment holds: 0 is Customer_DataR in a segment
+    // named CU, elsewhere a tag of the segment's own (its name bytes), since
+    // a tag held by two segments makes both bad.
+    uint16_t tag = 0;
 };
+
+inline uint16_t plan_tag(const SegmentPlan &plan)
+{
+    if (plan.tag != 0 || plan.name == "CU")
+        return plan.tag != 0 ? plan.tag : 0x0201;
+    const std::string name = plan.name + std::string(2, '\0');
+    return static_cast<uint16_t>(static_cast<uint8_t>(name[0]) << 8 | static_cast<uint8_t>(name[1]));
+}
 
 inline fruplat::Bytes segment_image(const std::vector<SegmentPlan> &plans, uint32_t capacity)
 {
@@ -37,7 +49,7 @@ inline fruplat::Bytes segment_image(const std::vector<SegmentPlan> &plans, uint3
         if (plan.kind == fruplat::kSegmentKindOpaque)
             segment.sections[0] = content;
         else
-            segment.packets.push_back({0x0201, fruplat::kPacketPlain, content});
+            segment.packets.push_back({plan_tag(plan), fruplat::kPacketPlain, content});
         image.segments.push_back(segment);
     }
     // Written once to get every body and CRC, then damaged where asked.
