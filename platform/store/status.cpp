@@ -53,6 +53,11 @@ constexpr StatusText kTexts[] = {
     {kSegmentChangedSinceScan, "Segment changed since the scan listed it; it was kept"},
     {kSegmentKindTaken, "Segment name is taken by a segment of the other kind (record or opaque)"},
     {kDuplicateSegmentName, "Several segments of the container share that name"},
+    {kNoCustomerArea, "No customer area on this memory type"},
+    {kUnknownMemoryType, "Unknown memory type in the SPD (byte 2)"},
+    {kForeignCustomerData, "Customer area holds data this platform did not write (see fructl claim)"},
+    {kBackupExists, "Backup file already exists"},
+    {kClaimNeedsBackup, "Claiming a customer area needs --backup FILE for its current bytes"},
 };
 
 }  // namespace
