@@ -48,8 +48,9 @@ uint16_t layout_crc(const Bytes &image, const Area &area)
 }
 
 // Whether every byte the layout gives no meaning to is 0, as this platform
-// leaves them: the mark of a damaged area of ours rather than another
-// writer's data that happens to start with 1.
+// leaves them: what tells this layout, intact or damaged, from another
+// writer's data that happens to start with 1, and keeps a delete of the last
+// record from erasing bytes someone else put past the layout.
 bool unused_bytes_clear(const Bytes &image, const Area &area)
 {
     uint8_t known_bits = 0;
@@ -68,13 +69,12 @@ AreaState area_state(const Bytes &image, const Area &area)
     const size_t size = area.end - area.begin;
     if (all_equal(image, area, 0, size, 0) || all_equal(image, area, 0, size, kErased))
         return AreaState::Blank;
-    if (byte_at(image, area.begin + kCustomerVersionAt) != kCustomerLayoutVersion)
+    if (byte_at(image, area.begin + kCustomerVersionAt) != kCustomerLayoutVersion ||
+        !unused_bytes_clear(image, area))
         return AreaState::Foreign;
     const uint16_t stored = static_cast<uint16_t>(byte_at(image, area.begin + kCustomerCrcAt) << 8 |
                                                   byte_at(image, area.begin + kCustomerCrcAt + 1));
-    if (stored == layout_crc(image, area))
-        return AreaState::Ours;
-    return unused_bytes_clear(image, area) ? AreaState::Damaged : AreaState::Foreign;
+    return stored == layout_crc(image, area) ? AreaState::Ours : AreaState::Damaged;
 }
 
 constexpr int32_t kStateStatus[] = {
