@@ -1,11 +1,13 @@
 // DIMM containers: the SPD EEPROM's JEDEC records, read only, and the
-// DIMM's own records in the customer bytes, guarded by a CRC.
-#include <algorithm>
+// DIMM's own records in the end-user area of its generation, guarded by a
+// CRC (dimm/customer_area.h).
 #include <cstring>
 
 #include "access/family.h"
 #include "platform/fru_access.h"
+#include "dimm/customer_area.h"
 #include "dimm/spd.h"
+#include "dimm/spd_generation.h"
 #include "registry/registry.h"
 #include "store/image_file.h"
 #include "store/status.h"
@@ -13,7 +15,6 @@
 namespace fruplat {
 
 namespace {
-
 
 int32_t resolve(const char *name, const RecordDef **def)
 {
@@ -25,84 +26,19 @@ int32_t resolve(const char *name, const RecordDef **def)
 // The SPD record's bytes when the DIMM holds that kind of SPD.
 int32_t spd_bytes(const Bytes &image, const RecordDef &def, Bytes *out)
 {
-    size_t length = 0;
-    const char *held = spd_record_name(spd_type(image), &length);
-    if (held == nullptr || std::strcmp(held, def.name) != 0 || image.size() < length)
+    const SpdGeneration *generation = spd_generation(image);
+    if (generation == nullptr || std::strcmp(generation->record, def.name) != 0 ||
+        image.size() < generation->record_length)
         return kAbsent;
-    out->assign(image.begin(), image.begin() + static_cast<long>(length));
-    return kOk;
-}
-
-// Erased by us (version byte 0xFF), or as modules leave the factory: every
-// customer byte 0x00 or every one 0xFF. Either way no records yet.
-bool customer_area_erased(const Bytes &image)
-{
-    if (image.size() < kCustomerEnd || image[kCustomerVersionByte] == kErased)
-        return true;
-    return std::all_of(image.begin() + kCustomerStart, image.begin() + kCustomerEnd,
-                       [](uint8_t b) { return b == 0; });
-}
-
-int32_t check_customer_area(const Bytes &image)
-{
-    if (customer_area_erased(image))
-        return kAbsent;
-    const uint16_t stored = static_cast<uint16_t>(load_be(&image[kCustomerCrcOffset], 2));
-    if (image[kCustomerVersionByte] != kCustomerLayoutVersion ||
-        stored != spd_crc16(&image[kCustomerStart], kCustomerCrcOffset - kCustomerStart))
-        return kAreaChecksum;
-    return kOk;
-}
-
-int32_t customer_bytes(const Bytes &image, const CustomerRecord &record, Bytes *out)
-{
-    const int32_t status = check_customer_area(image);
-    if (status != kOk)
-        return status;
-    if ((image[kCustomerPresenceByte] & record.presence_bit) == 0)
-        return kAbsent;
-    out->assign(image.begin() + static_cast<long>(record.offset),
-                image.begin() + static_cast<long>(record.offset + record.size));
+    out->assign(image.begin(), image.begin() + static_cast<long>(generation->record_length));
     return kOk;
 }
 
 int32_t stored_bytes(const Bytes &image, const RecordDef &def, Bytes *out)
 {
     if (const CustomerRecord *record = customer_record(def.name))
-        return customer_bytes(image, *record, out);
+        return read_customer(image, *record, out);
     return spd_bytes(image, def, out);
-}
-
-int32_t write_customer(Bytes &image, const CustomerRecord &record, const uint8_t *data)
-{
-    if (image.size() < kCustomerEnd)
-        return kNoRoom;
-    if (customer_area_erased(image)) {
-        std::fill(image.begin() + kCustomerStart, image.begin() + kCustomerEnd, 0);
-    } else if (const int32_t status = check_customer_area(image); status != kOk) {
-        return status;
-    }
-    std::memcpy(&image[record.offset], data, record.size);
-    image[kCustomerPresenceByte] |= record.presence_bit;
-    seal_customer_area(image);
-    return kOk;
-}
-
-int32_t delete_customer(Bytes &image, const CustomerRecord &record)
-{
-    Bytes existing;
-    const int32_t status = customer_bytes(image, record, &existing);
-    if (status != kOk)
-        return status;
-    std::fill(image.begin() + static_cast<long>(record.offset),
-              image.begin() + static_cast<long>(record.offset + record.size), 0);
-    image[kCustomerPresenceByte] &= static_cast<uint8_t>(~record.presence_bit);
-    // With its last record gone the area goes back to erased.
-    if (image[kCustomerPresenceByte] == 0)
-        std::fill(image.begin() + kCustomerStart, image.begin() + kCustomerEnd, kErased);
-    else
-        seal_customer_area(image);
-    return kOk;
 }
 
 int32_t present(const Bytes &image, const RecordDef &def)

@@ -2,7 +2,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <strings.h>
 
 #include "registry/registry.h"
 
@@ -39,11 +38,6 @@ struct Ddr2ModuleType {
 constexpr Ddr2ModuleType kDdr2ModuleTypes[] = {
     {0x01, "RDIMM"}, {0x02, "UDIMM"}, {0x04, "SO-DIMM"},
     {0x08, "Micro-DIMM"}, {0x10, "Mini-RDIMM"}, {0x20, "Mini-UDIMM"},
-};
-
-constexpr CustomerRecord kCustomerRecords[] = {
-    {"Power_On_DataR", 0x01, 178, 8},
-    {"Fault_Install_DataR", 0x02, 186, 45},
 };
 
 const TypeInfo *type_info(const Bytes &spd)
@@ -245,21 +239,6 @@ std::vector<PresentedLine> decode_spd(const Bytes &spd)
         decode_ddr_ddr2(spd, info->type == SpdType::Ddr2, lines);
     }
     return lines;
-}
-
-const CustomerRecord *customer_record(const char *name)
-{
-    for (const CustomerRecord &r : kCustomerRecords)
-        if (strcasecmp(r.name, name) == 0)
-            return &r;
-    return nullptr;
-}
-
-void seal_customer_area(Bytes &spd)
-{
-    spd[kCustomerVersionByte] = kCustomerLayoutVersion;
-    store_be(&spd[kCustomerCrcOffset], spd_crc16(&spd[kCustomerStart], kCustomerCrcOffset - kCustomerStart),
-           2);
 }
 
 }  // namespace fruplat

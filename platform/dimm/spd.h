@@ -1,5 +1,4 @@
-// DIMM serial presence detect data, decoded as JEDEC lays it out, and the
-// customer bytes where the platform keeps the DIMM's own records.
+// DIMM serial presence detect data, decoded as JEDEC lays it out.
 #ifndef FRUPLATFORM_DIMM_SPD_H
 #define FRUPLATFORM_DIMM_SPD_H
 
@@ -29,24 +28,6 @@ uint16_t spd_crc16(const uint8_t *data, size_t size);
 // The manufacturer a JEDEC JEP106 code names: continuation codes before the
 // code, and the code with its parity bit.
 std::string jedec_manufacturer(unsigned continuations, uint8_t code);
-
-// Customer bytes 176 to 255.
-inline constexpr size_t kCustomerStart = 176;
-inline constexpr size_t kCustomerEnd = 256;
-inline constexpr uint8_t kCustomerLayoutVersion = 1;
-inline constexpr size_t kCustomerVersionByte = 176;
-inline constexpr size_t kCustomerPresenceByte = 177;
-inline constexpr size_t kCustomerCrcOffset = 254;
-
-struct CustomerRecord {
-    const char *name;
-    uint8_t presence_bit;
-    size_t offset;
-    size_t size;
-};
-
-const CustomerRecord *customer_record(const char *name);
-void seal_customer_area(Bytes &spd);
 
 }  // namespace fruplat
 

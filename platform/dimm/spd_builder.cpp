@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "dimm/spd_generation.h"
+
 namespace fruplat {
 
 namespace {
@@ -106,10 +108,17 @@ void build_ddr2(const SpdContent &content, Bytes &spd)
 
 }  // namespace
 
+void erase_customer_area(Bytes &spd)
+{
+    size_t begin = 0;
+    size_t end = 0;
+    if (customer_area_bounds(spd, &begin, &end) == kOk)
+        std::fill(spd.begin() + static_cast<long>(begin), spd.begin() + static_cast<long>(end), kErased);
+}
+
 Bytes build_spd(const SpdContent &content)
 {
     Bytes spd(256, 0);
-    std::fill(spd.begin() + kCustomerStart, spd.end(), 0xFF);
     switch (content.type) {
     case SpdType::Ddr3:
         build_ddr3(content, spd);
@@ -124,6 +133,7 @@ Bytes build_spd(const SpdContent &content)
     case SpdType::Other:
         break;
     }
+    erase_customer_area(spd);
     return spd;
 }
 

@@ -30,6 +30,15 @@ struct SpdContent {
 // A 256-byte SPD image; the customer bytes are erased.
 Bytes build_spd(const SpdContent &content);
 
+// A minimal SPD of the generation whose memory type (byte 2) is given, at
+// that generation's size (256 bytes for a type this build does not know):
+// every JEDEC byte holds something, with the size byte and the CRCs or
+// checksum where the layout has them, and the customer area is erased.
+Bytes build_generation_spd(uint8_t memory_type);
+
+// Fills the generation's customer area, if it has one, with erased bytes.
+void erase_customer_area(Bytes &spd);
+
 }  // namespace fruplat
 
 #endif

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "access/family.h"
+#include "dimm/claim.h"
 #include "fructl/store_admin.h"
 #include "present/presenter.h"
 #include "registry/registry.h"
@@ -362,6 +363,17 @@ int cmd_registry(const std::string &, const Args &args)
     return 0;
 }
 
+// Only with somewhere to keep the bytes it erases: they are someone's data.
+int cmd_claim(const std::string &store, const Args &args)
+{
+    if (args.size() != 3 || args[1] != "--backup" || args[2].empty())
+        return report(kClaimNeedsBackup, args[0]);
+    ContainerEntry entry;
+    if (!open_entry(store, args[0], &entry))
+        return 1;
+    return report(claim_customer_area(entry, args[2]), args[0]);
+}
+
 int cmd_help(const std::string &store, const Args &args);
 
 struct Command {
@@ -393,6 +405,8 @@ const Command kCommands[] = {
      "damage the stored CRC of a segment (a testing aid)"},
     {"convert", 1, 3, cmd_convert, "convert NAC [--backup FILE]",
      "convert a format 1 image to format 2 (on a device not cut-safe: --backup keeps the old image)"},
+    {"claim", 1, 3, cmd_claim, "claim NAC --backup FILE",
+     "save a DIMM's customer area to FILE, then clear it for this platform's records"},
     {"registry", 0, 1, cmd_registry, "registry [DEFINITION]",
      "enumeration entries: DEFINITION NAME VALUE"},
     {"help", 0, 1, cmd_help, "help [COMMAND]", "this overview, or one command's arguments"},

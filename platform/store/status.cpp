@@ -58,6 +58,11 @@ constexpr StatusText kTexts[] = {
     {kNewerFormat, "Container image is in a newer format than this build knows; it is left as it is"},
     {kFormat1OnDevice, "Container holds a format 1 image; convert it with fructl convert before changing it"},
     {kNotFormat1, "Container image is not in format 1; there is nothing to convert"},
+    {kNoCustomerArea, "No customer area on this memory type"},
+    {kUnknownMemoryType, "Unknown memory type in the SPD (byte 2)"},
+    {kForeignCustomerData, "Customer area holds data this platform did not write (see fructl claim)"},
+    {kBackupExists, "Backup file already exists"},
+    {kClaimNeedsBackup, "Claiming a customer area needs --backup FILE for its current bytes"},
 };
 
 }  // namespace

@@ -59,6 +59,12 @@ enum Status : int32_t {
     kNewerFormat = 105,
     kFormat1OnDevice = 106,
     kNotFormat1 = 107,
+    // 110-114: what a DIMM's SPD lets this platform write, and claiming it.
+    kNoCustomerArea = 110,
+    kUnknownMemoryType = 111,
+    kForeignCustomerData = 112,
+    kBackupExists = 113,
+    kClaimNeedsBackup = 114,
 };
 
 const char *status_text(int32_t status);

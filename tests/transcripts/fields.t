@@ -1,7 +1,8 @@
 # How quillet shows every field of every record: each record is stored
 # with the bytes A, B, C, ... Z, A, ... so that a field read from the wrong
 # place or with the wrong width shows other letters.
-$ fructl add MB zan && fructl add D0 dimm
+# The DIMM is a DDR3 module, whose customer bytes 176 to 255 take the records.
+$ fructl add MB zan && (head -c 176 "$DATA/ddr3-sodimm-samsung-M471B2873FHS-CF8.bin"; head -c 80 /dev/zero) >spd && fructl add D0 dimm --from spd
 $ i=0; while [ $i -lt 226 ]; do printf '%02x' $((65 + i % 26)); i=$((i + 1)); done >letters
 $ fructl put MB Power_EventsR $(head -c 10 letters) && quillet -c MB -r Power_EventsR
 | Power_EventsR: 1 of 10 entries, oldest first
