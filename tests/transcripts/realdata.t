@@ -57,7 +57,12 @@ $ quillet -c SODIMM -r SPD_DDR3_R
 |     device_width                  : 8 bits
 |     data_width                    : 64 bits
 |     ecc                           : no
+|     cycle_time                    : 1.875 ns
+|     max_speed                     : 1066 MT/s (PC3-8500)
+|     timings                       : 7-7-7-20
+|     nominal_voltage               : 1.5 V
 |     module_manufacturer           : Samsung (bank 1, 0xCE)
+|     dram_manufacturer             : Samsung (bank 1, 0xCE)
 |     manufacturing_location        : 0x02
 |     manufacturing_date            : 2010-W31
 |     serial_number                 : 0x811D77CE
