@@ -11,10 +11,13 @@ namespace fruplat {
 
 struct SpdContent {
     SpdType type = SpdType::Ddr3;
-    uint8_t module_type = 1;         // DDR3: byte 3 code; DDR2: byte 20 bit
+    uint8_t module_type = 1;         // DDR3, DDR4, DDR5: byte 3 code; DDR2: byte 20 bit
     unsigned ranks = 1;
     unsigned device_width = 8;       // bits
-    unsigned die_mbit = 2048;        // DDR3: capacity per die
+    unsigned die_mbit = 2048;        // DDR3, DDR4, DDR5: capacity per die
+    unsigned dies = 1;               // DDR4 (3DS) and DDR5: dies per package
+    // DDR3, DDR4, DDR5: minimum clock period and core timings
+    unsigned tck_ps = 1500, taa_ps = 13125, trcd_ps = 13125, trp_ps = 13125, tras_ps = 36000;
     unsigned rows = 14, columns = 10, banks = 8;  // DDR2 and FB-DIMM geometry
     bool ecc = true;
     unsigned continuations = 0;      // JEDEC manufacturer code
@@ -27,7 +30,8 @@ struct SpdContent {
     bool break_checksum = false;
 };
 
-// A 256-byte SPD image; the customer bytes are erased.
+// An SPD image: 256 bytes up to DDR3, with the customer bytes erased;
+// DDR4 and DDR5 come from their own builders below.
 Bytes build_spd(const SpdContent &content);
 
 // A minimal SPD of the generation whose memory type (byte 2) is given, at
@@ -38,6 +42,13 @@ Bytes build_generation_spd(uint8_t memory_type);
 
 // Fills the generation's customer area, if it has one, with erased bytes.
 void erase_customer_area(Bytes &spd);
+// A 512-byte DDR4 SPD, both section CRCs sealed (the first one broken on
+// request), the end-user area blank.
+Bytes build_ddr4_spd(const SpdContent &content);
+
+// A 1024-byte DDR5 SPD with two 32-bit sub-channels, its CRC sealed (or
+// broken), the end-user area blank.
+Bytes build_ddr5_spd(const SpdContent &content);
 
 }  // namespace fruplat
 

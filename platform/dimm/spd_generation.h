@@ -1,13 +1,16 @@
 // What the DIMM family knows of each SPD generation, found by the memory
 // type in byte 2: how large its SPD is, which bytes JEDEC leaves to the end
-// user (the only bytes this platform ever writes on a module), and which
-// SPD record the module reads as.
+// user (the only bytes this platform ever writes on a module), which SPD
+// record the module reads as, and the decoder that shows it.
 #ifndef FRUPLATFORM_DIMM_SPD_GENERATION_H
 #define FRUPLATFORM_DIMM_SPD_GENERATION_H
 
 #include <cstddef>
 #include <cstdint>
 
+#include <vector>
+
+#include "present/presenter.h"
 #include "store/bytes.h"
 
 namespace fruplat {
@@ -20,6 +23,9 @@ struct SpdGeneration {
     size_t customer_end;
     const char *record;       // the SPD record it reads as, and its length
     size_t record_length;
+    size_t decode_size;       // bytes the decoder reads: past the base section
+                              // where the maker's data sits there
+    void (*decode)(const Bytes &spd, std::vector<PresentedField> &fields);
 };
 
 // The generation byte 2 names; null for a memory type this build does not

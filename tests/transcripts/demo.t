@@ -175,18 +175,23 @@ $ quillet -c MB/P0/D0 -r SPD_DDR3_R
 |     device_width                  : 8 bits
 |     data_width                    : 64 bits
 |     ecc                           : yes (8-bit extension)
+|     cycle_time                    : 1.500 ns
+|     max_speed                     : 1333 MT/s (PC3-10600)
+|     timings                       : 9-9-9-24
+|     nominal_voltage               : 1.5 V
 |     module_manufacturer           : Samsung (bank 1, 0xCE)
+|     dram_manufacturer             : Samsung (bank 1, 0xCE)
 |     manufacturing_location        : 0x01
 |     manufacturing_date            : 2012-W34
 |     serial_number                 : 0x12345678
 |     part_number                   : M393B5170FH0-CH9
-|     crc                           : OK (0x3FCC over bytes 0-116)
+|     crc                           : OK (0x5D22 over bytes 0-116)
 $ quillet -c MB/P0/D0 -r FAULT
 !
 !  Error: Record or area not present in the container
 [14]
 $ fructl get MB/P0/D0 SPD_DDR3_R
-| 92100b01330000090b5201080c000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000080ce01123412345678cc3f4d33393342353137304648302d4348392020000000000000000000000000000000000000000000000000000000000000
+| 92100b01330000090b1101080c000000690069006901200000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000080ce01123412345678225d4d33393342353137304648302d4348392020000080ce0000000000000000000000000000000000000000000000000000
 $ fructl get MB/P0/D0 Power_On_DataR
 | 66165c1800000258
 $ quillet -c MB/P0 -r PIROM
@@ -203,5 +208,5 @@ $ quillet -c MB/P0 -r PIROM
 $ for c in MB PS0 MB/P0/D0 MB/P0; do fructl image $c img && cksum <img; done
 | 479252861 4239
 | 1817946102 184
-| 277447626 256
+| 937309391 256
 | 2904425893 128
