@@ -53,6 +53,9 @@ constexpr StatusText kTexts[] = {
     {kSegmentChangedSinceScan, "Segment changed since the scan listed it; it was kept"},
     {kSegmentKindTaken, "Segment name is taken by a segment of the other kind (record or opaque)"},
     {kDuplicateSegmentName, "Several segments of the container share that name"},
+    {kMultirecordChainDamaged, "IPMI multirecord area is damaged: a record header does not hold or runs past the image"},
+    {kMultirecordDataBad, "IPMI multirecord data does not match its checksum"},
+    {kMultirecordTooShort, "IPMI multirecord is shorter than its type requires"},
 };
 
 }  // namespace

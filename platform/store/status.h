@@ -52,6 +52,10 @@ enum Status : int32_t {
     kSegmentChangedSinceScan = 97,
     kSegmentKindTaken = 98,
     kDuplicateSegmentName = 99,
+    // 115-117: the IPMI multirecord area.
+    kMultirecordChainDamaged = 115,
+    kMultirecordDataBad = 116,
+    kMultirecordTooShort = 117,
 };
 
 const char *status_text(int32_t status);
