@@ -91,7 +91,7 @@ const Row kCompatibility[] = {
     {"manufacturer_id", Kind::Manufacturer, 0, 3},
     {"entity_id", Kind::Hex, 3},
     {"compatibility_base", Kind::Hex, 4},
-    {"code_start", Kind::Hex, 5},
+    {"code_start", Kind::Hex, 5, 1, 0, 7},  // bit 7 is not part of the code
     {"code_range_mask", Kind::Rest, 6},
 };
 
@@ -189,14 +189,15 @@ PresentedField field_of(const Row &row, const uint8_t *data, size_t size)
         std::snprintf(text, sizeof text, "%" PRIu64 " (0x%06" PRIx64 ")", raw, raw);
         return number_field(row.name, text, static_cast<int64_t>(raw));
     case Kind::Signal: {
-        // Bit 4 means pulses per rotation for a tachometer output (one with
-        // a threshold) and the pin's polarity otherwise.
-        const bool high = (raw >> 4) & 1;
+        // Bit 4 counts pulses per rotation for a tachometer output (one with
+        // a threshold), and gives the level that means failure for a plain
+        // pass/fail pin, as FreeIPMI reads it.
+        const bool bit4 = (raw >> 4) & 1;
         const char *signal = (raw & 1) == 0 ? "none"
-                             : data[23] != 0 ? (high ? "tachometer, two pulses per rotation"
+                             : data[23] != 0 ? (bit4 ? "tachometer, two pulses per rotation"
                                                      : "tachometer, one pulse per rotation")
-                             : high ? "pin, asserted high on fail"
-                                    : "pin, asserted low on fail";
+                             : bit4 ? "pass/fail pin, low on fail"
+                                    : "pass/fail pin, high on fail";
         return {row.name, signal};
     }
     case Kind::AccessData: {
