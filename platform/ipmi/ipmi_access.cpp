@@ -1,4 +1,5 @@
-// IPMI-format containers: the three information areas, read only.
+// IPMI-format containers: the three information areas and the multirecord
+// area, read only.
 #include <algorithm>
 #include <cstring>
 #include <strings.h>
@@ -6,6 +7,7 @@
 #include "access/family.h"
 #include "platform/fru_access.h"
 #include "ipmi/ipmi_fru.h"
+#include "ipmi/ipmi_multirecord.h"
 #include "registry/registry.h"
 #include "store/image_file.h"
 #include "store/status.h"
@@ -14,15 +16,35 @@ namespace fruplat {
 
 namespace {
 
+// How each area is shown and handed out whole: the information areas by
+// their layout, the multirecord area by its chain of typed records.
 struct AreaName {
     const char *name;
-    IpmiArea area;
+    int32_t (*show)(FILE *out, const Bytes &image, const char *title);
+    int32_t (*bytes)(const Bytes &image, Bytes *bytes);
 };
 
+template <IpmiArea kArea>
+int32_t show_info_area(FILE *out, const Bytes &image, const char *title)
+{
+    std::vector<PresentedLine> lines;
+    const int32_t decoded = decode_ipmi_area(image, kArea, &lines);
+    if (decoded == kOk)
+        present_lines(out, title, lines);
+    return decoded;
+}
+
+template <IpmiArea kArea>
+int32_t info_area_bytes(const Bytes &image, Bytes *bytes)
+{
+    return ipmi_area_bytes(image, kArea, bytes);
+}
+
 constexpr AreaName kAreaNames[] = {
-    {"Chassis_Info_Area_S", IpmiArea::Chassis},
-    {"Board_Info_Area_S", IpmiArea::Board},
-    {"Product_Info_Area_S", IpmiArea::Product},
+    {"Chassis_Info_Area_S", show_info_area<IpmiArea::Chassis>, info_area_bytes<IpmiArea::Chassis>},
+    {"Board_Info_Area_S", show_info_area<IpmiArea::Board>, info_area_bytes<IpmiArea::Board>},
+    {"Product_Info_Area_S", show_info_area<IpmiArea::Product>, info_area_bytes<IpmiArea::Product>},
+    {"MultiRecord_Area_S", show_multirecords, multirecord_area_bytes},
 };
 
 int32_t area_named(const char *name, const AreaName **found)
@@ -49,13 +71,8 @@ int32_t ipmi_access(const ContainerEntry &entry, int32_t operation, const char *
         return status;
     if (operation != FRU_OP_READ)
         return kIpmiReadOnly;
-    return with_image(entry, Access::Read, [&](Bytes &image) -> int32_t {
-        std::vector<PresentedLine> lines;
-        const int32_t decoded = decode_ipmi_area(image, area->area, &lines);
-        if (decoded == kOk)
-            present_lines(stdout, area->name, lines);
-        return decoded;
-    });
+    return with_image(entry, Access::Read,
+                      [&](Bytes &image) -> int32_t { return area->show(stdout, image, area->name); });
 }
 
 int32_t ipmi_read_record(const ContainerEntry &entry, const char *name, uint8_t *buffer,
@@ -66,7 +83,7 @@ int32_t ipmi_read_record(const ContainerEntry &entry, const char *name, uint8_t 
     if (status != kOk)
         return status;
     return read_stored(entry, buffer, length, [&](const Bytes &image, Bytes *record) {
-        return ipmi_area_bytes(image, area->area, record);
+        return area->bytes(image, record);
     });
 }
 

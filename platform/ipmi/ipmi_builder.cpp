@@ -41,6 +41,26 @@ Bytes build_area(const IpmiAreaContent &content, bool board)
     return area;
 }
 
+uint8_t zero_checksum(const uint8_t *data, size_t size)
+{
+    uint8_t sum = 0;
+    for (size_t i = 0; i < size; ++i)
+        sum = static_cast<uint8_t>(sum + data[i]);
+    return static_cast<uint8_t>(-sum);
+}
+
+void append_multirecords(Bytes &image, const std::vector<IpmiMultiRecord> &records)
+{
+    for (size_t n = 0; n < records.size(); ++n) {
+        const Bytes &data = records[n].data;
+        uint8_t header[5] = {records[n].type, static_cast<uint8_t>(n + 1 == records.size() ? 0x82 : 0x02),
+                             static_cast<uint8_t>(data.size()), zero_checksum(data.data(), data.size()), 0};
+        header[4] = zero_checksum(header, 4);
+        image.insert(image.end(), header, header + 5);
+        image.insert(image.end(), data.begin(), data.end());
+    }
+}
+
 }  // namespace
 
 IpmiField ipmi_text(const std::string &text)
@@ -91,10 +111,11 @@ Bytes build_ipmi_image(const IpmiImageContent &content)
         const Bytes area = build_area(*areas[i], i == 1);
         image.insert(image.end(), area.begin(), area.end());
     }
-    uint8_t sum = 0;
-    for (int i = 0; i < 7; ++i)
-        sum = static_cast<uint8_t>(sum + image[i]);
-    image[7] = static_cast<uint8_t>(-sum);
+    if (!content.multirecords.empty()) {
+        image[5] = static_cast<uint8_t>(image.size() / 8);
+        append_multirecords(image, content.multirecords);
+    }
+    image[7] = zero_checksum(image.data(), 7);
     return image;
 }
 

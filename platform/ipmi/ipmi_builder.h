@@ -29,10 +29,18 @@ struct IpmiAreaContent {
     std::vector<IpmiField> fields;
 };
 
+// One multirecord: its type and data; the builder adds the header, both
+// checksums and the end-of-list mark on the last one.
+struct IpmiMultiRecord {
+    uint8_t type;
+    Bytes data;
+};
+
 struct IpmiImageContent {
     IpmiAreaContent chassis;
     IpmiAreaContent board;
     IpmiAreaContent product;
+    std::vector<IpmiMultiRecord> multirecords;  // none: no multirecord area
 };
 
 Bytes build_ipmi_image(const IpmiImageContent &content);

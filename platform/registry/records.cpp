@@ -210,6 +210,7 @@ constexpr RecordDef kRecords[] = {
     {"Chassis_Info_Area_S", 0x0701, 0, 0, nullptr, kIpmiFamily, NO_FIELDS, false},
     {"Board_Info_Area_S", 0x0702, 0, 0, nullptr, kIpmiFamily, NO_FIELDS, false},
     {"Product_Info_Area_S", 0x0703, 0, 0, nullptr, kIpmiFamily, NO_FIELDS, false},
+    {"MultiRecord_Area_S", 0x0704, 0, 0, nullptr, kIpmiFamily, NO_FIELDS, false},
 };
 
 struct AliasDef {

@@ -63,6 +63,9 @@ constexpr StatusText kTexts[] = {
     {kForeignCustomerData, "Customer area holds data this platform did not write (see fructl claim)"},
     {kBackupExists, "Backup file already exists"},
     {kClaimNeedsBackup, "Claiming a customer area needs --backup FILE for its current bytes"},
+    {kMultirecordChainDamaged, "IPMI multirecord area is damaged: a record header does not hold or runs past the image"},
+    {kMultirecordDataBad, "IPMI multirecord data does not match its checksum"},
+    {kMultirecordTooShort, "IPMI multirecord is shorter than its type requires"},
 };
 
 }  // namespace

@@ -65,6 +65,10 @@ enum Status : int32_t {
     kForeignCustomerData = 112,
     kBackupExists = 113,
     kClaimNeedsBackup = 114,
+    // 115-117: the IPMI multirecord area.
+    kMultirecordChainDamaged = 115,
+    kMultirecordDataBad = 116,
+    kMultirecordTooShort = 117,
 };
 
 const char *status_text(int32_t status);

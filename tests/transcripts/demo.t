@@ -207,6 +207,6 @@ $ quillet -c MB/P0 -r PIROM
 # The images themselves, header and tables included.
 $ for c in MB PS0 MB/P0/D0 MB/P0; do fructl image $c img && cksum <img; done
 | 479252861 4239
-| 1817946102 184
+| 2203887111 249
 | 937309391 256
 | 2904425893 128
