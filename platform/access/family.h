@@ -11,6 +11,8 @@
 
 namespace fruplat {
 
+class PresentSink;
+
 struct FamilyHandler {
     // libfru_access_data: 1 read and present, 2 update, 3 delete.
     int32_t (*access)(const ContainerEntry &entry, int32_t operation, const char *name,
@@ -21,6 +23,11 @@ struct FamilyHandler {
     // fru_read_iter_control_bytes.
     int32_t (*read_control)(const ContainerEntry &entry, const char *name, uint8_t *control,
                             int32_t *length);
+    // Every record an image of the family holds, decoded, to the sink, in
+    // registry order; a record that is there but cannot be decoded goes to
+    // the sink as its status. A status only when the image as a whole
+    // cannot be read. Never writes.
+    int32_t (*present_image)(const Bytes &image, PresentSink &sink);
 };
 
 const FamilyHandler &family_handler(Family family);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "access/family.h"
+#include "fructl/show.h"
 #include "fructl/store_admin.h"
 #include "present/presenter.h"
 #include "registry/registry.h"
@@ -330,6 +331,11 @@ int cmd_registry(const std::string &, const Args &args)
     return 0;
 }
 
+int cmd_show(const std::string &store, const Args &args)
+{
+    return show_command(store, args);
+}
+
 int cmd_help(const std::string &store, const Args &args);
 
 struct Command {
@@ -359,6 +365,8 @@ const Command kCommands[] = {
      "one line per segment: NAME PACKETS BYTES ok or bad"},
     {"corrupt", 2, 2, cmd_corrupt, "corrupt NAC SEGMENT",
      "damage the stored CRC of a segment (a testing aid)"},
+    {"show", 1, 4, cmd_show, "show NAC|--all|--file PATH FAMILY [--json]",
+     "every record the container (each container, the image file) holds, decoded"},
     {"registry", 0, 1, cmd_registry, "registry [DEFINITION]",
      "enumeration entries: DEFINITION NAME VALUE"},
     {"help", 0, 1, cmd_help, "help [COMMAND]", "this overview, or one command's arguments"},

@@ -6,6 +6,7 @@
 #include "access/family.h"
 #include "platform/fru_access.h"
 #include "ipmi/ipmi_fru.h"
+#include "present/text_sink.h"
 #include "registry/registry.h"
 #include "store/image_file.h"
 #include "store/status.h"
@@ -40,6 +41,26 @@ int32_t area_named(const char *name, const AreaName **found)
                : kUnknownRecord;
 }
 
+int32_t present_area(const Bytes &image, const AreaName &area, PresentSink &sink)
+{
+    std::vector<PresentedLine> lines;
+    const int32_t decoded = decode_ipmi_area(image, area.area, &lines);
+    if (decoded == kOk)
+        present_fields(sink, area.name, lines);
+    return decoded;
+}
+
+// The areas the common header lists; a damaged one does not hide the others.
+int32_t ipmi_present_image(const Bytes &image, PresentSink &sink)
+{
+    for (const AreaName &area : kAreaNames) {
+        const int32_t status = present_area(image, area, sink);
+        if (status != kOk && status != kAbsent)
+            sink.unreadable_record(area.name, status);
+    }
+    return kOk;
+}
+
 int32_t ipmi_access(const ContainerEntry &entry, int32_t operation, const char *name, uint8_t *,
                     int32_t *)
 {
@@ -50,11 +71,8 @@ int32_t ipmi_access(const ContainerEntry &entry, int32_t operation, const char *
     if (operation != FRU_OP_READ)
         return kIpmiReadOnly;
     return with_image(entry, Access::Read, [&](Bytes &image) -> int32_t {
-        std::vector<PresentedLine> lines;
-        const int32_t decoded = decode_ipmi_area(image, area->area, &lines);
-        if (decoded == kOk)
-            present_lines(stdout, area->name, lines);
-        return decoded;
+        TextSink text(stdout);
+        return present_area(image, *area, text);
     });
 }
 
@@ -72,6 +90,7 @@ int32_t ipmi_read_record(const ContainerEntry &entry, const char *name, uint8_t 
 
 }  // namespace
 
-const FamilyHandler kIpmiHandler = {ipmi_access, ipmi_read_record, no_iterative_records};
+const FamilyHandler kIpmiHandler = {ipmi_access, ipmi_read_record, no_iterative_records,
+                                    ipmi_present_image};
 
 }  // namespace fruplat

@@ -7,6 +7,7 @@
 #include "access/family.h"
 #include "platform/fru_access.h"
 #include "present/presenter.h"
+#include "present/text_sink.h"
 #include "registry/registry.h"
 #include "store/image_file.h"
 #include "store/status.h"
@@ -37,7 +38,7 @@ std::vector<PresentedLine> annotated_dump(const Bytes &rom)
         for (size_t i = 0; i < n; ++i)
             text += rom[row + i] >= 0x20 && rom[row + i] < 0x7F ? static_cast<char>(rom[row + i]) : '.';
         std::snprintf(offset, sizeof offset, "0x%02zx", row);
-        lines.push_back({offset, text + "|"});
+        lines.push_back(bytes_field(offset, text + "|", Bytes(&rom[row], &rom[row] + n)));
     }
     return lines;
 }
@@ -50,6 +51,24 @@ int32_t rom_of(const Bytes &image, Bytes *rom)
     return kOk;
 }
 
+// The ROM as the engineer reads it, its raw bytes in the fields for a
+// program.
+int32_t pirom_present_image(const Bytes &image, PresentSink &sink)
+{
+    Bytes rom;
+    const int32_t found = rom_of(image, &rom);
+    if (found != kOk)
+        return found;
+    RecordStart start;
+    start.name = "PIROM_DataR";
+    start.heading = "PIROM_DataR: 128 bytes, offset: bytes |ASCII|";
+    sink.begin_record(start);
+    for (const PresentedField &line : annotated_dump(rom))
+        sink.field(line);
+    sink.end_record();
+    return kOk;
+}
+
 int32_t pirom_access(const ContainerEntry &entry, int32_t operation, const char *name, uint8_t *,
                      int32_t *)
 {
@@ -59,11 +78,8 @@ int32_t pirom_access(const ContainerEntry &entry, int32_t operation, const char 
     if (operation != FRU_OP_READ)
         return kPiromReadOnly;
     return with_image(entry, Access::Read, [](Bytes &image) -> int32_t {
-        Bytes rom;
-        const int32_t found = rom_of(image, &rom);
-        if (found == kOk)
-            present_lines(stdout, "PIROM_DataR: 128 bytes, offset: bytes |ASCII|", annotated_dump(rom));
-        return found;
+        TextSink text(stdout);
+        return pirom_present_image(image, text);
     });
 }
 
@@ -78,6 +94,7 @@ int32_t pirom_read_record(const ContainerEntry &entry, const char *name, uint8_t
 
 }  // namespace
 
-const FamilyHandler kPiromHandler = {pirom_access, pirom_read_record, no_iterative_records};
+const FamilyHandler kPiromHandler = {pirom_access, pirom_read_record, no_iterative_records,
+                                     pirom_present_image};
 
 }  // namespace fruplat

@@ -3,11 +3,11 @@
 #include <cinttypes>
 #include <ctime>
 
+#include "present/text_sink.h"
+
 namespace fruplat {
 
 namespace {
-
-constexpr int kNameColumn = 30;
 
 int64_t sign_extend(uint64_t value, size_t width)
 {
@@ -35,12 +35,6 @@ std::string text_field(const uint8_t *data, size_t width)
         }
     }
     return text;
-}
-
-void print_line(FILE *out, const std::string &name, const std::string &value)
-{
-    std::fprintf(out, "    %-*s:%s%s\n", kNameColumn, name.c_str(), value.empty() ? "" : " ",
-                 value.c_str());
 }
 
 }  // namespace
@@ -119,29 +113,84 @@ std::string format_field(const FieldDef &field, const uint8_t *record)
 
 void present_record(FILE *out, const RecordDef &def, const std::vector<Bytes> &entries)
 {
-    const bool iterative = def.ring_capacity != 0;
-    if (iterative)
-        std::fprintf(out, "%s: %zu of %u entries, oldest first\n", def.name, entries.size(),
-                     static_cast<unsigned>(def.ring_capacity));
-    else
-        std::fprintf(out, "%s\n", def.name);
-    for (size_t n = 0; n < entries.size(); ++n) {
-        if (iterative)
-            std::fprintf(out, "  entry %zu\n", n + 1);
-        if (def.field_count == 0) {
-            print_line(out, "data", hex_bytes(entries[n].data(), entries[n].size(), " "));
-            continue;
-        }
-        for (size_t f = 0; f < def.field_count; ++f)
-            print_line(out, def.fields[f].name, format_field(def.fields[f], entries[n].data()));
-    }
+    TextSink sink(out);
+    present_record(sink, def, entries);
 }
 
 void present_lines(FILE *out, const std::string &title, const std::vector<PresentedLine> &lines)
 {
-    std::fprintf(out, "%s\n", title.c_str());
-    for (const PresentedLine &line : lines)
-        print_line(out, line.name, line.value);
+    TextSink sink(out);
+    present_fields(sink, title, lines);
+}
+
+PresentedField typed_field(const FieldDef &field, const uint8_t *record)
+{
+    const uint8_t *data = record + field.offset;
+    const uint64_t value = load_be(data, field.width);
+    PresentedField typed(field.name, format_field(field, record));
+    switch (field.kind) {
+    case FieldKind::Timestamp:
+        typed.kind = ValueKind::Timestamp;
+        typed.number = static_cast<int64_t>(value);
+        typed.unit = "s";
+        break;
+    case FieldKind::Unsigned:
+        typed.kind = ValueKind::Number;
+        typed.number = static_cast<int64_t>(value);
+        break;
+    case FieldKind::Signed:
+        typed.kind = ValueKind::Number;
+        typed.number = sign_extend(value, field.width);
+        break;
+    case FieldKind::Text:
+        break;
+    case FieldKind::Hex:
+    case FieldKind::Mac:
+        typed.kind = ValueKind::Bytes;
+        typed.bytes.assign(data, data + field.width);
+        break;
+    case FieldKind::Enum: {
+        typed.kind = ValueKind::Enum;
+        typed.number = static_cast<int64_t>(value);
+        const char *name = enum_name(field.enumeration, static_cast<uint32_t>(value));
+        if (name != nullptr)
+            typed.symbol = name;
+        break;
+    }
+    }
+    return typed;
+}
+
+void present_record(PresentSink &sink, const RecordDef &def, const std::vector<Bytes> &entries)
+{
+    RecordStart start;
+    start.name = def.name;
+    start.entries = entries.size();
+    start.ring_capacity = def.ring_capacity;
+    sink.begin_record(start);
+    for (size_t n = 0; n < entries.size(); ++n) {
+        if (def.ring_capacity != 0)
+            sink.begin_entry(n + 1);
+        if (def.field_count == 0) {
+            sink.field(bytes_field("data", hex_bytes(entries[n].data(), entries[n].size(), " "),
+                                   entries[n]));
+            continue;
+        }
+        for (size_t f = 0; f < def.field_count; ++f)
+            sink.field(typed_field(def.fields[f], entries[n].data()));
+    }
+    sink.end_record();
+}
+
+void present_fields(PresentSink &sink, const std::string &title,
+                    const std::vector<PresentedField> &fields)
+{
+    RecordStart start;
+    start.name = title.c_str();
+    sink.begin_record(start);
+    for (const PresentedField &field : fields)
+        sink.field(field);
+    sink.end_record();
 }
 
 }  // namespace fruplat
