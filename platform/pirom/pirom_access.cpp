@@ -31,13 +31,14 @@ int32_t check_name(const char *name)
 std::vector<PresentedLine> annotated_dump(const Bytes &rom)
 {
     std::vector<PresentedLine> lines;
-    char offset[24];
     for (size_t row = 0; row < rom.size(); row += kRowBytes) {
         const size_t n = std::min(kRowBytes, rom.size() - row);
         std::string text = hex_bytes(&rom[row], n, " ") + "  |";
         for (size_t i = 0; i < n; ++i)
             text += rom[row + i] >= 0x20 && rom[row + i] < 0x7F ? static_cast<char>(rom[row + i]) : '.';
-        std::snprintf(offset, sizeof offset, "0x%02zx", row);
+        // The ROM is 128 bytes: two hex digits hold every offset.
+        static const char kDigits[] = "0123456789abcdef";
+        const char offset[] = {'0', 'x', kDigits[row >> 4 & 15], kDigits[row & 15], '\0'};
         lines.push_back(bytes_field(offset, text + "|", Bytes(&rom[row], &rom[row] + n)));
     }
     return lines;

@@ -1,12 +1,27 @@
 #include "present/json_sink.h"
 
-#include <cinttypes>
+#include <charconv>
 
 #include "store/status.h"
 
 namespace fruplat {
 
 namespace {
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+// The characters a JSON string holds as they are: one look-up per
+// character, the cost of the whole document's text.
+struct PlainTable {
+    bool plain[256] = {};
+    constexpr PlainTable()
+    {
+        for (int c = 0x20; c < 0x7F; ++c)
+            plain[c] = c != '"' && c != '\\';
+    }
+    constexpr bool operator[](unsigned char c) const { return plain[c]; }
+};
+constexpr PlainTable kPlain;
 
 const char *kind_key(ValueKind kind)
 {
@@ -40,8 +55,7 @@ void append_cstring(std::string &out, const char *text)
 void append_number(std::string &out, int64_t number)
 {
     char text[24];
-    std::snprintf(text, sizeof text, "%" PRId64, number);
-    out += text;
+    out.append(text, std::to_chars(text, text + sizeof text, number).ptr);
 }
 
 // The status and its text; the text is null where there is no failure, so
@@ -61,23 +75,26 @@ void append_status(std::string &out, int32_t status)
 
 void append_json_string(std::string &out, const char *text, size_t size)
 {
-    static const char kHex[] = "0123456789abcdef";
     out += '"';
+    size_t plain = 0;  // start of the run of characters that need no escape
     for (size_t i = 0; i < size; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (kPlain[c])
+            continue;
+        out.append(text + plain, i - plain);
+        plain = i + 1;
         if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7F) {
+        } else {
             // Decoded text is ASCII with escapes already; anything else is
             // kept as its code so that the document stays valid UTF-8.
             out += "\\u00";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        } else {
-            out += static_cast<char>(c);
+            out += kHexDigits[c >> 4];
+            out += kHexDigits[c & 15];
         }
     }
+    out.append(text + plain, size - plain);
     out += '"';
 }
 
@@ -178,7 +195,10 @@ void JsonSink::field(const PresentedField &field)
         break;
     case ValueKind::Bytes:
         text_ += ",\"hex\":\"";
-        text_ += hex_bytes(field.bytes.data(), field.bytes.size(), "");
+        for (const uint8_t byte : field.bytes) {
+            text_ += kHexDigits[byte >> 4];
+            text_ += kHexDigits[byte & 15];
+        }
         text_ += '"';
         break;
     case ValueKind::Status:

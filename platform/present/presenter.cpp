@@ -1,6 +1,8 @@
 #include "present/presenter.h"
 
+#include <charconv>
 #include <cinttypes>
+#include <cstring>
 #include <ctime>
 
 #include "present/text_sink.h"
@@ -62,21 +64,38 @@ std::string format_utc(uint32_t seconds)
     const int month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
     const int year = static_cast<int>(year_of_era + era * 400 + (month <= 2));
     char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d UTC", year, month, day,
-                  static_cast<int>(second_of_day / 3600), static_cast<int>(second_of_day / 60 % 60),
-                  static_cast<int>(second_of_day % 60));
-    return text;
+    if (year < 0 || year > 9999) {
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d UTC", year, month, day,
+                      static_cast<int>(second_of_day / 3600),
+                      static_cast<int>(second_of_day / 60 % 60), static_cast<int>(second_of_day % 60));
+        return text;
+    }
+    // Digits by hand: a show of a whole store formats thousands of times,
+    // and snprintf costs more than the rest of a field.
+    const int parts[6] = {year / 100, year % 100, month, day, static_cast<int>(second_of_day / 3600),
+                          static_cast<int>(second_of_day / 60 % 60)};
+    std::memcpy(text, "0000-00-00 00:00:00 UTC", 24);
+    constexpr int kAt[6] = {0, 2, 5, 8, 11, 14};
+    for (int i = 0; i < 6; ++i) {
+        text[kAt[i]] = static_cast<char>('0' + parts[i] / 10);
+        text[kAt[i] + 1] = static_cast<char>('0' + parts[i] % 10);
+    }
+    text[17] = static_cast<char>('0' + second_of_day % 60 / 10);
+    text[18] = static_cast<char>('0' + second_of_day % 10);
+    return std::string(text, 23);
 }
 
 std::string hex_bytes(const uint8_t *data, size_t size, const char *separator)
 {
+    static const char kDigits[] = "0123456789abcdef";
+    const size_t gap = std::strlen(separator);
     std::string text;
+    text.reserve(size * (2 + gap));
     for (size_t i = 0; i < size; ++i) {
-        char byte[4];
-        std::snprintf(byte, sizeof byte, "%02x", data[i]);
         if (i > 0)
-            text += separator;
-        text += byte;
+            text.append(separator, gap);
+        text += kDigits[data[i] >> 4];
+        text += kDigits[data[i] & 15];
     }
     return text;
 }
@@ -90,11 +109,9 @@ std::string format_field(const FieldDef &field, const uint8_t *record)
     case FieldKind::Timestamp:
         return format_utc(static_cast<uint32_t>(value));
     case FieldKind::Unsigned:
-        std::snprintf(text, sizeof text, "%" PRIu64, value);
-        return text;
+        return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
     case FieldKind::Signed:
-        std::snprintf(text, sizeof text, "%" PRId64, sign_extend(value, field.width));
-        return text;
+        return std::string(text, std::to_chars(text, text + sizeof text, sign_extend(value, field.width)).ptr);
     case FieldKind::Text:
         return text_field(data, field.width);
     case FieldKind::Hex:
@@ -127,12 +144,12 @@ PresentedField typed_field(const FieldDef &field, const uint8_t *record)
 {
     const uint8_t *data = record + field.offset;
     const uint64_t value = load_be(data, field.width);
+    if (field.kind == FieldKind::Timestamp)
+        return {field.name, format_field(field, record), ValueKind::Timestamp,
+                static_cast<int64_t>(value), "s"};
     PresentedField typed(field.name, format_field(field, record));
     switch (field.kind) {
     case FieldKind::Timestamp:
-        typed.kind = ValueKind::Timestamp;
-        typed.number = static_cast<int64_t>(value);
-        typed.unit = "s";
         break;
     case FieldKind::Unsigned:
         typed.kind = ValueKind::Number;
