@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "store/bytes.h"
 #include "store/inventory.h"
@@ -12,6 +14,16 @@
 namespace fruplat {
 
 class PresentSink;
+struct RecordDef;
+struct WriteOrder;
+
+// One line of fructl segments.
+struct SegmentSummary {
+    std::string name;
+    size_t packets = 0;
+    size_t bytes = 0;
+    bool usable = true;
+};
 
 struct FamilyHandler {
     // libfru_access_data: 1 read and present, 2 update, 3 delete.
@@ -28,6 +40,28 @@ struct FamilyHandler {
     // the sink as its status. A status only when the image as a whole
     // cannot be read. Never writes.
     int32_t (*present_image)(const Bytes &image, PresentSink &sink);
+
+    // Optional hooks; null where the family has nothing of its own.
+    // The stored entries of a record, oldest first (null: the one record
+    // read_record gives).
+    int32_t (*stored_entries)(const ContainerEntry &entry, const RecordDef &def,
+                              std::vector<Bytes> *entries);
+    // The image of a new, empty container (null: every byte erased).
+    Bytes (*blank_image)(uint32_t capacity);
+    // Why an image given for a new container does not look like one of the
+    // family's, or null when it does (null hook: anything goes).
+    const char *(*image_warning)(const Bytes &image);
+    // Where the image's content ends, or 0 when it does not say (null: the
+    // last byte that is not erased).
+    size_t (*used_length)(const Bytes &image);
+    // Puts a flashed image into the container's current one (null: it
+    // replaces it as it is), and says which bytes commit the change.
+    int32_t (*flash)(const ContainerEntry &entry, const Bytes &flashed, Bytes &image,
+                     WriteOrder *order);
+    // The container's segments (null: the family has none).
+    int32_t (*segments)(const ContainerEntry &entry, std::vector<SegmentSummary> *segments);
+    // Damages a segment's stored CRC in the image, a testing aid.
+    int32_t (*corrupt_segment)(Bytes &image, const char *segment);
 };
 
 const FamilyHandler &family_handler(Family family);

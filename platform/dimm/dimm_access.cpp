@@ -196,6 +196,7 @@ int32_t dimm_read_record(const ContainerEntry &entry, const char *name, uint8_t 
 }  // namespace
 
 const FamilyHandler kDimmHandler = {dimm_access, dimm_read_record, no_iterative_records,
-                                    dimm_present_image};
+                                    dimm_present_image, nullptr, nullptr, nullptr,
+                                    nullptr, nullptr, nullptr, nullptr};
 
 }  // namespace fruplat

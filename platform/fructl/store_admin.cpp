@@ -14,7 +14,7 @@
 #include "store/image_file.h"
 #include "store/status.h"
 #include "store/store_lock.h"
-#include "zan/zan_image.h"
+#include "access/family.h"
 
 namespace fruplat {
 
@@ -241,12 +241,11 @@ int add_to(StoreEdit &edit, const AddRequest &request, ContainerEntry *added)
         image = *request.image;
         if (image.size() > entry.capacity)
             return fail("fructl: the image is larger than the capacity of %s\n", request.nac);
-        ZanImage parsed;
-        if (entry.family == Family::Zan && parse_zan_image(image, &parsed) != kOk)
-            std::fprintf(stderr, "fructl: warning: %s holds no valid ZAN image\n",
-                         request.nac.c_str());
-    } else if (entry.family == Family::Zan) {
-        image = empty_zan_image(entry.capacity);
+        const FamilyHandler &family = family_handler(entry.family);
+        if (const char *warning = family.image_warning != nullptr ? family.image_warning(image) : nullptr)
+            std::fprintf(stderr, "fructl: warning: %s %s\n", request.nac.c_str(), warning);
+    } else if (family_handler(entry.family).blank_image != nullptr) {
+        image = family_handler(entry.family).blank_image(entry.capacity);
     }
     if (edit.create_image(&entry, image) != kOk)
         return fail("fructl: cannot write the image of %s\n", request.nac);

@@ -91,6 +91,7 @@ int32_t ipmi_read_record(const ContainerEntry &entry, const char *name, uint8_t 
 }  // namespace
 
 const FamilyHandler kIpmiHandler = {ipmi_access, ipmi_read_record, no_iterative_records,
-                                    ipmi_present_image};
+                                    ipmi_present_image, nullptr, nullptr, nullptr,
+                                    nullptr, nullptr, nullptr, nullptr};
 
 }  // namespace fruplat

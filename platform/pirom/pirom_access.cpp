@@ -96,6 +96,7 @@ int32_t pirom_read_record(const ContainerEntry &entry, const char *name, uint8_t
 }  // namespace
 
 const FamilyHandler kPiromHandler = {pirom_access, pirom_read_record, no_iterative_records,
-                                     pirom_present_image};
+                                     pirom_present_image, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr, nullptr};
 
 }  // namespace fruplat

@@ -157,8 +157,10 @@ int32_t zan_present_image(const Bytes &raw, PresentSink &sink)
 
 }  // namespace
 
-const FamilyHandler kZanHandler = {zan_access, zan_read_record, zan_read_control,
-                                   zan_present_image};
+const FamilyHandler kZanHandler = {zan_access,        zan_read_record,      zan_read_control,
+                                   zan_present_image, zan_stored_entries,   empty_zan_image,
+                                   zan_image_warning, zan_used_length,      zan_flash,
+                                   zan_segments,      corrupt_segment_crc};
 
 int32_t with_zan_image(const ContainerEntry &entry, Access access,
                        const std::function<int32_t(ZanImage &)> &work, const SegmentWanted &wanted)
