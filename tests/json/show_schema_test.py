@@ -61,6 +61,9 @@ def main():
             f.write(b"\x01\x00\x00\x01\x00\x00\x00\x00" + bytes(8))  # header sums wrong
         run("add", "BROKEN", "ipmi", "--from", broken)
         run("add", "GONE", "pirom")
+        # Text that JSON must escape: a quote, a backslash, bytes shown as \xNN.
+        run("put", "MB", "Customer_DataR",
+            "00000001" + (b'a"b\\c'.hex() + "01e9").ljust(160, "0"))
         run("image", "MB", os.path.join(tmp, "mb.zan"))
         run("corrupt", "MB", "MN")
         listing = dict(line.split()[0:5:4] for line in run("list").splitlines())
@@ -75,6 +78,9 @@ def main():
             man = records.get("ManR", {})
             if man.get("status") != 68 or not man.get("error") or man.get("entries") != []:
                 failures.append(f"--all: ManR in a damaged segment reads {man}")
+            customer = records.get("Customer_DataR", {}).get("entries", [{}])[0].get("fields", [])
+            if {"name": "cust_data", "kind": "text", "text": 'a"b\\c\\x01\\xe9'} not in customer:
+                failures.append(f"--all: Customer_DataR fields {customer}")
             power = records.get("Power_SummaryR", {}).get("entries", [{}])[0].get("fields", [])
             if {"name": "total_power_ons", "kind": "number", "text": "37", "value": 37,
                     "unit": ""} not in power:
