@@ -6,6 +6,8 @@
 //   bench_store STORE fill NAC CAPACITY     a copy of MB, filled with opaque data
 //   bench_store STORE bad NAC COUNT         a copy of MB plus COUNT bad segments
 //   bench_store STORE path NAC              prints the container's image file
+//   bench_store STORE copies COUNT          COUNT containers in all: the demo
+//                                           ones, then copies of them in turn
 //
 // STORE holds the demo containers first (fructl demo).
 #include <cstdio>
@@ -162,6 +164,34 @@ int inventory(const std::string &store, size_t count)
     return save_inventory(out) == kOk ? 0 : 1;
 }
 
+// A store as fructl show --all meets it on a full platform: every family,
+// every container a real image with its records.
+int copies(const std::string &store, size_t count)
+{
+    Inventory loaded;
+    if (load_inventory(store, &loaded) != kOk || loaded.entries.empty())
+        return 1;
+    const std::vector<ContainerEntry> demo = loaded.entries;
+    for (size_t n = demo.size(); n < count; ++n) {
+        const ContainerEntry &from = demo[n % demo.size()];
+        AddRequest request;
+        request.nac = "COPY" + std::to_string(n) + "/" + from.nac;
+        request.family = from.family;
+        request.type = from.type;
+        request.capacity = from.capacity;
+        Bytes image;
+        if (with_image(from, Access::Read, [&](Bytes &stored) -> int32_t {
+                image = stored;
+                return kOk;
+            }) != kOk)
+            return 1;
+        request.image = image;
+        if (add_container(store, request) != 0)
+            return 1;
+    }
+    return 0;
+}
+
 int path(const std::string &store, const std::string &nac)
 {
     ContainerEntry entry;
@@ -182,9 +212,11 @@ int main(int argc, char **argv)
         return fill(argv[1], argv[3], static_cast<uint32_t>(std::strtoul(argv[4], nullptr, 10)));
     if (command == "bad" && argc == 5)
         return bad(argv[1], argv[3], std::strtoul(argv[4], nullptr, 10));
+    if (command == "copies" && argc == 4)
+        return copies(argv[1], std::strtoul(argv[3], nullptr, 10));
     if (command == "path" && argc == 4)
         return path(argv[1], argv[3]);
     std::fprintf(stderr, "usage: bench_store STORE inventory COUNT | fill NAC CAPACITY | "
-                         "bad NAC COUNT | path NAC\n");
+                         "bad NAC COUNT | path NAC | copies COUNT\n");
     return 2;
 }

@@ -106,6 +106,8 @@ for c in "${capacities[@]}"; do
   "$bench_store" "$work/capacity" fill "FULL$c" "$c"
 done
 "$fructl" --store "$work/scan" demo
+"$fructl" --store "$work/show" demo
+"$bench_store" "$work/show" copies 200
 for n in "${bad_counts[@]}"; do
   "$bench_store" "$work/scan" bad "BAD$n" "$n"
   cp "$(image_of "$work/scan" "BAD$n")" "$work/bad-$n.pristine"
@@ -168,6 +170,7 @@ measure "IPMI identity read" "$quillet" -c PS0 -r IDENTITY
 measure "ipmi-fru, same image" ipmi-fru --fru-file="$work/ps0.fru"
 measure "SPD read" "$quillet" -c MB/P0/D0 -r SPD_DDR3_R
 measure "decode-dimms, same bytes" decode-dimms -x "$work/dimm.hex"
+measure "show --all --json, 200" "$fructl" --store "$work/show" show --all --json
 for n in "${inventory_sizes[@]}"; do
   QUILLET_FRU_STORE=$work/inventory-$n measure "inventory $n" "$quillet" -c MB -r Power_SummaryR
 done
@@ -338,6 +341,8 @@ goal "small read: peak RSS <= 2048 KiB" "${RSS["small read"]}" 2048 " KiB"
 goal "small read: system calls <= 25" "${CALLS["small read"]}" 25 ""
 goal "IPMI identity read: instructions / ipmi-fru <= 0.1" \
   "$(point_ratio "IPMI identity read" "ipmi-fru, same image")" 0.1 x
+goal "show --all --json of 200 containers / small read <= 20" \
+  "$(point_ratio "show --all --json, 200" "small read")" 20 x
 goal "read with 10000 containers / with 1 <= 1.5" "$(point_ratio "inventory 10000" "inventory 1")" 1.5 x
 goal "read from full 1 MiB container / 16 KiB one <= 1.5" \
   "$(point_ratio "capacity 1048576" "capacity 16384")" 1.5 x

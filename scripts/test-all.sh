@@ -24,6 +24,8 @@ command -v qemu-ppc >/dev/null || need+=(qemu-user)
 # Independent decoders the IPMI and SPD reads are checked against.
 command -v ipmi-fru >/dev/null || need+=(freeipmi-tools)
 command -v decode-dimms >/dev/null || need+=(i2c-tools)
+# The validator fructl show's JSON is checked with against its schema.
+python3 -c 'import jsonschema' 2>/dev/null || need+=(python3-jsonschema)
 # The device tests count the bytes a write sends to the EEPROM.
 command -v strace >/dev/null || need+=(strace)
 # Release checks: the clang build, the manual pages, the completion and the packages.

@@ -5,11 +5,25 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "store/bytes.h"
 #include "store/inventory.h"
 
 namespace fruplat {
+
+class PresentSink;
+struct RecordDef;
+struct WriteOrder;
+
+// One line of fructl segments.
+struct SegmentSummary {
+    std::string name;
+    size_t packets = 0;
+    size_t bytes = 0;
+    bool usable = true;
+};
 
 struct FamilyHandler {
     // libfru_access_data: 1 read and present, 2 update, 3 delete.
@@ -21,6 +35,43 @@ struct FamilyHandler {
     // fru_read_iter_control_bytes.
     int32_t (*read_control)(const ContainerEntry &entry, const char *name, uint8_t *control,
                             int32_t *length);
+    // Every record an image of the family holds, decoded, to the sink, in
+    // registry order; a record that is there but cannot be decoded goes to
+    // the sink as its status. A status only when the image as a whole
+    // cannot be read. Never writes.
+    int32_t (*present_image)(const Bytes &image, PresentSink &sink);
+
+    // Optional hooks; null where the family has nothing of its own.
+    // The stored entries of a record, oldest first (null: the one record
+    // read_record gives).
+    int32_t (*stored_entries)(const ContainerEntry &entry, const RecordDef &def,
+                              std::vector<Bytes> *entries);
+    // The image of a new, empty container (null: every byte erased).
+    Bytes (*blank_image)(uint32_t capacity);
+    // Why an image given for a new container does not look like one of the
+    // family's, or null when it does (null hook: anything goes).
+    const char *(*image_warning)(const Bytes &image);
+    // Where the image's content ends, or 0 when it does not say (null: the
+    // last byte that is not erased).
+    size_t (*used_length)(const Bytes &image);
+    // Puts a flashed image into the container's current one (null: it
+    // replaces it as it is), and says which bytes commit the change.
+    int32_t (*flash)(const ContainerEntry &entry, const Bytes &flashed, Bytes &image,
+                     WriteOrder *order);
+    // The container's segments (null: the family has none).
+    int32_t (*segments)(const ContainerEntry &entry, std::vector<SegmentSummary> *segments);
+    // Damages a segment's stored CRC in the image, a testing aid.
+    int32_t (*corrupt_segment)(Bytes &image, const char *segment);
+    // The largest page a device of `capacity` bytes can have for the
+    // family's layout to fit, where its layout starts parts on page
+    // boundaries; null: any page fits.
+    uint32_t (*largest_page)(uint32_t capacity);
+    // Converts an image of an older format of the family in place, calling
+    // `before` first when there is something to convert (kNotFormat1 when
+    // not); with `backup` the old image is kept there. Null: the family has
+    // one format.
+    int32_t (*convert)(const ContainerEntry &entry, const std::string *backup,
+                       const std::function<void()> &before);
 };
 
 const FamilyHandler &family_handler(Family family);

@@ -7,7 +7,6 @@
 #include "platform/container_interface.h"
 #include "store/image_file.h"
 #include "store/status.h"
-#include "zan/zan_image.h"
 
 using namespace fruplat;
 
@@ -103,27 +102,13 @@ int32_t capi_fruid_close_container(capi_container_t *container)
     if (open == nullptr)
         return kBadHandle;
     int32_t status = kOk;
-    // A ZAN image flashed onto a device goes in as one transaction in the
-    // device's own layout: segments it already holds stay where they are,
-    // the others go to free space, and the table slot commits last. Any
-    // other image is written as it is, only the pages that differ.
     if (open->written) {
         const ContainerEntry &entry = open->entry;
-        ZanImage flashed;
-        const bool relay = entry.family == Family::Zan && written_in_place(entry) &&
-                           parse_zan_image(open->image, &flashed) == kOk && flashed.version != 0;
+        const FamilyHandler &family = family_handler(entry.family);
         status = with_image_ordered(entry, Access::Write, [&](Bytes &image, WriteOrder *order) -> int32_t {
-            ZanImage current;
-            if (relay && parse_zan_image(image, &current, std::max<uint32_t>(entry.page_size, 1)) == kOk) {
-                // Relaying into a format 1 layout would convert it on the way.
-                if (current.version == kZanFormatVersion1)
-                    return kFormat1OnDevice;
-                adopt_segments(current, std::move(flashed.segments));
-                current.capacity = entry.capacity;
-                return commit_zan_image(current, entry.page_size, true, image, order);
-            }
+            if (family.flash != nullptr)
+                return family.flash(entry, open->image, image, order);
             image = open->image;
-            zan_flash_order(image, order);
             return kOk;
         });
     }

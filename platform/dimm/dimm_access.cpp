@@ -8,6 +8,7 @@
 #include "dimm/customer_area.h"
 #include "dimm/spd.h"
 #include "dimm/spd_generation.h"
+#include "present/text_sink.h"
 #include "registry/registry.h"
 #include "store/image_file.h"
 #include "store/status.h"
@@ -41,16 +42,35 @@ int32_t stored_bytes(const Bytes &image, const RecordDef &def, Bytes *out)
     return spd_bytes(image, def, out);
 }
 
-int32_t present(const Bytes &image, const RecordDef &def)
+int32_t present(const Bytes &image, const RecordDef &def, PresentSink &sink)
 {
     Bytes bytes;
     const int32_t status = stored_bytes(image, def, &bytes);
     if (status != kOk)
         return status;
     if (customer_record(def.name) != nullptr)
-        present_record(stdout, def, {bytes});
+        present_record(sink, def, {bytes});
     else
-        present_lines(stdout, def.name, decode_spd(image));
+        present_fields(sink, def.name, decode_spd(image));
+    return kOk;
+}
+
+// The SPD record the module holds, then the DIMM's own records, in
+// registry order.
+int32_t dimm_present_image(const Bytes &image, PresentSink &sink)
+{
+    size_t count = 0;
+    const RecordDef *defs = record_defs(&count);
+    const uint8_t mask = family_mask(Family::Dimm);
+    for (const bool customer : {false, true}) {
+        for (size_t i = 0; i < count; ++i) {
+            if ((defs[i].families & mask) == 0 || (customer_record(defs[i].name) != nullptr) != customer)
+                continue;
+            const int32_t status = present(image, defs[i], sink);
+            if (status != kOk && status != kAbsent)
+                sink.unreadable_record(defs[i].name, status);
+        }
+    }
     return kOk;
 }
 
@@ -77,7 +97,10 @@ int32_t dimm_access(const ContainerEntry &entry, int32_t operation, const char *
     switch (operation) {
     case FRU_OP_READ:
         return with_image(entry, Access::Read,
-                          [&](Bytes &image) -> int32_t { return present(image, *def); });
+                          [&](Bytes &image) -> int32_t {
+                              TextSink text(stdout);
+                              return present(image, *def, text);
+                          });
     case FRU_OP_UPDATE:
         if (buffer == nullptr)
             return kInvalidArgument;
@@ -108,6 +131,8 @@ int32_t dimm_read_record(const ContainerEntry &entry, const char *name, uint8_t 
 
 }  // namespace
 
-const FamilyHandler kDimmHandler = {dimm_access, dimm_read_record, no_iterative_records};
+const FamilyHandler kDimmHandler = {dimm_access, dimm_read_record, no_iterative_records,
+                                    dimm_present_image, nullptr, nullptr, nullptr,
+                                    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 }  // namespace fruplat

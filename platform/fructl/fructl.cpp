@@ -10,15 +10,13 @@
 
 #include "access/family.h"
 #include "dimm/claim.h"
+#include "fructl/show.h"
 #include "fructl/store_admin.h"
 #include "present/presenter.h"
 #include "registry/registry.h"
 #include "store/image_file.h"
 #include "store/input_file.h"
 #include "store/status.h"
-#include "zan/zan_access.h"
-#include "zan/zan_convert.h"
-#include "zan/zan_records.h"
 
 #ifndef QUILLET_VERSION
 #define QUILLET_VERSION "unknown"
@@ -60,12 +58,12 @@ bool open_record(const std::string &store, const Args &args, ContainerEntry *ent
     return *def != nullptr;
 }
 
-// A ZAN-format container, for the commands that walk its segments.
-bool open_zan_entry(const std::string &store, const std::string &nac, ContainerEntry *entry)
+// A container whose family keeps segments, for the commands that walk them.
+bool open_segmented_entry(const std::string &store, const std::string &nac, ContainerEntry *entry)
 {
     if (!open_entry(store, nac, entry))
         return false;
-    if (entry->family == Family::Zan)
+    if (family_handler(entry->family).segments != nullptr)
         return true;
     report(kUnsupportedFamily, nac);
     return false;
@@ -165,10 +163,9 @@ int cmd_list(const std::string &store, const Args &)
 // The stored entries of a record, oldest first.
 int32_t stored_entries(const ContainerEntry &entry, const RecordDef &def, std::vector<Bytes> *out)
 {
-    if (entry.family == Family::Zan)
-        return with_zan_image(entry, Access::Read, [&](ZanImage &image) -> int32_t {
-            return record_entries(image, def, out);
-        });
+    const FamilyHandler &family = family_handler(entry.family);
+    if (family.stored_entries != nullptr)
+        return family.stored_entries(entry, def, out);
     Bytes buffer(def.size != 0 ? def.size : 2048);
     int32_t length = static_cast<int32_t>(buffer.size());
     const int32_t status =
@@ -211,15 +208,8 @@ int cmd_put(const std::string &store, const Args &args)
                      static_cast<unsigned>(def->size), data.size());
         return 1;
     }
-    if (entry.family != Family::Zan) {
-        int32_t length = static_cast<int32_t>(data.size());
-        return report(family_handler(entry.family).access(entry, 2, def->name, data.data(), &length),
-                      args[0] + " " + def->name);
-    }
-    return report(with_zan_image(entry, Access::Write,
-                                 [&](ZanImage &image) -> int32_t {
-                                     return put_record(image, *def, data.data());
-                                 }),
+    int32_t length = static_cast<int32_t>(data.size());
+    return report(family_handler(entry.family).access(entry, 2, def->name, data.data(), &length),
                   args[0] + " " + def->name);
 }
 
@@ -229,8 +219,9 @@ int cmd_control(const std::string &store, const Args &args)
     const RecordDef *def = nullptr;
     if (!open_record(store, args, &entry, &def))
         return 1;
-    uint8_t control[kControlBytes] = {};
-    int32_t length = kControlBytes;
+    // As many as fru_read_iter_control_bytes hands over in every family.
+    uint8_t control[4] = {};
+    int32_t length = sizeof control;
     const int32_t status = family_handler(entry.family).read_control(entry, def->name, control, &length);
     if (status != kOk)
         return report(status, args[0] + " " + def->name);
@@ -238,13 +229,14 @@ int cmd_control(const std::string &store, const Args &args)
     return 0;
 }
 
-// The image up to its last used byte: the end the ZAN header records, or
-// the last byte that is not erased.
+// The image up to its last used byte: where the family says its content
+// ends, else the last byte that is not erased.
 size_t used_length(const ContainerEntry &entry, const Bytes &image)
 {
-    ZanImage parsed;
-    if (entry.family == Family::Zan && parse_zan_image(image, &parsed) == kOk && parsed.used > 0)
-        return parsed.used;
+    const FamilyHandler &family = family_handler(entry.family);
+    if (family.used_length != nullptr)
+        if (const size_t used = family.used_length(image); used > 0)
+            return used;
     size_t end = image.size();
     while (end > 0 && image[end - 1] == 0xFF)
         --end;
@@ -282,17 +274,13 @@ int cmd_image(const std::string &store, const Args &args)
 int cmd_segments(const std::string &store, const Args &args)
 {
     ContainerEntry entry;
-    if (!open_zan_entry(store, args[0], &entry))
+    if (!open_segmented_entry(store, args[0], &entry))
         return 1;
-    return report(with_zan_image(entry, Access::Read,
-                                 [&](ZanImage &image) -> int32_t {
-                                     for (const Segment &s : image.segments)
-                                         std::printf("%s %zu %zu %s\n", s.name_text().c_str(),
-                                                     s.packet_count(), s.body.size(),
-                                                     s.usable() ? "ok" : "bad");
-                                     return kOk;
-                                 }),
-                  args[0]);
+    std::vector<SegmentSummary> segments;
+    const int32_t status = family_handler(entry.family).segments(entry, &segments);
+    for (const SegmentSummary &s : segments)
+        std::printf("%s %zu %zu %s\n", s.name.c_str(), s.packets, s.bytes, s.usable ? "ok" : "bad");
+    return report(status, args[0]);
 }
 
 // Flips the stored CRC of one segment in place, leaving everything else
@@ -300,10 +288,10 @@ int cmd_segments(const std::string &store, const Args &args)
 int cmd_corrupt(const std::string &store, const Args &args)
 {
     ContainerEntry entry;
-    if (!open_zan_entry(store, args[0], &entry))
+    if (!open_segmented_entry(store, args[0], &entry))
         return 1;
     const int32_t status = with_image(entry, Access::Write, [&](Bytes &image) -> int32_t {
-        return corrupt_segment_crc(image, args[1].c_str());
+        return family_handler(entry.family).corrupt_segment(image, args[1].c_str());
     });
     if (status == kNoSuchSegment) {
         std::fprintf(stderr, "fructl: %s has no segment %s\n", args[0].c_str(), args[1].c_str());
@@ -321,21 +309,18 @@ int cmd_convert(const std::string &store, const Args &args)
         return 1;
     }
     ContainerEntry entry;
-    if (!open_zan_entry(store, args[0], &entry))
+    if (!open_entry(store, args[0], &entry))
         return 1;
-    // Asked first without the lock, so that the warning is only given where
-    // there is something to convert; the conversion asks again under it.
-    const int32_t format = with_zan_image(entry, Access::Read, [](ZanImage &image) -> int32_t {
-        return image.version == kZanFormatVersion1 ? kOk : kNotFormat1;
+    const auto convert = family_handler(entry.family).convert;
+    if (convert == nullptr)
+        return report(kUnsupportedFamily, args[0]);
+    const int32_t status = convert(entry, args.size() == 3 ? &args[2] : nullptr, [&] {
+        if (written_in_place(entry))
+            std::fprintf(stderr,
+                         "fructl: warning: converting %s in place is not cut-safe: a power cut before it ends "
+                         "can leave the container empty, every record lost%s\n",
+                         args[0].c_str(), args.size() == 3 ? "" : " (keep a copy with --backup FILE)");
     });
-    if (format != kOk)
-        return report(format, args[0]);
-    if (written_in_place(entry))
-        std::fprintf(stderr,
-                     "fructl: warning: converting %s in place is not cut-safe: a power cut before it ends "
-                     "can leave the container empty, every record lost%s\n",
-                     args[0].c_str(), args.size() == 3 ? "" : " (keep a copy with --backup FILE)");
-    const int32_t status = convert_zan_container(entry, args.size() == 3 ? &args[2] : nullptr);
     if (status != kOk)
         return report(status, args[0]);
     std::printf("%s: converted to format 2%s%s\n", args[0].c_str(), args.size() == 3 ? "; the old image is in " : "",
@@ -374,6 +359,11 @@ int cmd_claim(const std::string &store, const Args &args)
     return report(claim_customer_area(entry, args[2]), args[0]);
 }
 
+int cmd_show(const std::string &store, const Args &args)
+{
+    return show_command(store, args);
+}
+
 int cmd_help(const std::string &store, const Args &args);
 
 struct Command {
@@ -407,6 +397,8 @@ const Command kCommands[] = {
      "convert a format 1 image to format 2 (on a device not cut-safe: --backup keeps the old image)"},
     {"claim", 1, 3, cmd_claim, "claim NAC --backup FILE",
      "save a DIMM's customer area to FILE, then clear it for this platform's records"},
+    {"show", 1, 4, cmd_show, "show NAC|--all|--file PATH FAMILY [--json]",
+     "every record the container (each container, the image file) holds, decoded"},
     {"registry", 0, 1, cmd_registry, "registry [DEFINITION]",
      "enumeration entries: DEFINITION NAME VALUE"},
     {"help", 0, 1, cmd_help, "help [COMMAND]", "this overview, or one command's arguments"},

@@ -14,7 +14,7 @@
 #include "store/image_file.h"
 #include "store/status.h"
 #include "store/store_lock.h"
-#include "zan/zan_image.h"
+#include "access/family.h"
 
 namespace fruplat {
 
@@ -229,8 +229,9 @@ int add_to(StoreEdit &edit, const AddRequest &request, ContainerEntry *added)
             return 1;
         // Each part of the layout starts a page of its own on a device: a
         // page too large leaves no room for a single segment.
-        if (const uint32_t fits = largest_fitting_page(entry.capacity);
-            entry.family == Family::Zan && entry.page_size > fits) {
+        const auto largest_page = family_handler(entry.family).largest_page;
+        if (const uint32_t fits = largest_page != nullptr ? largest_page(entry.capacity) : UINT32_MAX;
+            entry.page_size > fits) {
             std::fprintf(stderr,
                          "fructl: %s: a page of %u bytes leaves no room for the layout on %u bytes; the largest page that fits is %u\n",
                          request.nac.c_str(), static_cast<unsigned>(entry.page_size),
@@ -251,16 +252,11 @@ int add_to(StoreEdit &edit, const AddRequest &request, ContainerEntry *added)
         image = *request.image;
         if (image.size() > entry.capacity)
             return fail("fructl: the image is larger than the capacity of %s\n", request.nac);
-        ZanImage parsed;
-        const int32_t parse = entry.family == Family::Zan ? parse_zan_image(image, &parsed) : kOk;
-        if (parse == kNewerFormat)
-            std::fprintf(stderr, "fructl: warning: %s holds a ZAN image of a newer format, which this build "
-                         "reads as status %d and leaves as it is\n", request.nac.c_str(), kNewerFormat);
-        else if (parse != kOk)
-            std::fprintf(stderr, "fructl: warning: %s holds no valid ZAN image\n",
-                         request.nac.c_str());
-    } else if (entry.family == Family::Zan) {
-        image = empty_zan_image(entry.capacity);
+        const FamilyHandler &family = family_handler(entry.family);
+        if (const char *warning = family.image_warning != nullptr ? family.image_warning(image) : nullptr)
+            std::fprintf(stderr, "fructl: warning: %s %s\n", request.nac.c_str(), warning);
+    } else if (family_handler(entry.family).blank_image != nullptr) {
+        image = family_handler(entry.family).blank_image(entry.capacity);
     }
     if (edit.create_image(&entry, image) != kOk)
         return fail("fructl: cannot write the image of %s\n", request.nac);

@@ -8,6 +8,8 @@
 #include "platform/fru_access.h"
 #include "ipmi/ipmi_fru.h"
 #include "ipmi/ipmi_multirecord.h"
+#include "present/sink.h"
+#include "present/text_sink.h"
 #include "registry/registry.h"
 #include "store/image_file.h"
 #include "store/status.h"
@@ -20,18 +22,28 @@ namespace {
 // their layout, the multirecord area by its chain of typed records.
 struct AreaName {
     const char *name;
-    int32_t (*show)(FILE *out, const Bytes &image, const char *title);
+    int32_t (*present)(const Bytes &image, const char *title, PresentSink &sink);
     int32_t (*bytes)(const Bytes &image, Bytes *bytes);
 };
 
 template <IpmiArea kArea>
-int32_t show_info_area(FILE *out, const Bytes &image, const char *title)
+int32_t present_info_area(const Bytes &image, const char *title, PresentSink &sink)
 {
     std::vector<PresentedLine> lines;
     const int32_t decoded = decode_ipmi_area(image, kArea, &lines);
     if (decoded == kOk)
-        present_lines(out, title, lines);
+        present_fields(sink, title, lines);
     return decoded;
+}
+
+// What can be read of a damaged chain is shown, and its status returned.
+int32_t present_multirecord_area(const Bytes &image, const char *title, PresentSink &sink)
+{
+    std::vector<PresentedRecord> records;
+    const int32_t status = decode_multirecords(image, &records);
+    if (!records.empty())
+        present_titled_entries(sink, title, records);
+    return status;
 }
 
 template <IpmiArea kArea>
@@ -41,10 +53,10 @@ int32_t info_area_bytes(const Bytes &image, Bytes *bytes)
 }
 
 constexpr AreaName kAreaNames[] = {
-    {"Chassis_Info_Area_S", show_info_area<IpmiArea::Chassis>, info_area_bytes<IpmiArea::Chassis>},
-    {"Board_Info_Area_S", show_info_area<IpmiArea::Board>, info_area_bytes<IpmiArea::Board>},
-    {"Product_Info_Area_S", show_info_area<IpmiArea::Product>, info_area_bytes<IpmiArea::Product>},
-    {"MultiRecord_Area_S", show_multirecords, multirecord_area_bytes},
+    {"Chassis_Info_Area_S", present_info_area<IpmiArea::Chassis>, info_area_bytes<IpmiArea::Chassis>},
+    {"Board_Info_Area_S", present_info_area<IpmiArea::Board>, info_area_bytes<IpmiArea::Board>},
+    {"Product_Info_Area_S", present_info_area<IpmiArea::Product>, info_area_bytes<IpmiArea::Product>},
+    {"MultiRecord_Area_S", present_multirecord_area, multirecord_area_bytes},
 };
 
 int32_t area_named(const char *name, const AreaName **found)
@@ -62,6 +74,17 @@ int32_t area_named(const char *name, const AreaName **found)
                : kUnknownRecord;
 }
 
+// The areas the common header lists; a damaged one does not hide the others.
+int32_t ipmi_present_image(const Bytes &image, PresentSink &sink)
+{
+    for (const AreaName &area : kAreaNames) {
+        const int32_t status = area.present(image, area.name, sink);
+        if (status != kOk && status != kAbsent)
+            sink.unreadable_record(area.name, status);
+    }
+    return kOk;
+}
+
 int32_t ipmi_access(const ContainerEntry &entry, int32_t operation, const char *name, uint8_t *,
                     int32_t *)
 {
@@ -71,8 +94,10 @@ int32_t ipmi_access(const ContainerEntry &entry, int32_t operation, const char *
         return status;
     if (operation != FRU_OP_READ)
         return kIpmiReadOnly;
-    return with_image(entry, Access::Read,
-                      [&](Bytes &image) -> int32_t { return area->show(stdout, image, area->name); });
+    return with_image(entry, Access::Read, [&](Bytes &image) -> int32_t {
+        TextSink text(stdout);
+        return area->present(image, area->name, text);
+    });
 }
 
 int32_t ipmi_read_record(const ContainerEntry &entry, const char *name, uint8_t *buffer,
@@ -89,6 +114,8 @@ int32_t ipmi_read_record(const ContainerEntry &entry, const char *name, uint8_t 
 
 }  // namespace
 
-const FamilyHandler kIpmiHandler = {ipmi_access, ipmi_read_record, no_iterative_records};
+const FamilyHandler kIpmiHandler = {ipmi_access, ipmi_read_record, no_iterative_records,
+                                    ipmi_present_image, nullptr, nullptr, nullptr,
+                                    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 }  // namespace fruplat

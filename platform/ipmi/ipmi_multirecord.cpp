@@ -134,24 +134,4 @@ int32_t decode_multirecords(const Bytes &image, std::vector<PresentedRecord> *re
     }
 }
 
-int32_t show_multirecords(FILE *out, const Bytes &image, const char *title)
-{
-    std::vector<PresentedRecord> records;
-    const int32_t status = decode_multirecords(image, &records);
-    if (!records.empty())
-        present_multirecords(out, title, records);
-    return status;
-}
-
-void present_multirecords(FILE *out, const char *title, const std::vector<PresentedRecord> &records)
-{
-    std::fprintf(out, "%s\n", title);
-    for (size_t n = 0; n < records.size(); ++n) {
-        std::fprintf(out, "  record %zu: %s\n", n + 1, records[n].title.c_str());
-        for (const PresentedField &field : records[n].fields)
-            std::fprintf(out, "    %-30s:%s%s\n", field.name.c_str(), field.value.empty() ? "" : " ",
-                         field.value.c_str());
-    }
-}
-
 }  // namespace fruplat

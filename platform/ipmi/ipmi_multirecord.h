@@ -37,13 +37,6 @@ int32_t decode_multirecord_data(uint8_t type, const uint8_t *data, size_t size,
 // The record type's name as the records are titled: "DC load (0x02)".
 std::string multirecord_title(uint8_t type);
 
-// A read of the area: decoded, shown as text under `title` when there is a
-// chain to show (a damaged one too), and the status of decode_multirecords.
-int32_t show_multirecords(FILE *out, const Bytes &image, const char *title);
-
-// The text form: the area's name, then each record under "  record N: ".
-void present_multirecords(FILE *out, const char *title, const std::vector<PresentedRecord> &records);
-
 }  // namespace fruplat
 
 #endif

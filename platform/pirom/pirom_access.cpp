@@ -7,6 +7,7 @@
 #include "access/family.h"
 #include "platform/fru_access.h"
 #include "present/presenter.h"
+#include "present/text_sink.h"
 #include "registry/registry.h"
 #include "store/image_file.h"
 #include "store/status.h"
@@ -30,14 +31,15 @@ int32_t check_name(const char *name)
 std::vector<PresentedLine> annotated_dump(const Bytes &rom)
 {
     std::vector<PresentedLine> lines;
-    char offset[24];
     for (size_t row = 0; row < rom.size(); row += kRowBytes) {
         const size_t n = std::min(kRowBytes, rom.size() - row);
         std::string text = hex_bytes(&rom[row], n, " ") + "  |";
         for (size_t i = 0; i < n; ++i)
             text += rom[row + i] >= 0x20 && rom[row + i] < 0x7F ? static_cast<char>(rom[row + i]) : '.';
-        std::snprintf(offset, sizeof offset, "0x%02zx", row);
-        lines.push_back({offset, text + "|"});
+        // The ROM is 128 bytes: two hex digits hold every offset.
+        static const char kDigits[] = "0123456789abcdef";
+        const char offset[] = {'0', 'x', kDigits[row >> 4 & 15], kDigits[row & 15], '\0'};
+        lines.push_back(bytes_field(offset, text + "|", Bytes(&rom[row], &rom[row] + n)));
     }
     return lines;
 }
@@ -50,6 +52,24 @@ int32_t rom_of(const Bytes &image, Bytes *rom)
     return kOk;
 }
 
+// The ROM as the engineer reads it, its raw bytes in the fields for a
+// program.
+int32_t pirom_present_image(const Bytes &image, PresentSink &sink)
+{
+    Bytes rom;
+    const int32_t found = rom_of(image, &rom);
+    if (found != kOk)
+        return found;
+    RecordStart start;
+    start.name = "PIROM_DataR";
+    start.heading = "PIROM_DataR: 128 bytes, offset: bytes |ASCII|";
+    sink.begin_record(start);
+    for (const PresentedField &line : annotated_dump(rom))
+        sink.field(line);
+    sink.end_record();
+    return kOk;
+}
+
 int32_t pirom_access(const ContainerEntry &entry, int32_t operation, const char *name, uint8_t *,
                      int32_t *)
 {
@@ -59,11 +79,8 @@ int32_t pirom_access(const ContainerEntry &entry, int32_t operation, const char 
     if (operation != FRU_OP_READ)
         return kPiromReadOnly;
     return with_image(entry, Access::Read, [](Bytes &image) -> int32_t {
-        Bytes rom;
-        const int32_t found = rom_of(image, &rom);
-        if (found == kOk)
-            present_lines(stdout, "PIROM_DataR: 128 bytes, offset: bytes |ASCII|", annotated_dump(rom));
-        return found;
+        TextSink text(stdout);
+        return pirom_present_image(image, text);
     });
 }
 
@@ -78,6 +95,8 @@ int32_t pirom_read_record(const ContainerEntry &entry, const char *name, uint8_t
 
 }  // namespace
 
-const FamilyHandler kPiromHandler = {pirom_access, pirom_read_record, no_iterative_records};
+const FamilyHandler kPiromHandler = {pirom_access, pirom_read_record, no_iterative_records,
+                                     pirom_present_image, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 }  // namespace fruplat

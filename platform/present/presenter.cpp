@@ -1,13 +1,15 @@
 #include "present/presenter.h"
 
+#include <charconv>
 #include <cinttypes>
+#include <cstring>
 #include <ctime>
+
+#include "present/text_sink.h"
 
 namespace fruplat {
 
 namespace {
-
-constexpr int kNameColumn = 30;
 
 int64_t sign_extend(uint64_t value, size_t width)
 {
@@ -37,12 +39,6 @@ std::string text_field(const uint8_t *data, size_t width)
     return text;
 }
 
-void print_line(FILE *out, const std::string &name, const std::string &value)
-{
-    std::fprintf(out, "    %-*s:%s%s\n", kNameColumn, name.c_str(), value.empty() ? "" : " ",
-                 value.c_str());
-}
-
 }  // namespace
 
 std::string format_utc(uint32_t seconds)
@@ -68,21 +64,38 @@ std::string format_utc(uint32_t seconds)
     const int month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
     const int year = static_cast<int>(year_of_era + era * 400 + (month <= 2));
     char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d UTC", year, month, day,
-                  static_cast<int>(second_of_day / 3600), static_cast<int>(second_of_day / 60 % 60),
-                  static_cast<int>(second_of_day % 60));
-    return text;
+    if (year < 0 || year > 9999) {
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d UTC", year, month, day,
+                      static_cast<int>(second_of_day / 3600),
+                      static_cast<int>(second_of_day / 60 % 60), static_cast<int>(second_of_day % 60));
+        return text;
+    }
+    // Digits by hand: a show of a whole store formats thousands of times,
+    // and snprintf costs more than the rest of a field.
+    const int parts[6] = {year / 100, year % 100, month, day, static_cast<int>(second_of_day / 3600),
+                          static_cast<int>(second_of_day / 60 % 60)};
+    std::memcpy(text, "0000-00-00 00:00:00 UTC", 24);
+    constexpr int kAt[6] = {0, 2, 5, 8, 11, 14};
+    for (int i = 0; i < 6; ++i) {
+        text[kAt[i]] = static_cast<char>('0' + parts[i] / 10);
+        text[kAt[i] + 1] = static_cast<char>('0' + parts[i] % 10);
+    }
+    text[17] = static_cast<char>('0' + second_of_day % 60 / 10);
+    text[18] = static_cast<char>('0' + second_of_day % 10);
+    return std::string(text, 23);
 }
 
 std::string hex_bytes(const uint8_t *data, size_t size, const char *separator)
 {
+    static const char kDigits[] = "0123456789abcdef";
+    const size_t gap = std::strlen(separator);
     std::string text;
+    text.reserve(size * (2 + gap));
     for (size_t i = 0; i < size; ++i) {
-        char byte[4];
-        std::snprintf(byte, sizeof byte, "%02x", data[i]);
         if (i > 0)
-            text += separator;
-        text += byte;
+            text.append(separator, gap);
+        text += kDigits[data[i] >> 4];
+        text += kDigits[data[i] & 15];
     }
     return text;
 }
@@ -96,11 +109,9 @@ std::string format_field(const FieldDef &field, const uint8_t *record)
     case FieldKind::Timestamp:
         return format_utc(static_cast<uint32_t>(value));
     case FieldKind::Unsigned:
-        std::snprintf(text, sizeof text, "%" PRIu64, value);
-        return text;
+        return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
     case FieldKind::Signed:
-        std::snprintf(text, sizeof text, "%" PRId64, sign_extend(value, field.width));
-        return text;
+        return std::string(text, std::to_chars(text, text + sizeof text, sign_extend(value, field.width)).ptr);
     case FieldKind::Text:
         return text_field(data, field.width);
     case FieldKind::Hex:
@@ -119,29 +130,100 @@ std::string format_field(const FieldDef &field, const uint8_t *record)
 
 void present_record(FILE *out, const RecordDef &def, const std::vector<Bytes> &entries)
 {
-    const bool iterative = def.ring_capacity != 0;
-    if (iterative)
-        std::fprintf(out, "%s: %zu of %u entries, oldest first\n", def.name, entries.size(),
-                     static_cast<unsigned>(def.ring_capacity));
-    else
-        std::fprintf(out, "%s\n", def.name);
-    for (size_t n = 0; n < entries.size(); ++n) {
-        if (iterative)
-            std::fprintf(out, "  entry %zu\n", n + 1);
-        if (def.field_count == 0) {
-            print_line(out, "data", hex_bytes(entries[n].data(), entries[n].size(), " "));
-            continue;
-        }
-        for (size_t f = 0; f < def.field_count; ++f)
-            print_line(out, def.fields[f].name, format_field(def.fields[f], entries[n].data()));
-    }
+    TextSink sink(out);
+    present_record(sink, def, entries);
 }
 
 void present_lines(FILE *out, const std::string &title, const std::vector<PresentedLine> &lines)
 {
-    std::fprintf(out, "%s\n", title.c_str());
-    for (const PresentedLine &line : lines)
-        print_line(out, line.name, line.value);
+    TextSink sink(out);
+    present_fields(sink, title, lines);
+}
+
+PresentedField typed_field(const FieldDef &field, const uint8_t *record)
+{
+    const uint8_t *data = record + field.offset;
+    const uint64_t value = load_be(data, field.width);
+    if (field.kind == FieldKind::Timestamp)
+        return {field.name, format_field(field, record), ValueKind::Timestamp,
+                static_cast<int64_t>(value), "s"};
+    PresentedField typed(field.name, format_field(field, record));
+    switch (field.kind) {
+    case FieldKind::Timestamp:
+        break;
+    case FieldKind::Unsigned:
+        typed.kind = ValueKind::Number;
+        typed.number = static_cast<int64_t>(value);
+        break;
+    case FieldKind::Signed:
+        typed.kind = ValueKind::Number;
+        typed.number = sign_extend(value, field.width);
+        break;
+    case FieldKind::Text:
+        break;
+    case FieldKind::Hex:
+    case FieldKind::Mac:
+        typed.kind = ValueKind::Bytes;
+        typed.bytes.assign(data, data + field.width);
+        break;
+    case FieldKind::Enum: {
+        typed.kind = ValueKind::Enum;
+        typed.number = static_cast<int64_t>(value);
+        const char *name = enum_name(field.enumeration, static_cast<uint32_t>(value));
+        if (name != nullptr)
+            typed.symbol = name;
+        break;
+    }
+    }
+    return typed;
+}
+
+void present_record(PresentSink &sink, const RecordDef &def, const std::vector<Bytes> &entries)
+{
+    RecordStart start;
+    start.name = def.name;
+    start.entries = entries.size();
+    start.ring_capacity = def.ring_capacity;
+    sink.begin_record(start);
+    for (size_t n = 0; n < entries.size(); ++n) {
+        if (def.ring_capacity != 0)
+            sink.begin_entry(n + 1, nullptr);
+        if (def.field_count == 0) {
+            sink.field(bytes_field("data", hex_bytes(entries[n].data(), entries[n].size(), " "),
+                                   entries[n]));
+            continue;
+        }
+        for (size_t f = 0; f < def.field_count; ++f)
+            sink.field(typed_field(def.fields[f], entries[n].data()));
+    }
+    sink.end_record();
+}
+
+void present_fields(PresentSink &sink, const std::string &title,
+                    const std::vector<PresentedField> &fields)
+{
+    RecordStart start;
+    start.name = title.c_str();
+    sink.begin_record(start);
+    for (const PresentedField &field : fields)
+        sink.field(field);
+    sink.end_record();
+}
+
+void present_titled_entries(PresentSink &sink, const char *name,
+                            const std::vector<PresentedRecord> &groups)
+{
+    RecordStart start;
+    start.name = name;
+    start.entries = groups.size();
+    start.titled_entries = true;
+    sink.begin_record(start);
+    for (size_t n = 0; n < groups.size(); ++n) {
+        sink.begin_entry(n + 1, groups[n].title.c_str());
+        for (const PresentedField &field : groups[n].fields)
+            sink.field(field);
+    }
+    sink.end_record();
 }
 
 }  // namespace fruplat

@@ -16,7 +16,8 @@ namespace fruplat {
 
 std::string format_field(const FieldDef &field, const uint8_t *record);
 
-// One record, or every stored entry of an iterative record, oldest first.
+// One record, or every stored entry of an iterative record, oldest first,
+// as text (present/sink.h has the forms for any output).
 void present_record(FILE *out, const RecordDef &def, const std::vector<Bytes> &entries);
 
 // One decoded field of a record its family decodes (SPD, IPMI areas and
@@ -24,7 +25,10 @@ void present_record(FILE *out, const RecordDef &def, const std::vector<Bytes> &e
 // byte for byte; the rest says what a program reading the field gets:
 // a number in its unit, raw bytes, or the status of a part that could not
 // be decoded, so that every output format renders the same fields.
-enum class ValueKind { Text, Number, Bytes, Status };
+// Registry records add times (seconds since 1970 in `number`) and registry
+// codes (the code in `number`, its registry name in `symbol`, empty when
+// the registry does not know it).
+enum class ValueKind { Text, Number, Bytes, Status, Timestamp, Enum };
 
 struct PresentedField {
     PresentedField(std::string name_, std::string value_, ValueKind kind_ = ValueKind::Text,
@@ -40,6 +44,7 @@ struct PresentedField {
     int64_t number = 0;  // Number: the value in `unit`; Status: the status
     std::string unit;    // Number: "MB", "MT/s", "mV", "mA", "ns", "ps"...; empty for a count
     Bytes bytes;         // Bytes: the raw bytes `value` shows
+    std::string symbol;  // Enum: the code's registry name
 };
 
 using PresentedLine = PresentedField;

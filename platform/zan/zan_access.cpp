@@ -8,8 +8,10 @@
 #include "access/family.h"
 #include "platform/fru_access.h"
 #include "present/presenter.h"
+#include "present/text_sink.h"
 #include "store/image_file.h"
 #include "store/status.h"
+#include "zan/zan_convert.h"
 #include "zan/zan_records.h"
 
 namespace fruplat {
@@ -21,7 +23,7 @@ bool is_identity(const char *name)
     return strcasecmp(name, "IDENTITY") == 0;
 }
 
-int32_t present_identity(ZanImage &image)
+int32_t present_identity(ZanImage &image, PresentSink &sink)
 {
     size_t count = 0;
     const RecordDef *defs = record_defs(&count);
@@ -32,7 +34,7 @@ int32_t present_identity(ZanImage &image)
         std::vector<Bytes> entries;
         const int32_t found = record_entries(image, defs[i], &entries);
         if (found == kOk) {
-            present_record(stdout, defs[i], entries);
+            present_record(sink, defs[i], entries);
             status = kOk;
         } else if (found != kAbsent && status == kAbsent) {
             status = found;
@@ -49,7 +51,10 @@ int32_t zan_access(const ContainerEntry &entry, int32_t operation, const char *n
     if (is_identity(name)) {
         if (operation != FRU_OP_READ)
             return kIdentityNotOne;
-        return with_zan_image(entry, Access::Read, present_identity, record_read_needs);
+        return with_zan_image(entry, Access::Read, [](ZanImage &image) -> int32_t {
+            TextSink text(stdout);
+            return present_identity(image, text);
+        }, record_read_needs);
     }
     switch (operation) {
     case FRU_OP_READ:
@@ -61,7 +66,8 @@ int32_t zan_access(const ContainerEntry &entry, int32_t operation, const char *n
                 status = record_entries(image, *def, &entries);
             if (status != kOk)
                 return status;
-            present_record(stdout, *def, entries);
+            TextSink text(stdout);
+            present_record(text, *def, entries);
             if (buffer != nullptr && !entries.empty()) {
                 const Bytes &newest = entries.back();
                 const size_t n = std::min(newest.size(), static_cast<size_t>(std::max(*length, 0)));
@@ -126,9 +132,37 @@ int32_t zan_read_control(const ContainerEntry &entry, const char *name, uint8_t 
     }, record_read_needs);
 }
 
+// Every ZAN record of the registry the image holds. An alias that shares
+// its packet with another record (the installation records) shows once,
+// under the record that owns the tag.
+int32_t zan_present_image(const Bytes &raw, PresentSink &sink)
+{
+    ZanImage image;
+    const int32_t parsed = parse_zan_image(raw, &image);
+    if (parsed != kOk)
+        return parsed;
+    size_t count = 0;
+    const RecordDef *defs = record_defs(&count);
+    for (size_t i = 0; i < count; ++i) {
+        if ((defs[i].families & kZanFamily) == 0)
+            continue;
+        std::vector<Bytes> entries;
+        const int32_t found = record_entries(image, defs[i], &entries);
+        if (found == kOk)
+            present_record(sink, defs[i], entries);
+        else if (found != kAbsent)
+            sink.unreadable_record(defs[i].name, found);
+    }
+    return kOk;
+}
+
 }  // namespace
 
-const FamilyHandler kZanHandler = {zan_access, zan_read_record, zan_read_control};
+const FamilyHandler kZanHandler = {zan_access,        zan_read_record,      zan_read_control,
+                                   zan_present_image, zan_stored_entries,   empty_zan_image,
+                                   zan_image_warning, zan_used_length,      zan_flash,
+                                   zan_segments,      corrupt_segment_crc,  largest_fitting_page,
+                                   convert_zan_format1};
 
 int32_t with_zan_image(const ContainerEntry &entry, Access access,
                        const std::function<int32_t(ZanImage &)> &work, const SegmentWanted &wanted)

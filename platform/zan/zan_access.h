@@ -27,6 +27,16 @@ bool record_read_needs(const Segment &segment);
 // case, an alias, or INSTALL (the installation record the container holds).
 [[nodiscard]] int32_t resolve_zan_record(ZanImage &image, const char *name, const RecordDef **def);
 
+// The family's hooks beyond the record calls (zan_family.cpp).
+struct SegmentSummary;
+int32_t zan_stored_entries(const ContainerEntry &entry, const RecordDef &def,
+                           std::vector<Bytes> *entries);
+const char *zan_image_warning(const Bytes &image);
+size_t zan_used_length(const Bytes &image);
+int32_t zan_flash(const ContainerEntry &entry, const Bytes &flashed, Bytes &image,
+                  WriteOrder *order);
+int32_t zan_segments(const ContainerEntry &entry, std::vector<SegmentSummary> *segments);
+
 }  // namespace fruplat
 
 #endif

@@ -7,6 +7,7 @@
 
 #include "store/image_file.h"
 #include "store/status.h"
+#include "zan/zan_access.h"
 #include "zan/zan_image.h"
 
 namespace fruplat {
@@ -60,6 +61,18 @@ int32_t convert_zan_container(const ContainerEntry &entry, const std::string *ba
         image.capacity = entry.capacity;
         return commit_zan_image(image, entry.page_size, in_place, raw, order);
     });
+}
+
+int32_t convert_zan_format1(const ContainerEntry &entry, const std::string *backup,
+                            const std::function<void()> &before)
+{
+    const int32_t format = with_zan_image(entry, Access::Read, [](ZanImage &image) -> int32_t {
+        return image.version == kZanFormatVersion1 ? kOk : kNotFormat1;
+    });
+    if (format != kOk)
+        return format;
+    before();
+    return convert_zan_container(entry, backup);
 }
 
 }  // namespace fruplat

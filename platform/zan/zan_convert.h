@@ -4,6 +4,7 @@
 #define FRUPLATFORM_ZAN_ZAN_CONVERT_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "store/inventory.h"
@@ -16,7 +17,13 @@ namespace fruplat {
 // nothing converts when that fails. kNotFormat1 when there is nothing to
 // convert. On a device this rewrites the image from its first byte: a cut
 // can leave an empty container.
-int32_t convert_zan_container(const ContainerEntry &entry, const std::string *backup);
+[[nodiscard]] int32_t convert_zan_container(const ContainerEntry &entry, const std::string *backup);
+
+// The family's conversion: asks first, without the lock, whether the image
+// is in format 1, so that `before` (a warning) is only given where there is
+// something to convert; the conversion asks again under the lock.
+[[nodiscard]] int32_t convert_zan_format1(const ContainerEntry &entry, const std::string *backup,
+                                          const std::function<void()> &before);
 
 }  // namespace fruplat
 

@@ -1,0 +1,240 @@
+#include "present/json_sink.h"
+
+#include <charconv>
+
+#include "store/status.h"
+
+namespace fruplat {
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+// The characters a JSON string holds as they are: one look-up per
+// character, the cost of the whole document's text.
+struct PlainTable {
+    bool plain[256] = {};
+    constexpr PlainTable()
+    {
+        for (int c = 0x20; c < 0x7F; ++c)
+            plain[c] = c != '"' && c != '\\';
+    }
+    constexpr bool operator[](unsigned char c) const { return plain[c]; }
+};
+constexpr PlainTable kPlain;
+
+const char *kind_key(ValueKind kind)
+{
+    switch (kind) {
+    case ValueKind::Text:
+        return "text";
+    case ValueKind::Number:
+        return "number";
+    case ValueKind::Bytes:
+        return "bytes";
+    case ValueKind::Status:
+        return "status";
+    case ValueKind::Timestamp:
+        return "timestamp";
+    case ValueKind::Enum:
+        return "enum";
+    }
+    return "text";
+}
+
+void append_string(std::string &out, const std::string &text)
+{
+    append_json_string(out, text.data(), text.size());
+}
+
+void append_cstring(std::string &out, const char *text)
+{
+    append_json_string(out, text, std::char_traits<char>::length(text));
+}
+
+void append_number(std::string &out, int64_t number)
+{
+    char text[24];
+    out.append(text, std::to_chars(text, text + sizeof text, number).ptr);
+}
+
+// The status and its text; the text is null where there is no failure, so
+// that the key is always there.
+void append_status(std::string &out, int32_t status)
+{
+    out += "\"status\":";
+    append_number(out, status);
+    out += ",\"error\":";
+    if (status == kOk)
+        out += "null";
+    else
+        append_cstring(out, status_text(status));
+}
+
+}  // namespace
+
+void append_json_string(std::string &out, const char *text, size_t size)
+{
+    out += '"';
+    size_t plain = 0;  // start of the run of characters that need no escape
+    for (size_t i = 0; i < size; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (kPlain[c])
+            continue;
+        out.append(text + plain, i - plain);
+        plain = i + 1;
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else {
+            // Decoded text is ASCII with escapes already; anything else is
+            // kept as its code so that the document stays valid UTF-8.
+            out += "\\u00";
+            out += kHexDigits[c >> 4];
+            out += kHexDigits[c & 15];
+        }
+    }
+    out.append(text + plain, size - plain);
+    out += '"';
+}
+
+JsonSink::JsonSink()
+{
+    text_.reserve(1 << 16);
+    text_ = "{\"format\":\"quillet-show\",\"version\":1,\"containers\":[";
+}
+
+void JsonSink::begin_container(const std::string &source, const char *family, bool is_file)
+{
+    if (!first_container_)
+        text_ += ',';
+    first_container_ = false;
+    first_record_ = true;
+    text_ += is_file ? "\n{\"file\":" : "\n{\"nac\":";
+    append_string(text_, source);
+    text_ += ",\"family\":";
+    append_cstring(text_, family);
+    text_ += ",\"records\":[";
+}
+
+void JsonSink::end_container(int32_t status)
+{
+    text_ += "],";
+    append_status(text_, status);
+    text_ += '}';
+}
+
+void JsonSink::begin_record(const RecordStart &start)
+{
+    if (!first_record_)
+        text_ += ',';
+    first_record_ = false;
+    first_entry_ = true;
+    in_entry_ = false;
+    text_ += "\n{\"name\":";
+    append_cstring(text_, start.name);
+    text_ += ",\"ring_capacity\":";
+    append_number(text_, static_cast<int64_t>(start.ring_capacity));
+    text_ += ',';
+    append_status(text_, kOk);
+    text_ += ",\"entries\":[";
+    // A record that is not iterative is its one entry.
+    if (start.ring_capacity == 0 && !start.titled_entries)
+        begin_entry(1, nullptr);
+}
+
+void JsonSink::begin_entry(size_t number, const char *title)
+{
+    close_entry();
+    if (!first_entry_)
+        text_ += ',';
+    first_entry_ = false;
+    in_entry_ = true;
+    first_field_ = true;
+    text_ += "{\"entry\":";
+    append_number(text_, static_cast<int64_t>(number));
+    if (title != nullptr) {
+        text_ += ",\"title\":";
+        append_cstring(text_, title);
+    }
+    text_ += ",\"fields\":[";
+}
+
+void JsonSink::close_entry()
+{
+    if (in_entry_)
+        text_ += "]}";
+    in_entry_ = false;
+}
+
+void JsonSink::field(const PresentedField &field)
+{
+    if (!first_field_)
+        text_ += ',';
+    first_field_ = false;
+    text_ += "{\"name\":";
+    append_string(text_, field.name);
+    text_ += ",\"kind\":\"";
+    text_ += kind_key(field.kind);
+    text_ += "\",\"text\":";
+    append_string(text_, field.value);
+    switch (field.kind) {
+    case ValueKind::Text:
+        break;
+    case ValueKind::Number:
+    case ValueKind::Timestamp:
+        text_ += ",\"value\":";
+        append_number(text_, field.number);
+        text_ += ",\"unit\":";
+        append_string(text_, field.unit);
+        break;
+    case ValueKind::Enum:
+        text_ += ",\"value\":";
+        append_number(text_, field.number);
+        text_ += ",\"symbol\":";
+        if (field.symbol.empty())
+            text_ += "null";
+        else
+            append_string(text_, field.symbol);
+        break;
+    case ValueKind::Bytes:
+        text_ += ",\"hex\":\"";
+        for (const uint8_t byte : field.bytes) {
+            text_ += kHexDigits[byte >> 4];
+            text_ += kHexDigits[byte & 15];
+        }
+        text_ += '"';
+        break;
+    case ValueKind::Status:
+        text_ += ',';
+        append_status(text_, static_cast<int32_t>(field.number));
+        break;
+    }
+    text_ += '}';
+}
+
+void JsonSink::end_record()
+{
+    close_entry();
+    text_ += "]}";
+}
+
+void JsonSink::unreadable_record(const char *name, int32_t status)
+{
+    if (!first_record_)
+        text_ += ',';
+    first_record_ = false;
+    text_ += "\n{\"name\":";
+    append_cstring(text_, name);
+    text_ += ",\"ring_capacity\":0,";
+    append_status(text_, status);
+    text_ += ",\"entries\":[]}";
+}
+
+bool JsonSink::finish(FILE *out)
+{
+    text_ += "\n]}\n";
+    return std::fwrite(text_.data(), 1, text_.size(), out) == text_.size() && std::fflush(out) == 0;
+}
+
+}  // namespace fruplat

@@ -1,0 +1,83 @@
+// The JSON sink's rendering of each kind of field, and the text sink's
+// lines for what only a show prints.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "present/json_sink.h"
+#include "present/text_sink.h"
+
+namespace fruplat {
+namespace {
+
+std::string captured(FILE *file)
+{
+    std::rewind(file);
+    std::string text;
+    for (int c; (c = std::fgetc(file)) != EOF;)
+        text += static_cast<char>(c);
+    std::fclose(file);
+    return text;
+}
+
+std::string json_of(const PresentedField &field)
+{
+    JsonSink sink;
+    sink.begin_container("X", "zan", false);
+    present_fields(sink, "R", {field});
+    sink.end_container(0);
+    FILE *file = std::tmpfile();
+    EXPECT_TRUE(sink.finish(file));
+    const std::string text = captured(file);
+    const size_t begin = text.find("\"fields\":[") + 10;
+    return text.substr(begin, text.find("]}]}") - begin);
+}
+
+PresentedField enum_field(const char *symbol)
+{
+    PresentedField field("initiator", "unknown (0x00)", ValueKind::Enum, 0);
+    field.symbol = symbol;
+    return field;
+}
+
+TEST(JsonSink, RendersEveryKindWithItsKeys)
+{
+    const struct {
+        PresentedField field;
+        const char *json;
+    } cases[] = {
+        {{"name", "a\"b\\c\t"}, R"j({"name":"name","kind":"text","text":"a\"b\\c\u0009"})j"},
+        {number_field("capacity", "8192 MB", 8192, "MB"),
+         R"j({"name":"capacity","kind":"number","text":"8192 MB","value":8192,"unit":"MB"})j"},
+        {number_field("geo_east", "-740012", -740012),
+         R"j({"name":"geo_east","kind":"number","text":"-740012","value":-740012,"unit":""})j"},
+        {bytes_field("macaddr", "00:03:ba", {0x00, 0x03, 0xba}),
+         R"j({"name":"macaddr","kind":"bytes","text":"00:03:ba","hex":"0003ba"})j"},
+        {status_field("crc", "BAD", 75),
+         R"j({"name":"crc","kind":"status","text":"BAD","status":75,"error":"Checksum of the FRU header or area does not hold"})j"},
+        {enum_field(""), R"j({"name":"initiator","kind":"enum","text":"unknown (0x00)","value":0,"symbol":null})j"},
+        {enum_field("SP"), R"j({"name":"initiator","kind":"enum","text":"unknown (0x00)","value":0,"symbol":"SP"})j"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(json_of(c.field), c.json) << c.field.name;
+}
+
+TEST(TextSink, ShowsContainersAndWhatCannotBeRead)
+{
+    FILE *file = std::tmpfile();
+    TextSink sink(file);
+    sink.begin_container("MB", "zan", false);
+    sink.unreadable_record("ManR", 68);
+    sink.end_container(0);
+    sink.begin_container("x.fru", "ipmi", true);
+    sink.end_container(66);
+    EXPECT_EQ(captured(file), "== container MB (zan)\n"
+                              "ManR: unreadable: Segment holding the record fails its CRC (68)\n"
+                              "\n"
+                              "== file x.fru (ipmi)\n"
+                              "x.fru: unreadable: Container image could not be read or written (66)\n");
+}
+
+}  // namespace
+}  // namespace fruplat
