@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "access/family.h"
+#include "fructl/doctor.h"
 #include "fructl/store_admin.h"
 #include "present/presenter.h"
 #include "registry/registry.h"
@@ -330,6 +331,11 @@ int cmd_registry(const std::string &, const Args &args)
     return 0;
 }
 
+int cmd_doctor(const std::string &store, const Args &args)
+{
+    return run_doctor(store, args);
+}
+
 int cmd_help(const std::string &store, const Args &args);
 
 struct Command {
@@ -361,6 +367,8 @@ const Command kCommands[] = {
      "damage the stored CRC of a segment (a testing aid)"},
     {"registry", 0, 1, cmd_registry, "registry [DEFINITION]",
      "enumeration entries: DEFINITION NAME VALUE"},
+    {"doctor", 0, 1024, cmd_doctor, "doctor [NAC...]",
+     "whether this user can read and write the store and its containers, and why not"},
     {"help", 0, 1, cmd_help, "help [COMMAND]", "this overview, or one command's arguments"},
 };
 
