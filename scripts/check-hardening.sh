@@ -15,7 +15,7 @@ check() {
   printf '  %-28s %s\n' "$what:" "$([ "$ok" = 1 ] && echo yes || echo NO)"
   [ "$ok" = 1 ] || failed=1
 }
-has() { grep -q -e "$1" && echo 1 || echo 0; }
+has() { grep -qE -e "$1" && echo 1 || echo 0; }
 for deb in "$@"; do
   dir=$(mktemp -d)
   dpkg-deb -x "$deb" "$dir"
@@ -31,7 +31,7 @@ for deb in "$@"; do
     echo "  linked $linkage"
     check "position independent" "$(has 'Type: *DYN' <<<"$headers")"
     check "read-only relocations" "$(has 'GNU_RELRO' <<<"$headers")"
-    check "immediate binding" "$(has -E 'BIND_NOW|FLAGS_1.*NOW' <<<"$headers")"
+    check "immediate binding" "$(has 'BIND_NOW|FLAGS_1.*NOW' <<<"$headers")"
     check "non-executable stack" "$(grep 'GNU_STACK' <<<"$headers" | grep -qv 'RWE' && echo 1 || echo 0)"
     if [ $linkage = static ]; then
       check "stack protector" "$(has 'stack smashing detected' <<<"$text")"
