@@ -109,7 +109,7 @@ for name in release powerpc-release; do
   deb=$(ls "$out/$name"/quillet_*.deb)
   echo "-- ${deb#$out/}"
   dpkg-deb -f "$deb" Package Version Architecture Depends
-  lintian --fail-on error,warning -EviIL +pedantic "$deb"
+  lintian --fail-on error,warning,info,pedantic -EviIL +pedantic "$deb"
 done
 echo "== hardening of the packaged executables"
 bash "$here/scripts/check-hardening.sh" "$out"/release/quillet_*.deb "$out"/powerpc-release/quillet_*.deb
