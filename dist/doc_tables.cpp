@@ -20,6 +20,7 @@
 #include "records/buffer_set.h"
 #include "records/catalogue.h"
 #include "records/element_table.h"
+#include "registry/registry.h"
 #include "store/inventory.h"
 #include "store/status.h"
 
@@ -220,8 +221,92 @@ std::vector<std::string> family_names()
     return names;
 }
 
+// Lower case, as the completion compares class names.
+std::string lower(std::string text)
+{
+    for (char &c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The container types a catalogue section serves, as `fructl list` shows
+// them: a bash case pattern.
+std::string type_pattern(ContainerType type)
+{
+    return type == ContainerType::Zan ? "0|4" : std::to_string(static_cast<int>(type));
+}
+
+// bash case arms: the class names quillet takes for each container type.
+void class_cases(std::ostream &out)
+{
+    for (const TypeSection &section : kTypes) {
+        std::vector<std::string> names;
+        for (int row = 0;; ++row) {
+            const std::vector<std::string> row_words = row_names(section.type, row);
+            if (row_words.empty())
+                break;
+            names.insert(names.end(), row_words.begin(), row_words.end());
+        }
+        if (section.type == ContainerType::Ipmi && std::find(names.begin(), names.end(), "IDENTITY") == names.end())
+            names.push_back("IDENTITY");
+        out << "    " << type_pattern(section.type) << ") classes=\"" << join(names, " ") << "\" ;;\n";
+    }
+}
+
+// bash case arms keyed "TYPE:class" (lower case): the elements of the
+// records a class names on that container type.
+void element_cases(std::ostream &out)
+{
+    for (const TypeSection &section : kTypes)
+        for (int row = 0;; ++row) {
+            const std::vector<std::string> names = row_names(section.type, row);
+            if (names.empty())
+                break;
+            RecordId records[quillet::kMaxRowRecords];
+            const int count = quillet::catalogue_row_records(section.type, row, records);
+            std::vector<std::string> elements;
+            for (size_t e = 0; e < quillet::kElementCount; ++e)
+                for (int r = 0; r < count; ++r)
+                    if (targets(quillet::kElementTable[e], records[r]) &&
+                        std::find(elements.begin(), elements.end(), quillet::kElementTable[e].name) == elements.end())
+                        elements.push_back(quillet::kElementTable[e].name);
+            std::vector<std::string> types = {std::to_string(static_cast<int>(section.type))};
+            if (section.type == ContainerType::Zan)
+                types.push_back(std::to_string(static_cast<int>(ContainerType::ZanAlt)));
+            std::vector<std::string> keys;
+            for (const std::string &type : types)
+                for (const std::string &name : names)
+                    keys.push_back(type + ":" + lower(name));
+            out << "    " << join(keys, "|") << ") elements=\"" << join(elements, " ") << "\" ;;\n";
+        }
+}
+
+// bash case arms: the registry's records of each family, for fructl.
+void family_record_cases(std::ostream &out)
+{
+    size_t count = 0;
+    const fruplat::RecordDef *defs = fruplat::record_defs(&count);
+    for (fruplat::Family f : {fruplat::Family::Zan, fruplat::Family::Ipmi, fruplat::Family::Dimm,
+                              fruplat::Family::Pirom}) {
+        std::vector<std::string> names;
+        for (size_t i = 0; i < count; ++i) {
+            const fruplat::RecordDef *def = nullptr;
+            if (fruplat::record_of_family(f, defs[i].name, &def) == fruplat::kOk && def == &defs[i])
+                names.push_back(defs[i].name);
+        }
+        out << "    " << fruplat::family_name(f) << ") records=\"" << join(names, " ") << "\" ;;\n";
+    }
+}
+
 bool fragment(const std::string &name, std::ostream &out)
 {
+    if (name == "class-cases")
+        class_cases(out);
+    else if (name == "element-cases")
+        element_cases(out);
+    else if (name == "family-record-cases")
+        family_record_cases(out);
+    else
     if (name == "record-classes")
         record_classes(out);
     else if (name == "elements")

@@ -39,6 +39,40 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/package-depends.cmake.in
                ${PROJECT_BINARY_DIR}/package-depends.cmake @ONLY)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/package-depends.cmake)
 
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/debian/postinst)
+
+# A static executable carries code of the C library and of the GCC runtime:
+# Built-Using names the source packages it came from, so that the
+# distribution keeps their sources as long as the package (LGPL).
+set(quillet_built_using)
+if(QUILLET_STATIC_RUNTIME AND NOT QUILLET_SANITIZE AND NOT QUILLET_FUZZ)
+  find_program(QUILLET_DPKG_QUERY dpkg-query)
+  foreach(flag -print-file-name=libc.a -print-file-name=libstdc++.a -print-libgcc-file-name)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} ${flag} OUTPUT_VARIABLE lib
+                    OUTPUT_STRIP_TRAILING_WHITESPACE)
+    file(REAL_PATH "${lib}" lib)
+    if(QUILLET_DPKG_QUERY)
+      execute_process(COMMAND ${QUILLET_DPKG_QUERY} -S ${lib} OUTPUT_VARIABLE owner
+                      OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE rc)
+    endif()
+    if(NOT QUILLET_DPKG_QUERY OR NOT rc EQUAL 0)
+      message(STATUS "Built-Using: no package owns ${lib}; the field leaves it out")
+      continue()
+    endif()
+    string(REGEX REPLACE ":.*" "" owner "${owner}")
+    execute_process(COMMAND ${QUILLET_DPKG_QUERY} -W "-f=\${source:Package} (= \${source:Version})" ${owner}
+                    OUTPUT_VARIABLE source OUTPUT_STRIP_TRAILING_WHITESPACE)
+    list(APPEND quillet_built_using "${source}")
+  endforeach()
+  list(REMOVE_DUPLICATES quillet_built_using)
+  list(JOIN quillet_built_using ", " quillet_built_using)
+endif()
+# CPack has no Built-Using field; the Source field it writes is followed by
+# one of our own.
+if(quillet_built_using)
+  set(CPACK_DEBIAN_PACKAGE_SOURCE "quillet\nBuilt-Using: ${quillet_built_using}")
+endif()
+
 if(NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr")
   message(STATUS "Packages want -DCMAKE_INSTALL_PREFIX=/usr, so that the default store is /var/lib/quillet")
 endif()

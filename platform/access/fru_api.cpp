@@ -13,6 +13,7 @@
 #include "registry/regdefs.h"
 #include "store/image_file.h"
 #include "store/status.h"
+#include "store/store_hint.h"
 #include "zan/segment_identity.h"
 #include "zan/segment_removal.h"
 #include "zan/zan_access.h"
@@ -171,7 +172,10 @@ size_t unchosen_by_name(Node &node, const char *name)
 
 int32_t lookup_container(const char *nac, ContainerEntry *entry)
 {
-    return find_inventory_entry(nac, entry);
+    const int32_t status = find_inventory_entry(nac, entry);
+    if (status != kOk)
+        explain_lookup_failure(status, nac);
+    return status;
 }
 
 int32_t read_stored(const ContainerEntry &entry, uint8_t *buffer, int32_t *length,

@@ -11,6 +11,7 @@
 #include "access/family.h"
 #include "dimm/claim.h"
 #include "fructl/show.h"
+#include "fructl/doctor.h"
 #include "fructl/store_admin.h"
 #include "present/presenter.h"
 #include "registry/registry.h"
@@ -364,6 +365,11 @@ int cmd_show(const std::string &store, const Args &args)
     return show_command(store, args);
 }
 
+int cmd_doctor(const std::string &store, const Args &args)
+{
+    return run_doctor(store, args);
+}
+
 int cmd_help(const std::string &store, const Args &args);
 
 struct Command {
@@ -401,6 +407,8 @@ const Command kCommands[] = {
      "every record the container (each container, the image file) holds, decoded"},
     {"registry", 0, 1, cmd_registry, "registry [DEFINITION]",
      "enumeration entries: DEFINITION NAME VALUE"},
+    {"doctor", 0, 1024, cmd_doctor, "doctor [NAC...]",
+     "whether this user can read and write the store and its containers, and why not"},
     {"help", 0, 1, cmd_help, "help [COMMAND]", "this overview, or one command's arguments"},
 };
 

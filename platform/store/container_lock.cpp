@@ -31,6 +31,10 @@ struct Target {
     dev_t dev = 0;
     ino_t ino = 0;
     uid_t owner = 0;
+    // A container its group may write (a sysfs EEPROM given to a service's
+    // group) is written by that group's members too: they share its lock.
+    gid_t group = 0;
+    bool group_writes = false;
     std::string name;  // of the lock file
 };
 
@@ -97,6 +101,8 @@ bool stat_target(const std::string &image, Target *target)
     target->dev = info.st_dev;
     target->ino = info.st_ino;
     target->owner = target->exists ? info.st_uid : geteuid();
+    target->group = info.st_gid;
+    target->group_writes = target->exists && (info.st_mode & S_IWGRP) != 0;
     target->name = name;
     return true;
 }
@@ -121,15 +127,31 @@ int32_t wait_for(int fd, bool exclusive)
     }
 }
 
+// Gives a new lock file to those who may write the container and nobody
+// else: its owner (root makes it over; anyone else already is the owner or
+// writes through the group) and, where the container's group writes it,
+// that group, which may then open it for the flock.
+int32_t hand_over(int fd, const std::string &path, const Target &target)
+{
+    const uid_t owner = geteuid() == 0 ? target.owner : static_cast<uid_t>(-1);
+    const gid_t group = target.group_writes ? target.group : static_cast<gid_t>(-1);
+    if ((owner != static_cast<uid_t>(-1) || group != static_cast<gid_t>(-1)) && fchown(fd, owner, group) != 0)
+        return io_failure("hand over the lock file", path, errno);
+    if (fchmod(fd, target.group_writes ? 0640 : 0600) != 0)
+        return io_failure("hand over the lock file", path, errno);
+    return kOk;
+}
+
 // Opens the lock file without O_CREAT first: in a sticky directory the
-// kernel may refuse O_CREAT on another user's file even to root. A new
-// file belongs to the container's owner, who may write the container
-// anyway, so that owner and root both can open it and nobody else; a file
-// of anyone else is not trusted.
+// kernel may refuse O_CREAT on another user's file even to root. A lock
+// file is trusted when its owner may write the container: root, the
+// container's owner, the caller, or, where the group writes the container,
+// a file of that group (only its members can give a file that group).
 int open_lock_file(const std::string &path, const Target &target, int32_t *status)
 {
     const auto trusted = [&target](const struct stat &info) {
-        return info.st_uid == 0 || info.st_uid == geteuid() || info.st_uid == target.owner;
+        return info.st_uid == 0 || info.st_uid == geteuid() || info.st_uid == target.owner ||
+               (target.group_writes && info.st_gid == target.group);
     };
     for (int attempt = 0; attempt < 8; ++attempt) {
         struct stat info;
@@ -148,8 +170,7 @@ int open_lock_file(const std::string &path, const Target &target, int32_t *statu
             fd = open(path.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
             if (fd < 0 && errno == EEXIST)
                 continue;
-            if (fd >= 0 && target.owner != geteuid() && fchown(fd, target.owner, static_cast<gid_t>(-1)) != 0) {
-                *status = io_failure("hand over the lock file", path, errno);
+            if (fd >= 0 && (*status = hand_over(fd, path, target)) != kOk) {
                 unlink(path.c_str());
                 close(fd);
                 return -1;

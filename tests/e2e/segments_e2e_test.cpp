@@ -51,7 +51,7 @@ TEST_F(Segments, EveryListedSegmentIsRemovedOrKeptOnItsOwn)
     };
     int container = 0;
     for (const auto &row : rows) {
-        const std::string nac = "R" + std::to_string(++container);
+        const std::string nac = std::string("R") + std::to_string(++container);
         add_image(nac, "zan", segment_image(row.segments, 16384));
         std::vector<std::string> args = {"-d", "-c", nac};
         args.insert(args.end(), row.args.begin(), row.args.end());

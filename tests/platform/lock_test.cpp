@@ -16,12 +16,14 @@ namespace {
 constexpr uid_t kNobody = 65534;
 constexpr gid_t kNogroup = 65534;
 constexpr uid_t kStranger = 65533;  // neither root, nor the caller, nor an owner
+constexpr gid_t kService = 4242;    // a service's group, given write access to a device
 
-// A child process running as nobody: `work` runs once the child dropped
-// root; the child then reports on the pipe and waits until released.
+// A child process running as nobody (in `group` too, when given): `work`
+// runs once the child dropped root; the child then reports on the pipe and
+// waits until released.
 class Child {
 public:
-    template <class Work> explicit Child(Work work)
+    template <class Work> explicit Child(Work work, gid_t group = kNogroup)
     {
         EXPECT_EQ(pipe(ready_), 0);
         EXPECT_EQ(pipe(release_), 0);
@@ -29,7 +31,8 @@ public:
         if (pid_ == 0) {
             close(ready_[0]);
             close(release_[1]);
-            if (setgroups_none() != 0 || setgid(kNogroup) != 0 || setuid(kNobody) != 0)
+            if (::setgroups(group == kNogroup ? 0 : 1, &group) != 0 || setgid(kNogroup) != 0 ||
+                setuid(kNobody) != 0)
                 _exit(120);
             const char status = static_cast<char>(work());
             if (write(ready_[1], &status, 1) != 1)
@@ -64,7 +67,6 @@ public:
     }
 
 private:
-    static int setgroups_none() { return ::setgroups(0, nullptr); }
     pid_t pid_ = -1;
     int ready_[2] = {-1, -1};
     int release_[2] = {-1, -1};
@@ -168,6 +170,43 @@ TEST_F(UserLocks, RootAndUnprivilegedWritersExcludeEachOther)
     EXPECT_EQ(got, pattern("ManR", 4));
     // One lock file per container: those of replaced versions go.
     EXPECT_EQ(std::system(("test $(ls " + locks_ + " | wc -l) = 1").c_str()), 0);
+}
+
+// A device root owns and a service's group may write, as a udev rule sets
+// a sysfs EEPROM up: the group's members and root share one lock file,
+// whoever makes it, and exclude each other.
+TEST_F(UserLocks, AGroupThatWritesADeviceSharesItsLockWithRoot)
+{
+    add_device();
+    ASSERT_EQ(chown(device_.c_str(), 0, kService), 0);
+    ASSERT_EQ(chmod(device_.c_str(), 0660), 0);
+    struct stat device;
+    ASSERT_EQ(stat(device_.c_str(), &device), 0);
+    const std::string lock = locks_ + "/r-" + std::to_string(device.st_rdev) + ".lock";
+    const std::string file_lock = lock_name(device_);
+    {
+        Child service([this] { return update("EE", "ManR", pattern("ManR", 1)); }, kService);
+        EXPECT_EQ(service.result(), 0);
+    }
+    struct stat made;
+    ASSERT_EQ(lstat(file_lock.c_str(), &made), 0) << lock;
+    EXPECT_EQ(made.st_gid, kService);
+    EXPECT_EQ(made.st_mode & 07777, 0640u);
+    EXPECT_EQ(update("EE", "Power_SummaryR", pattern("Power_SummaryR", 2)), 0);
+    struct stat after;
+    ASSERT_EQ(lstat(file_lock.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, made.st_ino) << "root replaced the group's lock file";
+    {
+        fruplat::ContainerLock held;
+        ASSERT_EQ(held.acquire(entry("EE"), fruplat::LockMode::Exclusive), 0);
+        Child service([this] { return update("EE", "ManR", pattern("ManR", 3)); }, kService);
+        EXPECT_EQ(service.result(), fruplat::kBusy);
+    }
+    Child outsider([this] { return update("EE", "ManR", pattern("ManR", 4)); });
+    EXPECT_NE(outsider.result(), 0);
+    std::vector<uint8_t> got;
+    EXPECT_EQ(slots("EE", "ManR", 2048, &got), 0);
+    EXPECT_EQ(got, pattern("ManR", 1));
 }
 
 // A lock file planted by a user who cannot write the container: root

@@ -73,7 +73,7 @@ TEST_F(SegmentRules, AmbiguousOrMisplacedSegmentsAreRefusedLeavingEveryByte)
     };
     int container = 0;
     for (const auto &row : rows) {
-        const std::string nac = "C" + std::to_string(++container);
+        const std::string nac = std::string("C") + std::to_string(++container);
         store(nac, row.segments);
         const fruplat::Bytes before = image(nac);
         EXPECT_EQ(call(nac, row.call), row.status) << row.what;
@@ -118,7 +118,7 @@ TEST_F(SegmentRules, RemovalTakesTheSegmentTheWalkShowed)
     };
     int container = 0;
     for (const auto &row : rows) {
-        const std::string nac = "C" + std::to_string(++container);
+        const std::string nac = std::string("C") + std::to_string(++container);
         store(nac, row.segments);
         const fru_nodehdl_t handle = node(nac);
         std::vector<char *> bad;  // the names as handed out

@@ -44,7 +44,7 @@ TEST_F(BadCrcScan, ListsAsksRemovesAndWritesBack)
     std::vector<fake::Segment> many;
     std::vector<std::string> names;
     for (int i = 0; i < 14; ++i) {
-        names.push_back("B" + std::to_string(i));
+        names.push_back(std::string("B") + std::to_string(i));
         many.push_back({names.back(), 1, true});
         if (i % 5 == 0)
             many.push_back({"OK", 4, false});

@@ -74,7 +74,12 @@ inline std::string segment_layout(const fruplat::Bytes &bytes)
         char seed[8] = "?";
         if (s.body.size() > first)
             std::snprintf(seed, sizeof seed, "%02x", s.body[first]);
-        out += (out.empty() ? "" : ",") + fruplat::segment_display_name(s) + "=" + seed + (s.usable() ? "" : " bad");
+        if (!out.empty())
+            out += ',';
+        out += fruplat::segment_display_name(s);
+        out += '=';
+        out += seed;
+        out += s.usable() ? "" : " bad";
     }
     return out;
 }

@@ -21,6 +21,7 @@ $ fructl image MB after && cmp damaged after
 # Exit statuses and messages of containers that cannot take a request.
 $ fructl add X zan --type unknown && fructl add Y zan --type 4 && fructl add TINY zan --capacity 512
 $ quillet -c NOPE -r ManR
+! fru store: no container NOPE in /.*/store/inventory; 'fructl list' lists the store, 'fructl add' adds a container (re)
 !
 !  Could not get node handle: NOPE
 [62]

@@ -3,6 +3,7 @@
 # not there, is refused and nothing changes.
 $ fructl add EE zan --capacity 64 && printf '\1\2\3' >small && head -c 65 /dev/zero >big
 $ quillet -c NOPE -i small
+! fru store: no container NOPE in /.*/store/inventory; 'fructl list' lists the store, 'fructl add' adds a container (re)
 ! Given frupath NOPE doesn't exist in the system
 [255]
 $ quillet -c EE -i big

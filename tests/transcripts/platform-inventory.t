@@ -84,6 +84,7 @@ $ cd $STORE && printf 'MB 0 zan a.img 10\nMB/P0 3 pirom b.img 9\n MB\t0 zan c.im
 [61]
 # A store that is not there.
 $ QUILLET_FRU_STORE=/nonexistent-store quillet -c MB -r ManR
+! fru store: no store at /nonexistent-store; create it with 'fructl init' or name another with QUILLET_FRU_STORE
 !
 !  Could not get node handle: MB
 [60]

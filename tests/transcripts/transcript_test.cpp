@@ -97,7 +97,7 @@ protected:
             render_stream(o.out, '|', &actual);
             render_stream(o.err, '!', &actual);
             if (o.status != 0)
-                actual += "[" + std::to_string(o.status) + "]\n";
+                actual += std::string("[") + std::to_string(o.status) + "]\n";
         }
         return actual;
     }
