@@ -14,5 +14,8 @@ f add IMG zan --capacity 8192
 q -c IMG -r CUSTOMER -t 'Flashed, from the lab'
 q -c IMG -s segname=O3,section=STATIC,data=flashed
 f image IMG "$dir/mb-flash.img"
+q -c IMG -r CUSTOMER -t 'Flashed again'
+q -c IMG -s segname=O3,section=STATIC,data=second
+f image IMG "$dir/mb-flash2.img"
 printf 'opaque bytes from the board test\n' >"$dir/blob"
 echo y >"$dir/yes"
