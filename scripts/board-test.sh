@@ -16,9 +16,10 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 out=${QUILLET_BOARD_DIR:-$here/build-board}
 cache=${QUILLET_BOARD_CACHE:-/var/cache/quillet-board}
 renew=${QUILLET_BOARD_RENEW:-0}
-# Write transactions per second each EEPROM takes: slow enough that a cut
-# lands exactly after a chosen one, fast enough to keep the run short.
-iops=${QUILLET_BOARD_IOPS:-10}
+# Write transactions per second each EEPROM takes in the boots of a cut:
+# slow enough that a cut lands exactly after a chosen one even on a loaded
+# machine, fast enough to keep the run short. Other boots run unthrottled.
+iops=${QUILLET_BOARD_IOPS:-4}
 jobs=$(nproc)
 # The board has no clock; every command sees this one (2026-01-01 00:00 UTC).
 now=1767225600
@@ -134,7 +135,7 @@ qemu_base=(qemu-system-ppc -M ppce500 -cpu e500mc -m 256 -nodefaults -display no
 drives=()
 for p in "${parts[@]}"; do
   set -- $p
-  drives+=(-drive "file=$ee/$1.bin,if=none,format=raw,id=$1,throttling.iops-write=$iops"
+  drives+=(-drive "file=$ee/$1.bin,if=none,format=raw,id=$1,throttling.iops-write=IOPS"
     -device "at24c-eeprom,bus=i2c,address=$2,rom-size=$3,drive=$1")
 done
 
@@ -159,7 +160,7 @@ list=$run/initramfs.list
 # each boot puts its own command line in a copy.
 dtb=$run/board.dtb
 qemu-system-ppc -M ppce500,dumpdtb="$dtb" -cpu e500mc -m 256 -nodefaults -display none -kernel "$kdir/vmlinux" \
-  -initrd "$run/initramfs.cpio.gz" "${drives[@]}" -serial null >"$run/dumpdtb.log" 2>&1 || { cat "$run/dumpdtb.log"; exit 1; }
+  -initrd "$run/initramfs.cpio.gz" "${drives[@]/IOPS/1000}" -serial null >"$run/dumpdtb.log" 2>&1 || { cat "$run/dumpdtb.log"; exit 1; }
 i2c=$(fdtget "$dtb" /aliases i2c)
 fdtput -t i "$dtb" "$i2c" '#address-cells' 1
 fdtput -t i "$dtb" "$i2c" '#size-cells' 0
@@ -184,17 +185,17 @@ echo "== [board] tools, init, device tree, initramfs: $(elapsed "$t")"
 # --- Boots ------------------------------------------------------------------
 failures=0
 boots=0
-# boot NAME STEPS WATCHED LIMIT: one power-on running STEPS (comma-separated);
+# boot NAME STEPS WATCHED LIMIT [IOPS]: one power-on running STEPS (comma-separated);
 # counts the write transactions on part WATCHED, killing QEMU after LIMIT of
 # them (0: runs to its end). Sets $count and $console.
 boot() {
-  local name=$1 steps=$2 watched=$3 limit=$4 b
+  local name=$1 steps=$2 watched=$3 limit=$4 rate=${5:-1000} b
   console=$run/$name.console
   b=$(date +%s.%N)
   boots=$((boots + 1))
   cp "$dtb" "$run/boot.dtb"
   fdtput -t s "$run/boot.dtb" /chosen bootargs "console=ttyS0,115200 quiet panic=-1 STEPS=$steps NOW=$now"
-  count=$(python3 "$here/board/cut.py" "$ee/$watched.bin" "$limit" -- "${qemu_base[@]}" "${drives[@]}" \
+  count=$(python3 "$here/board/cut.py" "$ee/$watched.bin" "$limit" -- "${qemu_base[@]}" "${drives[@]/IOPS/$rate}" \
     -dtb "$run/boot.dtb" -initrd "$run/initramfs.cpio.gz" -serial "file:$console" \
     -append "console=ttyS0,115200 quiet panic=-1 STEPS=$steps NOW=$now")
   boot_time=$(elapsed "$b")
@@ -224,7 +225,7 @@ boot_steps() {
   boot "$name" "register,$steps" mb 0
   check "$name" register
   for s in ${steps//,/ }; do check "$name" "$s"; done
-  echo "[board] $name: $boot_time, $count write transactions on MB"
+  echo "[board] $name: $boot_time"
 }
 
 snapshot() { rm -rf "$run/snap-$1" && cp -a "$ee" "$run/snap-$1"; }
@@ -251,7 +252,7 @@ cut() {
   boot "$name-old" "register,$checkstep" mb 0
   local old=$console
   restore "$name"
-  boot "$name-full" "register,$action" mb 0
+  boot "$name-full" "register,$action" mb 0 "$iops"
   n=$count
   check "$name-full" "$action"
   snapshot "$name-done"
@@ -259,7 +260,7 @@ cut() {
   local new=$console
   for ((k = 1; k < n; k++)); do
     restore "$name"
-    boot "$name-cut$k" "register,$action" mb "$k"
+    boot "$name-cut$k" "register,$action" mb "$k" "$iops"
     c=$count
     boot "$name-after$k" "register,$checkstep" mb 0
     if [ "$c" != "$k" ] || ! python3 "$here/board/compare.py" "$console" "$checkstep" --either "$old" "$new" $damaged \
