@@ -76,6 +76,11 @@ for bin in "$out"/powerpc/src/quillet "$out"/powerpc/platform/fructl/fructl "$ou
 done
 echo "== all three configurations passed"
 
+# The same tools on an emulated PowerPC board, through the kernel's at24
+# driver, with power cuts (installs its own packages; the kernel is cached).
+echo "== [board] scripts/board-test.sh"
+QUILLET_BOARD_DIR="$out/board" bash "$here/scripts/board-test.sh"
+
 # --- Release checks -----------------------------------------------------
 # The optimised build users get, with its tests; it is also the amd64 package.
 run_config release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr
