@@ -2,10 +2,18 @@
 # their steps, then the power cuts. Each cut starts from the state the
 # boots before it left.
 
-# TODO(ddr4): the DDR4 module (D1, bound read only) gets no steps yet; once
-# the DIMM family knows DDR4, its SPD read and customer-area steps (bound
-# writable, POWER and FAULT in bytes 384-511) go here, as for D0 in first.t.
-ddr4_steps() { :; }
+# The DDR4 module, bound writable: POWER and FAULT go to its end-user area
+# (bytes 384-511), and not one byte of its SPD before it may change.
+ddr4_steps() {
+  cp "$ee/d1.bin" "$run/d1.before"
+  boot_steps ddr4 ddr4
+  if cmp -s -n 384 "$run/d1.before" "$ee/d1.bin" && ! cmp -s "$run/d1.before" "$ee/d1.bin"; then
+    echo "[board] ddr4: SPD bytes 0-383 unchanged, end-user area written"
+  else
+    echo "[board] ddr4: SPD bytes changed, or the end-user area was not written"
+    failures=$((failures + 1))
+  fi
+}
 
 snapshot blank
 boot_steps first first

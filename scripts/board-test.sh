@@ -103,19 +103,16 @@ cmake --build "$out/quillet" -j"$jobs" --target quillet fructl >"$out/build.log"
 powerpc-linux-gnu-gcc -static -Os -Wall -Wextra -Werror -o "$out/init" "$here/board/init.c"
 
 # The part images: a blank 24c64, the real DDR3 SPD (its customer bytes
-# zeroed, see below), the real DDR4 SPD, the real IPMI FRU image of an FMC
+# holding its maker's data, which the board claims), the real DDR4 SPD, the real IPMI FRU image of an FMC
 # module in a 2 KiB part padded with 0xFF as such parts leave the factory.
 data=$here/tests/data
 ee=$run/ee
 mkdir -p "$ee" "$run/data"
 blank() { head -c "$2" /dev/zero | tr '\0' '\377' >"$1"; }
 blank "$ee/mb.bin" 8192
-# TODO(claim): this module's customer bytes 176-183 hold another writer's
-# data; until fructl can claim such an area for us, the board gets a copy
-# with them zeroed, as a factory-fresh module has.
 # QEMU's block layer rounds a backing file up to 512 bytes, so the 256-byte
 # part is backed by 512 (rom-size 512) and at24 is told it has 256.
-{ head -c 176 "$data/ddr3-sodimm-samsung-M471B2873FHS-CF8.bin"; head -c 336 /dev/zero; } >"$ee/d0.bin"
+{ cat "$data/ddr3-sodimm-samsung-M471B2873FHS-CF8.bin"; head -c 256 /dev/zero; } >"$ee/d0.bin"
 cp "$data/ddr4-rdimm-samsung-M393A1G40EB1-CPB.bin" "$ee/d1.bin"
 blank "$ee/ps.bin" 2048
 dd if="$data/uLOG_FRU.bin" of="$ee/ps.bin" conv=notrunc status=none
@@ -127,7 +124,7 @@ chmod u+w "$ee"/*.bin
 parts=(
   "mb 0x50 8192 atmel,24c64 32"
   "d0 0x51 512 atmel,24c02 16 address-width=16 size=256"
-  "d1 0x52 512 atmel,24c04 16 address-width=16 size=512 read-only"
+  "d1 0x52 512 atmel,24c04 16 address-width=16 size=512"
   "ps 0x53 2048 atmel,24c16 16 address-width=16 size=2048"
 )
 qemu_base=(qemu-system-ppc -M ppce500 -cpu e500mc -m 256 -nodefaults -display none -no-reboot

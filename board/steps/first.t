@@ -18,7 +18,8 @@ $ quillet -c MB -r CUSTOMER
 $ fructl segments MB
 | PE 1 24 ok
 | CU 1 92 ok
-# The DDR3 module's SPD reads; its customer area takes POWER and FAULT.
+# The DDR3 module's SPD reads. Its maker left bytes in the customer area:
+# POWER refuses them until the operator claims the area, keeping a copy.
 $ quillet -c D0 -r SPD_DDR3_R
 | SPD_DDR3_R
 |     memory_type                   : DDR3 SDRAM
@@ -29,12 +30,22 @@ $ quillet -c D0 -r SPD_DDR3_R
 |     device_width                  : 8 bits
 |     data_width                    : 64 bits
 |     ecc                           : no
+|     cycle_time                    : 1.875 ns
+|     max_speed                     : 1066 MT/s (PC3-8500)
+|     timings                       : 7-7-7-20
+|     nominal_voltage               : 1.5 V
 |     module_manufacturer           : Samsung (bank 1, 0xCE)
+|     dram_manufacturer             : Samsung (bank 1, 0xCE)
 |     manufacturing_location        : 0x02
 |     manufacturing_date            : 2010-W31
 |     serial_number                 : 0x811D77CE
 |     part_number                   : M471B2873FHS-CF8
 |     crc                           : OK (0xA491 over bytes 0-116)
+$ quillet -c D0 -r POWER
+! 
+!  Error: Customer area holds data this platform did not write (see fructl claim)
+[112]
+$ fructl claim D0 --backup /tmp/d0.area
 $ quillet -c D0 -r POWER
 ! 
 !  Error: Record or area not present in the container
