@@ -134,12 +134,6 @@ void present_record(FILE *out, const RecordDef &def, const std::vector<Bytes> &e
     present_record(sink, def, entries);
 }
 
-void present_lines(FILE *out, const std::string &title, const std::vector<PresentedLine> &lines)
-{
-    TextSink sink(out);
-    present_fields(sink, title, lines);
-}
-
 PresentedField typed_field(const FieldDef &field, const uint8_t *record)
 {
     const uint8_t *data = record + field.offset;

@@ -72,8 +72,6 @@ struct PresentedRecord {
     std::vector<PresentedField> fields;
 };
 
-void present_lines(FILE *out, const std::string &title, const std::vector<PresentedLine> &lines);
-
 std::string format_utc(uint32_t seconds);
 std::string hex_bytes(const uint8_t *data, size_t size, const char *separator);
 

@@ -5,43 +5,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "store/backup_file.h"
 #include "store/image_file.h"
 #include "store/status.h"
 #include "zan/zan_access.h"
 #include "zan/zan_image.h"
 
 namespace fruplat {
-
-namespace {
-
-// The backup must be whole and on disk before the device is touched: it is
-// all the operator has if the conversion is cut.
-int32_t write_backup(const std::string &path, const Bytes &image)
-{
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return io_failure("create", path, errno);
-    size_t done = 0;
-    while (done < image.size()) {
-        const ssize_t n = write(fd, image.data() + done, image.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int error = n < 0 ? errno : EIO;
-            close(fd);
-            return io_failure("write", path, error);
-        }
-        done += static_cast<size_t>(n);
-    }
-    if (fsync(fd) != 0) {
-        const int error = errno;
-        close(fd);
-        return io_failure("sync", path, error);
-    }
-    return close(fd) == 0 ? kOk : io_failure("close", path, errno);
-}
-
-}  // namespace
 
 int32_t convert_zan_container(const ContainerEntry &entry, const std::string *backup)
 {
@@ -55,7 +25,7 @@ int32_t convert_zan_container(const ContainerEntry &entry, const std::string *ba
             return kNotFormat1;
         if (backup != nullptr) {
             Bytes used(raw.begin(), raw.begin() + static_cast<long>(std::min<size_t>(image.used, raw.size())));
-            if ((status = write_backup(*backup, used)) != kOk)
+            if ((status = write_backup_file(*backup, used)) != kOk)
                 return status;
         }
         image.capacity = entry.capacity;
