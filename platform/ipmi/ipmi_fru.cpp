@@ -84,20 +84,6 @@ std::string packed_six_bit(const uint8_t *data, size_t size)
     return text;
 }
 
-std::string latin1(const uint8_t *data, size_t size)
-{
-    std::string text;
-    for (size_t i = 0; i < size; ++i) {
-        if (data[i] >= 0x20 && data[i] < 0x7F) {
-            text += static_cast<char>(data[i]);
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", data[i]);
-            text += escaped;
-        }
-    }
-    return text;
-}
 
 // Text is shown without the blanks that pad it (6-bit and BCD plus fields
 // are padded to whole bytes); binary data is shown whole.
@@ -126,7 +112,7 @@ std::string decode_ipmi_field(uint8_t type_length, const uint8_t *data, const ch
         return packed_six_bit(data, size);
     default:
         *encoding = nullptr;
-        return latin1(data, size);
+        return printable_text(data, size);
     }
 }
 
@@ -204,6 +190,21 @@ int32_t decode_ipmi_area(const Bytes &image, IpmiArea area, std::vector<Presente
         ++index;
     }
     return kOk;
+}
+
+std::string printable_text(const uint8_t *data, size_t size)
+{
+    std::string text;
+    for (size_t i = 0; i < size; ++i) {
+        if (data[i] >= 0x20 && data[i] < 0x7F) {
+            text += static_cast<char>(data[i]);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", data[i]);
+            text += escaped;
+        }
+    }
+    return text;
 }
 
 }  // namespace fruplat

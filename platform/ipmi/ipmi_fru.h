@@ -25,6 +25,9 @@ std::string decode_ipmi_field(uint8_t type_length, const uint8_t *data, const ch
 
 const char *chassis_type_name(uint8_t type);
 
+// Bytes as text: printable ASCII as it is, any other byte as \xNN.
+std::string printable_text(const uint8_t *data, size_t size);
+
 // Minutes since 1996-01-01 00:00 UTC, as the board area stores its date.
 std::string format_ipmi_date(uint32_t minutes);
 

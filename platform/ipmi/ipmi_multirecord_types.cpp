@@ -5,6 +5,7 @@
 #include <cinttypes>
 #include <span>
 
+#include "ipmi/ipmi_fru.h"
 #include "ipmi/ipmi_le.h"
 #include "ipmi/ipmi_multirecord.h"
 #include "store/status.h"
@@ -141,21 +142,6 @@ const TypeDef &type_def(uint8_t type)
     return kTypes[std::size(kTypes) - 1];
 }
 
-std::string printable(const uint8_t *data, size_t size)
-{
-    std::string text;
-    for (size_t i = 0; i < size; ++i) {
-        if (data[i] >= 0x20 && data[i] < 0x7F) {
-            text += static_cast<char>(data[i]);
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", data[i]);
-            text += escaped;
-        }
-    }
-    return text;
-}
-
 PresentedField yes_no(const char *name, bool set)
 {
     return number_field(name, set ? "yes" : "no", set ? 1 : 0);
@@ -208,7 +194,7 @@ PresentedField field_of(const Row &row, const uint8_t *data, size_t size)
         const size_t length = size - row.offset;
         if (!known || sub == kUniqueId)
             return bytes_field(name, hex_bytes(rest, length, " "), Bytes(rest, rest + length));
-        return {name, printable(rest, length)};
+        return {name, printable_text(rest, length)};
     }
     case Kind::Rest:
         return bytes_field(row.name, hex_bytes(data + row.offset, size - row.offset, " "),
