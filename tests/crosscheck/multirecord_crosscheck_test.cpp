@@ -68,6 +68,10 @@ std::vector<std::vector<std::pair<std::string, std::string>>> parse_ipmi_fru(con
         }
         const size_t colon = line.find(':');
         std::string label = line.substr(6, colon - 6);
+        // Some DC load labels carry a participle ("...'d Minimum Voltage")
+        // that says nothing the table needs: the table leaves it out.
+        if (const size_t mark = label.find("'d "); mark != std::string::npos)
+            label.erase(label.rfind(' ', mark) + 1, label.find(' ', mark) - label.rfind(' ', mark));
         std::string value = colon + 2 <= line.size() ? line.substr(colon + 2) : "";
         value.erase(value.find_last_not_of(' ') + 1);
         if (!open) {
@@ -119,9 +123,9 @@ const std::map<std::string, std::pair<std::string, Conv>> kLabels = {
     {"DC Output Maximum Current Draw", {"max_current_draw", Conv::Same}},
     {"DC Load Output Number", {"output_number", Conv::Same}},
     {"DC Load Nominal Voltage", {"nominal_voltage", Conv::Same}},
-    {"DC Load Spec'd Minimum Voltage", {"min_voltage", Conv::Same}},
-    {"DC Load Spec'd Maximum Voltage", {"max_voltage", Conv::Same}},
-    {"DC Load Spec'd Ripple and Noise pk-pk", {"ripple_and_noise", Conv::Same}},
+    {"DC Load Minimum Voltage", {"min_voltage", Conv::Same}},
+    {"DC Load Maximum Voltage", {"max_voltage", Conv::Same}},
+    {"DC Load Ripple and Noise pk-pk", {"ripple_and_noise", Conv::Same}},
     {"DC Load Minimum Current Load", {"min_current_load", Conv::Same}},
     {"DC Load Maximum Current Load", {"max_current_load", Conv::Same}},
     {"Management Access System Management URL", {"system_management_url", Conv::Same}},
