@@ -151,9 +151,8 @@ int cmd_remove(const std::string &store, const Args &args)
 int cmd_list(const std::string &store, const Args &)
 {
     Inventory inventory;
-    const int32_t status = load_inventory(store, &inventory);
-    if (status != kOk)
-        return report(status, store);
+    if (!load_store(store, &inventory))
+        return 1;
     for (const ContainerEntry &e : inventory.entries)
         std::printf("%s %s %s %u %s%s\n", e.nac.c_str(),
                     e.type_known ? std::to_string(e.type).c_str() : "unknown",

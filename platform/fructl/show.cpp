@@ -101,11 +101,8 @@ int show_command(const std::string &store, const std::vector<std::string> &args)
     case ShowRequest::What::All: {
         // One load of the inventory for every container.
         Inventory inventory;
-        const int32_t status = load_inventory(store, &inventory);
-        if (status != kOk) {
-            std::fprintf(stderr, "fructl: %s: %s\n", store.c_str(), status_text(status));
+        if (!load_store(store, &inventory))
             return 1;
-        }
         for (const ContainerEntry &entry : inventory.entries)
             all_read = show_container(entry, *sink) == kOk && all_read;
         break;

@@ -13,6 +13,7 @@
 
 #include "store/image_file.h"
 #include "store/status.h"
+#include "store/store_hint.h"
 #include "store/store_lock.h"
 #include "access/family.h"
 
@@ -53,15 +54,24 @@ int fail(const char *format, const std::string &argument)
     return 1;
 }
 
-bool load(const std::string &store, Inventory *inventory)
+}  // namespace
+
+// A store that is missing, or there but unreadable, is named with what to
+// do about it, as the platform's own hint says it to quillet's users.
+bool load_store(const std::string &store, Inventory *inventory)
 {
     const int32_t status = load_inventory(store, inventory);
     if (status == kOk)
         return true;
-    if (status == kNoStore)
-        std::fprintf(stderr, "fructl: no store at %s (run 'fructl init')\n", store.c_str());
+    const std::string hint = store_hint(status, store, nullptr);
+    if (!hint.empty())
+        std::fprintf(stderr, "fructl: %s\n", hint.c_str() + std::strlen("fru store: "));
+    else
+        std::fprintf(stderr, "fructl: %s: %s\n", store.c_str(), status_text(status));
     return false;
 }
+
+namespace {
 
 // One edit of a store under its lock: the inventory as it stands, and the
 // images made for it so far. The inventory changes only at commit(), in one
@@ -93,7 +103,7 @@ public:
             std::fprintf(stderr, "fructl: no store at %s (run 'fructl init')\n", store.c_str());
             return false;
         }
-        if (!load(store, &inventory))
+        if (!load_store(store, &inventory))
             return false;
         for (const ContainerEntry &e : inventory.entries)
             used_paths_.insert(e.path);
@@ -333,7 +343,7 @@ int init_store(const std::string &store)
 bool open_entry(const std::string &store, const std::string &nac, ContainerEntry *entry)
 {
     Inventory inventory;
-    if (!load(store, &inventory))
+    if (!load_store(store, &inventory))
         return false;
     const ContainerEntry *found = find_container(inventory, nac.c_str());
     if (found == nullptr) {

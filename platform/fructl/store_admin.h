@@ -43,6 +43,9 @@ int add_seeded(const std::string &store, const std::vector<SeededAdd> &adds);
 uint32_t default_capacity(Family family);
 int32_t default_type(Family family);
 
+// Loads the store's inventory, reporting a failure on standard error.
+bool load_store(const std::string &store, Inventory *inventory);
+
 // Loads the inventory and finds the container, reporting failures.
 bool open_entry(const std::string &store, const std::string &nac, ContainerEntry *entry);
 

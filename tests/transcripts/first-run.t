@@ -12,6 +12,9 @@ $ mkdir lab && QUILLET_FRU_STORE=lab quillet -c MB -r ManR
 !
 !  Could not get node handle: MB
 [60]
+$ QUILLET_FRU_STORE=lab fructl list
+! fructl: no inventory in lab; create it with 'fructl init' or name another store with QUILLET_FRU_STORE
+[1]
 $ QUILLET_FRU_STORE=lab fructl init && QUILLET_FRU_STORE=lab quillet -c MB -r ManR
 ! fru store: no container MB in lab/inventory; 'fructl list' lists the store, 'fructl add' adds a container
 !
@@ -35,6 +38,9 @@ $ chmod 711 .. && chmod 600 lab/inventory && QUILLET_FRU_STORE=lab setpriv --reu
 !
 !  Could not get node handle: MB
 [60]
+$ QUILLET_FRU_STORE=lab setpriv --reuid=nobody --regid=nogroup --clear-groups fructl list
+! fructl: cannot read lab/inventory: Permission denied
+[1]
 $ chmod 644 lab/inventory
 # fructl doctor: per container, whether this user can read and write it and
 # why not. Two EEPROM-like devices: one root's (0644), one on a read-only
