@@ -61,9 +61,12 @@ std::vector<std::vector<std::pair<std::string, std::string>>> parse_ipmi_fru(con
             continue;
         }
         if (line.rfind("  FRU ", 0) != 0) {
-            if (open && multirecord && line.rfind("     ", 0) == 0)
-                sections.back().back().second += (sections.back().back().second.empty() ? "" : " ") +
-                                                 line.substr(line.find_first_not_of(' '));
+            if (open && multirecord && line.rfind("     ", 0) == 0) {
+                std::string &value = sections.back().back().second;
+                if (!value.empty())
+                    value += ' ';
+                value.append(line, line.find_first_not_of(' '));
+            }
             continue;
         }
         const size_t colon = line.find(':');
@@ -185,8 +188,11 @@ std::pair<std::string, std::string> meet(Conv conv, const std::string &theirs, c
     case Conv::Bytes: {
         std::string bytes;
         std::istringstream in(theirs);
-        for (std::string byte; in >> byte;)
-            bytes += (bytes.empty() ? "" : " ") + std::string{char(std::tolower(byte[0])), char(std::tolower(byte[1]))};
+        for (std::string byte; in >> byte;) {
+            if (!bytes.empty())
+                bytes += ' ';
+            bytes += {char(std::tolower(byte[0])), char(std::tolower(byte[1]))};
+        }
         return {bytes, mine};
     }
     case Conv::Manufacturer: {
@@ -317,7 +323,9 @@ TEST_F(MultirecordCrossCheck, IpmiFruAgreesOnRealImages)
     const std::string files[] = {"caen-fmc-pico-1m4.bin", "damc-fmc2zup.bin", "uLOG_FRU.bin"};
     for (const std::string &file : files) {
         SCOPED_TRACE(file);
-        compared += compare("R" + file.substr(0, 4), QUILLET_TEST_DATA "/" + file);
+        std::string nac = "R";
+        nac.append(file, 0, 4);
+        compared += compare(nac, QUILLET_TEST_DATA "/" + file);
     }
     EXPECT_GT(compared, 50u);
 }

@@ -206,7 +206,9 @@ TEST_F(SpdCrossCheck, GeneratedDdr3AndDdr4ModulesAgreeWithDecodeDimms)
         const bool ddr4 = rows[n].type == SpdType::Ddr4;
         const fruplat::Bytes image = ddr4 ? fruplat::build_ddr4_spd(rows[n]) : fruplat::build_spd(rows[n]);
         // DDR3: 18 fields, DDR4 one more CRC.
-        EXPECT_EQ(compare("D" + std::to_string(n), image, ddr4 ? "SPD1_R" : "SPD_DDR3_R"), ddr4 ? 19u : 18u);
+        std::string nac = "D";
+        nac += std::to_string(n);
+        EXPECT_EQ(compare(nac, image, ddr4 ? "SPD1_R" : "SPD_DDR3_R"), ddr4 ? 19u : 18u);
     }
 }
 

@@ -113,7 +113,8 @@ TEST_F(DimmSafety, NoByteOutsideTheEndUserAreaEverChanges)
     for (const Module &m : all) {
         SCOPED_TRACE(m.name);
         ASSERT_FALSE(m.spd.empty());
-        const std::string nac = "D" + std::to_string(&m - all.data());
+        std::string nac = "D";
+        nac += std::to_string(&m - all.data());
         put(nac, m.spd);
         size_t begin = 0;
         size_t end = 0;
@@ -201,7 +202,8 @@ TEST_F(DimmSafety, AreaContentDecidesWhetherAnUpdateWrites)
         SCOPED_TRACE(c.what);
         Bytes spd = ours;
         std::copy(c.bytes.begin(), c.bytes.end(), spd.begin() + 384 + static_cast<long>(c.at));
-        const std::string nac = "D" + std::to_string(&c - cases);
+        std::string nac = "D";
+        nac += std::to_string(&c - cases);
         put(nac, spd);
         EXPECT_EQ(update(nac, "POWER", pattern("Power_On_DataR", 7)), c.status);
         EXPECT_EQ(read(nac, "FAULT"), c.fault_read);
