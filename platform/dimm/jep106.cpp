@@ -12,7 +12,7 @@ const char *jep106_name(unsigned bank, uint8_t code)
 {
     for (size_t i = 0; i < kJep106Count; ++i)
         if (kJep106[i].bank == bank && (kJep106[i].code & 0x7F) == (code & 0x7F))
-            return kJep106[i].name;
+            return kJep106Names + kJep106[i].name;
     return nullptr;
 }
 
