@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "dimm/spd_builder.h"
+#include "crosscheck/decoder_output.h"
 #include "e2e/e2e_fixture.h"
 #include "ipmi/ipmi_builder.h"
 #include "present/presenter.h"
@@ -18,7 +19,6 @@ namespace quillet_test {
 namespace {
 
 using fruplat::SpdType;
-using Fields = std::map<std::string, std::string>;  // name and value as printed
 
 struct ExpectedField {
     std::string area, name, value, tag;  // value decoded and unpadded, tag as quillet appends it
@@ -131,31 +131,6 @@ std::vector<fruplat::SpdContent> spd_corpus()
     c.manufacturer = 0x2C, c.part_number = "MT36HTF51272FZ-667", keep();
     c.manufacturer = 0xC1, c.ranks = 1, c.part_number = "HYS72T256420EFA-3S", keep(), broken();
     return corpus;
-}
-
-std::string trim(std::string text) { return text.erase(text.find_last_not_of(' ') + 1); }
-
-std::string lower(std::string text)
-{
-    for (char &c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// "name : value" lines of a quillet read; "label value" lines of
-// decode-dimms, whose values start in column 49.
-Fields parse_fields(const std::string &out, bool quillet_read)
-{
-    Fields fields;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) {
-        const size_t colon = line.find(':');
-        if (quillet_read && line.rfind("    ", 0) == 0 && colon != std::string::npos)
-            fields.emplace(trim(line.substr(4, colon - 4)), colon + 2 <= line.size() ? line.substr(colon + 2) : "");
-        else if (!quillet_read && line.size() >= 49 && line[0] != '#' && line.rfind("---", 0) != 0)
-            fields.emplace(trim(line.substr(0, 48)), trim(line.substr(49)));
-    }
-    return fields;
 }
 
 std::string value_of(const Fields &fields, const std::string &name)

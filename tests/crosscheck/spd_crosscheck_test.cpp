@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "dimm/spd_builder.h"
+#include "crosscheck/decoder_output.h"
 #include "e2e/e2e_fixture.h"
 #include "present/presenter.h"
 
@@ -16,7 +17,6 @@ namespace {
 
 using fruplat::SpdContent;
 using fruplat::SpdType;
-using Fields = std::map<std::string, std::string>;
 
 // How a decode-dimms value reads in quillet's notation.
 enum class Match {
@@ -56,35 +56,10 @@ const struct {
     {"EEPROM CRC of bytes 128-253", "crc_module_specific", Match::Verdict},
 };
 
-std::string trim(std::string text) { return text.erase(text.find_last_not_of(' ') + 1); }
-
-std::string lower(std::string text)
-{
-    for (char &c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::string without_spaces(std::string text)
 {
     std::erase(text, ' ');
     return text;
-}
-
-// "    name : value" lines of a quillet read; decode-dimms' values start in
-// column 49.
-Fields parse(const std::string &out, bool quillet_read)
-{
-    Fields fields;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) {
-        const size_t colon = line.find(" : ");
-        if (quillet_read && line.rfind("    ", 0) == 0 && colon != std::string::npos)
-            fields.emplace(trim(line.substr(4, colon - 4)), line.substr(colon + 3));
-        else if (!quillet_read && line.size() >= 49 && line[0] != '#' && line.rfind("---", 0) != 0)
-            fields.emplace(trim(line.substr(0, 48)), trim(line.substr(49)));
-    }
-    return fields;
 }
 
 std::string ours_as_theirs(Match match, const std::string &ours, const std::string &theirs)
@@ -170,7 +145,7 @@ protected:
         const Outcome decoded =
             run_program("decode-dimms", {"-c", "-x", dump(image)}, "", scratch_, false);
         EXPECT_EQ(decoded.status, 0) << decoded.err;
-        const Fields mine = parse(read.out, true), theirs = parse(decoded.out, false);
+        const Fields mine = parse_fields(read.out, true), theirs = parse_fields(decoded.out, false);
         size_t compared = 0;
         for (const auto &row : kLabels) {
             const auto found = theirs.find(row.label);
