@@ -46,6 +46,14 @@ if(QUILLET_PIE AND NOT QUILLET_SANITIZE AND NOT QUILLET_FUZZ)
   unset(CMAKE_REQUIRED_FLAGS)
   unset(CMAKE_REQUIRED_LINK_OPTIONS)
   set(QUILLET_STATIC_PIE ${QUILLET_HAS_STATIC_PIE})
+  # Packed relative relocations: the same relocations a static-pie applies
+  # to itself at start, in a form that takes fewer instructions to apply
+  # (a small read: 158,000 instructions without, 145,000 with).
+  set(CMAKE_REQUIRED_LINK_OPTIONS -static-pie LINKER:-z,pack-relative-relocs)
+  set(CMAKE_REQUIRED_FLAGS -fPIE)
+  check_cxx_source_compiles("#include <cstdio>\nint main() { std::puts(\"\"); }" QUILLET_HAS_PACKED_RELOCS)
+  unset(CMAKE_REQUIRED_FLAGS)
+  unset(CMAKE_REQUIRED_LINK_OPTIONS)
 endif()
 
 # How quillet and fructl are linked: static (static-pie when possible) by
@@ -54,6 +62,9 @@ function(quillet_link_mode target)
   if(QUILLET_STATIC_RUNTIME AND NOT QUILLET_SANITIZE AND NOT QUILLET_FUZZ)
     if(QUILLET_STATIC_PIE)
       target_link_options(${target} PRIVATE -static-pie)
+      if(QUILLET_HAS_PACKED_RELOCS)
+        target_link_options(${target} PRIVATE LINKER:-z,pack-relative-relocs)
+      endif()
     else()
       target_link_options(${target} PRIVATE -static)
     endif()
