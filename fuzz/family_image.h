@@ -3,9 +3,14 @@
 #ifndef QUILLET_FUZZ_FAMILY_IMAGE_H
 #define QUILLET_FUZZ_FAMILY_IMAGE_H
 
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "access/family.h"
+#include "present/json_sink.h"
+#include "present/text_sink.h"
 #include "fuzz_support.h"
 #include "registry/registry.h"
 
@@ -40,8 +45,22 @@ inline void exercise_record(const fruplat::ContainerEntry &entry, const char *na
     handler.read_control(entry, name, control, &length);
 }
 
+// The whole image as fructl show presents it, as text and as JSON.
+inline void present_whole(fruplat::Family family, const uint8_t *data, size_t size)
+{
+    const fruplat::FamilyHandler &handler = fruplat::family_handler(family);
+    const fruplat::Bytes image(data, data + size);
+    fruplat::TextSink text(null_stream());
+    handler.present_image(image, text);
+    fruplat::JsonSink json;
+    json.begin_container("FZ", "fuzz", true);
+    handler.present_image(image, json);
+    json.end_container(0);
+    json.finish(null_stream());
+}
+
 // Every record and alias the registry gives the family, and a few names it
-// must refuse.
+// must refuse, and the whole image presented.
 inline void exercise_family(const fruplat::ContainerEntry &entry, const char *const *extra_names)
 {
     size_t count = 0;
@@ -52,6 +71,14 @@ inline void exercise_family(const fruplat::ContainerEntry &entry, const char *co
             exercise_record(entry, defs[i].name);
     for (const char *const *name = extra_names; *name != nullptr; ++name)
         exercise_record(entry, *name);
+    const std::string path = entry.image_path;
+    FILE *file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return;
+    std::vector<uint8_t> bytes(entry.capacity);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    std::fclose(file);
+    present_whole(entry.family, bytes.data(), bytes.size());
 }
 
 }  // namespace fuzzing
