@@ -127,7 +127,7 @@ int32_t decode_multirecords(const Bytes &image, std::vector<PresentedRecord> *re
             records->push_back({"damaged", {status_field("chain", link.problem, link.status)}});
             return status == kOk ? link.status : status;
         }
-        records->push_back(record_of(image[at], &image[link.data_at], link.data_size, image[at + 3], &status));
+        records->push_back(record_of(image[at], image.data() + link.data_at, link.data_size, image[at + 3], &status));
         if (link.last)
             return status;
         at = link.data_at + link.data_size;

@@ -149,7 +149,9 @@ PresentedField yes_no(const char *name, bool set)
 
 PresentedField field_of(const Row &row, const uint8_t *data, size_t size)
 {
-    const uint64_t stored = load_le(data + row.offset, row.width);
+    // Rows of the rest of the data start where a minimal record ends: they
+    // hold no number of their own to load.
+    const uint64_t stored = row.offset + row.width <= size ? load_le(data + row.offset, row.width) : 0;
     const unsigned bits = row.bits != 0 ? row.bits : 8u * row.width;
     uint64_t raw = (stored >> row.shift) & ((uint64_t{1} << bits) - 1);
     char text[64];
