@@ -168,9 +168,13 @@ bool header_holds(const Bytes &image)
 // The first format of blank media writes the header first; a cut inside it
 // (and, when the page is torn, garbage to the end of that page) leaves
 // erased bytes everywhere past the header's page. Nothing was there to lose.
+// A format 1 header is never such a cut (this build writes format 2): a
+// damaged one guards records that the next write must not format away.
 bool format_cut_short(const Bytes &image, uint32_t page)
 {
     if (page == 0 || header_holds(image))
+        return false;
+    if (image.size() > 4 && std::memcmp(image.data(), kZanMagic, 4) == 0 && image[4] == kZanFormatVersion1)
         return false;
     const size_t from = round_up(kZanHeaderSize, page);
     if (from >= image.size())

@@ -278,5 +278,23 @@ TEST_F(ZanCut, Format1DeviceRefusesEveryWriteUntilConverted)
         EXPECT_EQ(write(), 0) << what;
 }
 
+// A format 1 image whose header CRC no longer holds, all of it in the
+// header's page, is damaged, not a cut first format: a write must not
+// format its records away.
+TEST_F(ZanCut, ADamagedFormat1HeaderIsNotBlankMedia)
+{
+    make_device(8192, 0xFF, 256);
+    model_->cut_after(SIZE_MAX, false);
+    Bytes damaged = format1_image(pattern("Customer_DataR", 5));
+    damaged[21] ^= 0x01;  // the header's CRC
+    damaged.resize(8192, 0xFF);
+    put(damaged);
+    ::testing::internal::CaptureStderr();
+    EXPECT_NE(update("EE", "Power_SummaryR", pattern("Power_SummaryR", 1)), 0);
+    EXPECT_NE(reads("Power_SummaryR").first, fruplat::kAbsent);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(image("EE") == damaged);
+}
+
 }  // namespace
 }  // namespace quillet_test
