@@ -209,6 +209,30 @@ TEST_F(UserLocks, AGroupThatWritesADeviceSharesItsLockWithRoot)
     EXPECT_EQ(got, pattern("ManR", 1));
 }
 
+// A reader who cannot write the container makes no lock file: one it left
+// behind would stop the container's own (non-root) writer for good.
+TEST_F(UserLocks, AReaderLeavesNoLockFileThatStopsTheOwner)
+{
+    add_device();
+    ASSERT_EQ(chown(device_.c_str(), kStranger, kNogroup), 0);
+    ASSERT_EQ(chmod(device_.c_str(), 0644), 0);
+    {
+        Child reader([this] { return fruplat::ContainerLock().acquire(entry("EE"), fruplat::LockMode::Shared); });
+        EXPECT_EQ(reader.result(), 0);
+    }
+    EXPECT_EQ(std::system(("test -z \"$(ls " + locks_ + ")\"").c_str()), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(kNogroup) != 0 || setuid(kStranger) != 0)
+            _exit(120);
+        _exit(update("EE", "ManR", pattern("ManR", 6)));
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the owner could not write after a reader";
+}
+
 // A lock file planted by a user who cannot write the container: root
 // removes it and locks; another user's writer refuses, its reader reads.
 TEST_F(UserLocks, APlantedLockFileStopsNobody)
