@@ -67,21 +67,31 @@ struct Run {
     size_t end;
 };
 
-// The pages whose bytes differ, merged into runs and ordered: the header
-// being formatted, then everything else, then the bytes that commit.
+// The bytes that differ, from the first to the last changed one of each
+// page, merged into runs and ordered: the header being formatted, then
+// everything else, then the bytes that commit. A run never starts before
+// its first changed byte: a cut tears what follows the bytes being
+// programmed, and a DIMM's SPD bytes just before its end-user area must
+// not be among them.
 std::vector<Run> changed_runs(const Bytes &old, const Bytes &now, size_t page,
                               const WriteOrder &order)
 {
     std::vector<Run> runs;
-    for (size_t begin = 0; begin < now.size(); begin += page) {
-        const size_t end = std::min(begin + page, now.size());
-        if (std::equal(now.begin() + static_cast<long>(begin), now.begin() + static_cast<long>(end),
-                       old.begin() + static_cast<long>(begin)))
+    for (size_t page_begin = 0; page_begin < now.size(); page_begin += page) {
+        size_t begin = page_begin;
+        size_t end = std::min(page_begin + page, now.size());
+        while (begin < end && now[begin] == old[begin])
+            ++begin;
+        if (begin == end)
             continue;
+        while (now[end - 1] == old[end - 1])
+            --end;
+        // The page decides the phase, as the layout places its parts.
+        const size_t page_end = std::min(page_begin + page, now.size());
         int phase = 1;
-        if (begin < order.first_end)
+        if (page_begin < order.first_end)
             phase = 0;
-        else if (begin < order.commit_end && end > order.commit_begin)
+        else if (page_begin < order.commit_end && page_end > order.commit_begin)
             phase = 2;
         if (!runs.empty() && runs.back().end == begin && runs.back().phase == phase)
             runs.back().end = end;

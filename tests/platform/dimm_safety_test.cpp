@@ -7,6 +7,7 @@
 #include "dimm/claim.h"
 #include "dimm/spd_builder.h"
 #include "dimm/spd_generation.h"
+#include "platform/device_model.h"
 #include "platform/store_fixture.h"
 
 namespace {
@@ -226,6 +227,55 @@ TEST_F(DimmSafety, ClaimRefusesAnExistingBackupAndChangesNothing)
     EXPECT_EQ(image("D"), spd);
     std::ifstream in(backup);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "older backup");
+}
+
+// On an EEPROM written in place, a power cut at any byte of a POWER or
+// FAULT update, clean or tearing the rest of the page being programmed,
+// leaves every byte before the end-user area as it was, whatever the page
+// size: the area need not start on a page boundary (DDR3's 176 is not one
+// of 32), and a write must not start before it.
+TEST_F(DimmSafety, ACutNeverReachesTheBytesBeforeTheEndUserArea)
+{
+    for (const char *file : {"ddr3-sodimm-samsung-M471B2873FHS-CF8.bin", "ddr4-rdimm-samsung-M393A1G40EB1-CPB.bin"}) {
+        Bytes spd = real_spd(file);
+        size_t begin = 0, end = 0;
+        ASSERT_EQ(fruplat::customer_area_bounds(spd, &begin, &end), 0);
+        std::fill(spd.begin() + static_cast<long>(begin), spd.end(), 0x00);
+        for (const uint32_t page : {16u, 32u, 64u}) {
+            SCOPED_TRACE(testing::Message() << file << ", page " << page);
+            std::string name = "S";
+            name += std::to_string(spd.size()) + "-" + std::to_string(page);
+            const std::string device = store_ + "/" + name;
+            std::ofstream(device, std::ios::binary).write(reinterpret_cast<const char *>(spd.data()),
+                                                           static_cast<std::streamsize>(spd.size()));
+            fruplat::AddRequest request;
+            request.nac = name;
+            request.family = fruplat::Family::Dimm;
+            request.device = device;
+            request.page_size = page;
+            ASSERT_EQ(fruplat::add_container(store_, request), 0);
+            quillet_test::DeviceModel model(device, spd.size(), page);
+            fruplat::DeviceBinding bind(device, model);
+            model.reset_counts();
+            ASSERT_EQ(update(request.nac, "POWER", pattern("Power_On_DataR", 1)), 0);
+            const size_t total = model.written();
+            size_t cuts = 0;
+            for (const bool torn : {false, true}) {
+                for (size_t cut = 0; cut < total; ++cut, ++cuts) {
+                    std::ofstream(device, std::ios::binary).write(reinterpret_cast<const char *>(spd.data()),
+                                                                   static_cast<std::streamsize>(spd.size()));
+                    model.cut_after(cut, torn);
+                    ::testing::internal::CaptureStderr();
+                    static_cast<void>(update(request.nac, "POWER", pattern("Power_On_DataR", 2)));
+                    ::testing::internal::GetCapturedStderr();
+                    model.cut_after(SIZE_MAX, false);
+                    EXPECT_TRUE(same_outside(spd, image(request.nac), begin, end))
+                        << "cut at byte " << cut << (torn ? " (torn)" : "");
+                }
+            }
+            EXPECT_GT(cuts, 10u);
+        }
+    }
 }
 
 }  // namespace

@@ -136,7 +136,7 @@ TEST_F(ZanCut, FirstWriteToBlankMediaLeavesEmptyOrNewAndTheNextWriteSucceeds)
         char what[64];
         std::snprintf(what, sizeof what, "first write to blank 0x%02X media, page %u", erased, page);
         report(what, tally);
-        EXPECT_GT(tally.clean, 90u);
+        EXPECT_GT(tally.clean, 60u);
         EXPECT_EQ(tally.violations, 0u);
         TearDown();
         SetUp();
@@ -206,7 +206,7 @@ TEST_F(ZanCut, AWrappedSequenceNeverHidesANewerSlot)
         report((std::string("update, ") + row.what).c_str(), updates);
         report((std::string("delete, ") + row.what).c_str(), deletes);
         EXPECT_EQ(updates.violations + deletes.violations, 0u) << row.what;
-        EXPECT_GT(updates.clean, 50u) << row.what;
+        EXPECT_GT(updates.clean, 30u) << row.what;
     }
 }
 

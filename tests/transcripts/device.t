@@ -13,16 +13,16 @@ $ head -c 8192 /dev/zero | tr '\0' '\377' >backing && ./attribute; mv 0-0050/eep
 ! mv: cannot move '0-0050/eeprom' to '0-0050/moved': Read-only file system
 $ for blank in '\377' '\0'; do head -c 8192 /dev/zero | tr '\0' "$blank" >backing && ./attribute 2>/dev/null; fructl add EE zan --device "$PWD/0-0050/eeprom" && quillet -c EE -r Power_SummaryR 2>&1 | tail -1; ./bytes pwrite64 -c EE -r Power_SummaryR -o total_power_ons=5 && ./bytes pwrite64 -c EE -r Power_SummaryR -o total_power_offs=4 && ./bytes pread64 -c EE -r Power_SummaryR | tail -3; ls 0-0050; wc -c <0-0050/eeprom; fructl remove EE; umount 0-0050/eeprom && umount 0-0050; done
 |  Error: Record or area not present in the container
-| pwrite64 96
-| pwrite64 64
+| pwrite64 84
+| pwrite64 52
 |     total_power_ons               : 5
 |     total_power_offs              : 4
 | pread64 1144
 | eeprom
 | 8192
 |  Error: Record or area not present in the container
-| pwrite64 96
-| pwrite64 64
+| pwrite64 77
+| pwrite64 49
 |     total_power_ons               : 5
 |     total_power_offs              : 4
 | pread64 1144
