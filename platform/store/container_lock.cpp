@@ -147,10 +147,7 @@ int32_t hand_over(int fd, const std::string &path, const Target &target)
 // file is trusted when its owner may write the container: root, the
 // container's owner, the caller, or, where the group writes the container,
 // a file of that group (only its members can give a file that group).
-// Only a writer of the container makes its lock file: one that a reader
-// made would stay, not trusted by the writers and not theirs to remove.
-// Without a file a reader reads unlocked.
-int open_lock_file(const std::string &path, const Target &target, bool may_create, int32_t *status)
+int open_lock_file(const std::string &path, const Target &target, int32_t *status)
 {
     const auto trusted = [&target](const struct stat &info) {
         return info.st_uid == 0 || info.st_uid == geteuid() || info.st_uid == target.owner ||
@@ -169,10 +166,6 @@ int open_lock_file(const std::string &path, const Target &target, bool may_creat
             return -1;
         }
         int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0 && errno == ENOENT && !may_create) {
-            *status = kPermissionDenied;
-            return -1;
-        }
         if (fd < 0 && errno == ENOENT) {
             fd = open(path.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
             if (fd < 0 && errno == EEXIST)
@@ -198,11 +191,14 @@ int open_lock_file(const std::string &path, const Target &target, bool may_creat
     return -1;
 }
 
-// Effective ids, as the write itself would use them; a container not made
-// yet is its maker's.
-bool may_write(const std::string &image, const Target &target)
+// Effective ids, as the write itself would use them: a device is written
+// in place, an image through a new file renamed in its directory. A
+// container not made yet is its maker's, and one on a read-only mount is
+// left for the write to say so.
+bool may_write(const ContainerEntry &entry, const std::string &image, const Target &target)
 {
-    return !target.exists || faccessat(AT_FDCWD, image.c_str(), W_OK, AT_EACCESS) == 0;
+    const std::string written = written_in_place(entry) ? image : directory_of(image);
+    return !target.exists || faccessat(AT_FDCWD, written.c_str(), W_OK, AT_EACCESS) == 0 || errno == EROFS;
 }
 
 // Whether the file at `path` is still the one `fd` has open: a lock file
@@ -245,6 +241,12 @@ int32_t ContainerLock::acquire(const ContainerEntry &entry, LockMode mode)
         // locked, as any reader of it may; nothing to lock before it exists.
         if (dir.empty() && !target.exists)
             return kOk;
+        // Only a writer of the container takes its lock in the directory: a
+        // lock file a reader made would stay, trusted by no writer and not
+        // theirs to remove. A reader that may not write reads unlocked, and
+        // a writer that may not write fails at its own open, saying why.
+        if (!dir.empty() && !may_write(entry, image, target))
+            return kOk;
         const std::string key = dir.empty() ? image : dir + "/" + target.name;
         HeldLock &held = held_locks()[key];
         if (held.fd >= 0 && held.owner != getpid()) {
@@ -265,7 +267,7 @@ int32_t ContainerLock::acquire(const ContainerEntry &entry, LockMode mode)
         }
         int32_t status = kOk;
         const int fd = dir.empty() ? open(key.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)
-                                   : open_lock_file(key, target, may_write(image, target), &status);
+                                   : open_lock_file(key, target, &status);
         if (fd < 0 && dir.empty())
             status = io_failure("lock", entry.image_path, errno);
         if (fd >= 0)
