@@ -1,6 +1,7 @@
 // DIMM containers: the SPD EEPROM's JEDEC records, read only, and the
 // DIMM's own records in the end-user area of its generation, guarded by a
 // CRC (dimm/customer_area.h).
+#include <algorithm>
 #include <cstring>
 
 #include "access/family.h"
@@ -117,6 +118,25 @@ int32_t dimm_access(const ContainerEntry &entry, int32_t operation, const char *
     }
 }
 
+// A whole image flashed onto a DIMM may change its end-user area and
+// nothing else: the SPD bytes are the maker's, whatever the image holds
+// (a ZAN image flashed to the wrong NAC, say). Without an area, nothing.
+int32_t dimm_flash(const ContainerEntry &, const Bytes &flashed, Bytes &image, WriteOrder *)
+{
+    size_t begin = image.size();
+    size_t end = image.size();
+    if (customer_area_bounds(image, &begin, &end) != kOk)
+        begin = end = image.size();
+    const size_t size = std::min(flashed.size(), image.size());
+    for (size_t i = 0; i < size; ++i)
+        if ((i < begin || i >= end) && flashed[i] != image[i])
+            return kReadOnlyFamily;
+    std::copy(flashed.begin() + static_cast<long>(std::min(begin, size)),
+              flashed.begin() + static_cast<long>(std::min(end, size)),
+              image.begin() + static_cast<long>(std::min(begin, size)));
+    return kOk;
+}
+
 int32_t dimm_read_record(const ContainerEntry &entry, const char *name, uint8_t *buffer,
                          int32_t *length)
 {
@@ -133,6 +153,6 @@ int32_t dimm_read_record(const ContainerEntry &entry, const char *name, uint8_t 
 
 const FamilyHandler kDimmHandler = {dimm_access, dimm_read_record, no_iterative_records,
                                     dimm_present_image, nullptr, nullptr, nullptr,
-                                    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+                                    nullptr, dimm_flash, nullptr, nullptr, nullptr, nullptr};
 
 }  // namespace fruplat

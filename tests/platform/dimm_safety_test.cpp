@@ -5,6 +5,8 @@
 #include <iterator>
 
 #include "dimm/claim.h"
+#include "platform/container_interface.h"
+#include "zan/zan_image.h"
 #include "dimm/spd_builder.h"
 #include "dimm/spd_generation.h"
 #include "platform/device_model.h"
@@ -276,6 +278,37 @@ TEST_F(DimmSafety, ACutNeverReachesTheBytesBeforeTheEndUserArea)
             EXPECT_GT(cuts, 10u);
         }
     }
+}
+
+// A whole image flashed onto a DIMM: one that would change any SPD byte is
+// refused and changes nothing; one that changes only the end-user area is
+// written.
+TEST_F(DimmSafety, AFlashMayChangeTheEndUserAreaOnly)
+{
+    const auto flash = [this](const std::string &nac, const Bytes &bytes) {
+        capi_container_t container{};
+        uint32_t written = 0;
+        int32_t status = capi_fruid_open_container(nac.c_str(), &container);
+        if (status == 0)
+            status = capi_fruid_write_container(&container, bytes.data(), 0, static_cast<uint32_t>(bytes.size()),
+                                                &written);
+        const int32_t closed = capi_fruid_close_container(&container);
+        return status != 0 ? status : closed;
+    };
+    const Bytes spd = real_spd("ddr4-rdimm-samsung-M393A1G40EB1-CPB.bin");
+    put("D", spd);
+    Bytes other = spd;
+    other[100] ^= 0xFF;
+    Bytes zan(spd.size(), 0xFF);
+    std::copy(fruplat::kZanMagic, fruplat::kZanMagic + 4, zan.begin());
+    for (const Bytes *refused : {&other, &zan}) {
+        EXPECT_EQ(flash("D", *refused), fruplat::kReadOnlyFamily);
+        EXPECT_EQ(image("D"), spd);
+    }
+    Bytes area = spd;
+    area[400] = 0x5A;
+    EXPECT_EQ(flash("D", area), 0);
+    EXPECT_EQ(image("D"), area);
 }
 
 }  // namespace
