@@ -22,26 +22,30 @@ namespace {
 // their layout, the multirecord area by its chain of typed records.
 struct AreaName {
     const char *name;
-    int32_t (*present)(const Bytes &image, const char *title, PresentSink &sink);
+    // The area's status; `shown` says whether the sink has it, a damaged
+    // multirecord chain as far as it can be read too.
+    int32_t (*present)(const Bytes &image, const char *title, PresentSink &sink, bool *shown);
     int32_t (*bytes)(const Bytes &image, Bytes *bytes);
 };
 
 template <IpmiArea kArea>
-int32_t present_info_area(const Bytes &image, const char *title, PresentSink &sink)
+int32_t present_info_area(const Bytes &image, const char *title, PresentSink &sink, bool *shown)
 {
     std::vector<PresentedLine> lines;
     const int32_t decoded = decode_ipmi_area(image, kArea, &lines);
-    if (decoded == kOk)
+    *shown = decoded == kOk;
+    if (*shown)
         present_fields(sink, title, lines);
     return decoded;
 }
 
 // What can be read of a damaged chain is shown, and its status returned.
-int32_t present_multirecord_area(const Bytes &image, const char *title, PresentSink &sink)
+int32_t present_multirecord_area(const Bytes &image, const char *title, PresentSink &sink, bool *shown)
 {
     std::vector<PresentedRecord> records;
     const int32_t status = decode_multirecords(image, &records);
-    if (!records.empty())
+    *shown = !records.empty();
+    if (*shown)
         present_titled_entries(sink, title, records);
     return status;
 }
@@ -78,8 +82,9 @@ int32_t area_named(const char *name, const AreaName **found)
 int32_t ipmi_present_image(const Bytes &image, PresentSink &sink)
 {
     for (const AreaName &area : kAreaNames) {
-        const int32_t status = area.present(image, area.name, sink);
-        if (status != kOk && status != kAbsent)
+        bool shown = false;
+        const int32_t status = area.present(image, area.name, sink, &shown);
+        if (!shown && status != kOk && status != kAbsent)
             sink.unreadable_record(area.name, status);
     }
     return kOk;
@@ -96,7 +101,8 @@ int32_t ipmi_access(const ContainerEntry &entry, int32_t operation, const char *
         return kIpmiReadOnly;
     return with_image(entry, Access::Read, [&](Bytes &image) -> int32_t {
         TextSink text(stdout);
-        return area->present(image, area->name, text);
+        bool shown = false;
+        return area->present(image, area->name, text, &shown);
     });
 }
 

@@ -71,6 +71,33 @@ void append_status(std::string &out, int32_t status)
         append_cstring(out, status_text(status));
 }
 
+// The length of the well-formed UTF-8 character at `text`, or 0: maker
+// names and file paths may hold any, and JSON takes them as they are.
+size_t utf8_sequence(const char *text, size_t size)
+{
+    const auto byte = [text](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    size_t n = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the second byte's range
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        n = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        n = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong form
+        high = lead == 0xED ? 0x9F : 0xBF;  // no surrogate
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        n = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    }
+    if (n == 0 || n > size || byte(1) < low || byte(1) > high)
+        return 0;
+    for (size_t i = 2; i < n; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xBF)
+            return 0;
+    return n;
+}
+
 }  // namespace
 
 void append_json_string(std::string &out, const char *text, size_t size)
@@ -81,14 +108,18 @@ void append_json_string(std::string &out, const char *text, size_t size)
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (kPlain[c])
             continue;
+        if (const size_t n = utf8_sequence(text + i, size - i); n > 0) {
+            i += n - 1;
+            continue;
+        }
         out.append(text + plain, i - plain);
         plain = i + 1;
         if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
         } else {
-            // Decoded text is ASCII with escapes already; anything else is
-            // kept as its code so that the document stays valid UTF-8.
+            // A byte that starts no UTF-8 character is kept as its code, so
+            // that the document stays valid UTF-8.
             out += "\\u00";
             out += kHexDigits[c >> 4];
             out += kHexDigits[c & 15];

@@ -48,6 +48,12 @@ TEST(JsonSink, RendersEveryKindWithItsKeys)
         const char *json;
     } cases[] = {
         {{"name", "a\"b\\c\t"}, R"j({"name":"name","kind":"text","text":"a\"b\\c\u0009"})j"},
+        // UTF-8 as it is (a JEP106 maker's apostrophe, an accented path);
+        // bytes that start no character, overlong forms and surrogates as
+        // their codes.
+        {{"name", "Xi\u2019an caf\u00e9"}, "{\"name\":\"name\",\"kind\":\"text\",\"text\":\"Xi\u2019an caf\u00e9\"}"},
+        {{"name", "\xff\xc0\xaf\xed\xa0\x80\xe2\x80"},
+         R"j({"name":"name","kind":"text","text":"\u00ff\u00c0\u00af\u00ed\u00a0\u0080\u00e2\u0080"})j"},
         {number_field("capacity", "8192 MB", 8192, "MB"),
          R"j({"name":"capacity","kind":"number","text":"8192 MB","value":8192,"unit":"MB"})j"},
         {number_field("geo_east", "-740012", -740012),

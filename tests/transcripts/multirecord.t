@@ -43,6 +43,10 @@ $ cp "$DATA/caen-fmc-pico-1m4.bin" bad && printf '\377' | dd of=bad bs=1 seek=96
 $ quillet -c BAD -r Board_Info_Area_S | head -2
 | Board_Info_Area_S
 |     format_version                : 1
+# fructl show gives the damaged area once, with the records it can read.
+$ fructl show BAD | grep -c '^MultiRecord_Area_S\|unreadable'; fructl show BAD --json | grep -o '"name":"MultiRecord_Area_S"' | wc -l
+| 1
+| 1
 # A broken record header ends the chain where it breaks.
 $ cp "$DATA/caen-fmc-pico-1m4.bin" cut && printf '\377' | dd of=cut bs=1 seek=109 conv=notrunc 2>/dev/null && fructl add CUT ipmi --from cut && quillet -c CUT -r MultiRecord_Area_S | tail -4
 |     min_current_load              : 0 mA
