@@ -285,7 +285,7 @@ TEST_F(DimmSafety, ACutNeverReachesTheBytesBeforeTheEndUserArea)
 // written.
 TEST_F(DimmSafety, AFlashMayChangeTheEndUserAreaOnly)
 {
-    const auto flash = [this](const std::string &nac, const Bytes &bytes) {
+    const auto flash = [](const std::string &nac, const Bytes &bytes) {
         capi_container_t container{};
         uint32_t written = 0;
         int32_t status = capi_fruid_open_container(nac.c_str(), &container);
