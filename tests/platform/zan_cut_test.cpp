@@ -4,10 +4,12 @@
 // of the page being programmed then holds garbage, as a cut EEPROM page
 // does. Afterwards every record reads its old or its new content and the
 // next write succeeds.
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 
@@ -40,6 +42,7 @@ protected:
         request.device = device_;
         request.page_size = page;
         ASSERT_EQ(fruplat::add_container(store_, request), 0);
+        page_ = page;
         // Registering a device leaves its bytes as they were.
         blank_ = Bytes(capacity, erased);
         ASSERT_TRUE(image("EE") == blank_);
@@ -101,6 +104,7 @@ protected:
     }
 
     std::string device_;
+    uint32_t page_ = 32;
     Bytes blank_;
     std::unique_ptr<DeviceModel> model_;
     std::unique_ptr<fruplat::DeviceBinding> binding_;
@@ -140,6 +144,75 @@ TEST_F(ZanCut, FirstWriteToBlankMediaLeavesEmptyOrNewAndTheNextWriteSucceeds)
         EXPECT_EQ(tally.violations, 0u);
         TearDown();
         SetUp();
+    }
+}
+
+// The same for the other first writes blank media can take: a history
+// ring's first entry, an opaque segment, a whole image flashed. Whatever
+// the cut leaves reads as empty or as the new content, and the next update
+// succeeds.
+TEST_F(ZanCut, FirstWriteOfEveryKindToBlankMedia)
+{
+    const std::vector<uint8_t> man = pattern("ManR", 4);
+    const std::vector<uint8_t> summary = pattern("Power_SummaryR", 8);
+    const auto flash = [&] {
+        fruplat::ZanImage flashed;
+        flashed.capacity = 8192;
+        if (fruplat::put_record(flashed, *fruplat::find_record_def("ManR"), man.data()) != 0)
+            return -1;
+        const Bytes bytes = fruplat::serialize_zan_image(flashed);
+        capi_container_t container{};
+        uint32_t written = 0;
+        int32_t status = capi_fruid_open_container("EE", &container);
+        if (status == 0)
+            status = capi_fruid_write_container(&container, bytes.data(), 0, static_cast<uint32_t>(bytes.size()),
+                                                &written);
+        const int32_t closed = capi_fruid_close_container(&container);
+        return status != 0 ? status : closed;
+    };
+    const struct {
+        const char *what;
+        std::function<int32_t()> op;
+        std::function<bool()> empty_or_new;
+    } writes[] = {
+        {"ring append", [&] { return update("EE", "Status_EventsR", pattern("Status_EventsR", 3)); },
+         [&] {
+             const int32_t status = reads("Status_EventsR").first;
+             return status == 0 || status == fruplat::kAbsent;
+         }},
+        {"opaque write", [&] { return opaque_write("EE", "O1", 0, 16, 2); },
+         [&] {
+             // No segment, or a whole O1 (and, after the next update, its
+             // record): nothing damaged either way.
+             fruplat::ZanImage parsed;
+             return fruplat::parse_zan_image(image("EE"), &parsed, page_) == 0 &&
+                    std::all_of(parsed.segments.begin(), parsed.segments.end(),
+                                [](const fruplat::Segment &segment) { return segment.usable(); });
+         }},
+        {"flash", flash,
+         [&] {
+             const auto now = reads("ManR");
+             return now.first == fruplat::kAbsent || now == std::pair{0, Bytes(man.begin(), man.end())};
+         }},
+    };
+    for (const uint8_t erased : {0xFF, 0x00}) {
+        for (const auto &w : writes) {
+            SCOPED_TRACE(testing::Message() << w.what << ", erased " << int(erased));
+            make_device(8192, erased, 32);
+            const Tally tally = sweep(blank_, w.op, [&](size_t, bool) {
+                const bool ok = w.empty_or_new();
+                return ok && update("EE", "Power_SummaryR", summary) == 0 &&
+                       reads("Power_SummaryR") == std::pair{0, Bytes(summary.begin(), summary.end())} &&
+                       w.empty_or_new();
+            });
+            char what[80];
+            std::snprintf(what, sizeof what, "%s to blank 0x%02X media, page 32", w.what, erased);
+            report(what, tally);
+            EXPECT_GT(tally.clean, 20u);
+            EXPECT_EQ(tally.violations, 0u);
+            TearDown();
+            SetUp();
+        }
     }
 }
 
