@@ -52,11 +52,11 @@ inline void present_whole(fruplat::Family family, const uint8_t *data, size_t si
     const fruplat::Bytes image(data, data + size);
     fruplat::TextSink text(null_stream());
     handler.present_image(image, text);
-    fruplat::JsonSink json;
+    fruplat::JsonSink json(null_stream());
     json.begin_container("FZ", "fuzz", true);
     handler.present_image(image, json);
     json.end_container(0);
-    json.finish(null_stream());
+    json.finish();
 }
 
 // Every record and alias the registry gives the family, and a few names it

@@ -1,8 +1,7 @@
 #include "dimm/jep106.h"
 
-#include <cstdio>
-
 #include "dimm/spd.h"
+#include "present/presenter.h"
 
 namespace fruplat {
 
@@ -19,9 +18,13 @@ const char *jep106_name(unsigned bank, uint8_t code)
 std::string jedec_manufacturer(unsigned continuations, uint8_t code)
 {
     const char *name = jep106_name(continuations + 1, code);
-    char where[40];
-    std::snprintf(where, sizeof where, " (bank %u, 0x%02X)", continuations + 1, code);
-    return std::string(name != nullptr ? name : "unknown") + where;
+    std::string text = name != nullptr ? name : "unknown";
+    text += " (bank ";
+    append_decimal(text, continuations + 1);
+    text += ", 0x";
+    append_hex(text, code, 2, true);
+    text += ')';
+    return text;
 }
 
 }  // namespace fruplat

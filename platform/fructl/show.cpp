@@ -86,7 +86,7 @@ int show_command(const std::string &store, const std::vector<std::string> &args)
     std::unique_ptr<TextSink> text;
     PresentSink *sink = nullptr;
     if (request.json)
-        sink = (json = std::make_unique<JsonSink>()).get();
+        sink = (json = std::make_unique<JsonSink>(stdout)).get();
     else
         sink = (text = std::make_unique<TextSink>(stdout)).get();
     bool all_read = true;
@@ -111,7 +111,7 @@ int show_command(const std::string &store, const std::vector<std::string> &args)
         all_read = show_file(request, *sink) == kOk;
         break;
     }
-    if (json && !json->finish(stdout)) {
+    if (json && !json->finish()) {
         std::fprintf(stderr, "fructl: cannot write the output\n");
         return 1;
     }

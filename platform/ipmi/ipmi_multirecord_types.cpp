@@ -154,28 +154,36 @@ PresentedField field_of(const Row &row, const uint8_t *data, size_t size)
     const uint64_t stored = row.offset + row.width <= size ? load_le(data + row.offset, row.width) : 0;
     const unsigned bits = row.bits != 0 ? row.bits : 8u * row.width;
     uint64_t raw = (stored >> row.shift) & ((uint64_t{1} << bits) - 1);
-    char text[64];
+    std::string text;
     switch (row.kind) {
     case Kind::Number: {
         int64_t value = static_cast<int64_t>(raw);
         if (row.is_signed && (raw >> (bits - 1)) != 0)
             value -= int64_t{1} << bits;
         value *= row.scale;
-        std::snprintf(text, sizeof text, "%" PRId64 "%s%s", value, row.unit[0] != 0 ? " " : "", row.unit);
-        return number_field(row.name, text, value, row.unit);
+        append_decimal(text, value);
+        if (row.unit[0] != 0)
+            (text += ' ') += row.unit;
+        return number_field(row.name, std::move(text), value, row.unit);
     }
     case Kind::Flag:
         return yes_no(row.name, raw & 1);
     case Kind::Voltage:
-        std::snprintf(text, sizeof text, "%s (%" PRIu64 ")", kVoltages[raw] != nullptr ? kVoltages[raw] : "unknown",
-                      raw);
-        return number_field(row.name, text, static_cast<int64_t>(raw));
+        text = kVoltages[raw] != nullptr ? kVoltages[raw] : "unknown";
+        text += " (";
+        append_decimal(text, static_cast<int64_t>(raw));
+        text += ')';
+        return number_field(row.name, std::move(text), static_cast<int64_t>(raw));
     case Kind::Hex:
-        std::snprintf(text, sizeof text, "0x%02" PRIx64, raw);
-        return number_field(row.name, text, static_cast<int64_t>(raw));
+        text = "0x";
+        append_hex(text, raw, 2);
+        return number_field(row.name, std::move(text), static_cast<int64_t>(raw));
     case Kind::Manufacturer:
-        std::snprintf(text, sizeof text, "%" PRIu64 " (0x%06" PRIx64 ")", raw, raw);
-        return number_field(row.name, text, static_cast<int64_t>(raw));
+        append_decimal(text, static_cast<int64_t>(raw));
+        text += " (0x";
+        append_hex(text, raw, 6);
+        text += ')';
+        return number_field(row.name, std::move(text), static_cast<int64_t>(raw));
     case Kind::Signal: {
         // Bit 4 counts pulses per rotation for a tachometer output (one with
         // a threshold), and gives the level that means failure for a plain
@@ -209,8 +217,10 @@ PresentedField field_of(const Row &row, const uint8_t *data, size_t size)
 
 std::string multirecord_title(uint8_t type)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%s (0x%02x)", type_def(type).name, type);
+    std::string text = type_def(type).name;
+    text += " (0x";
+    append_hex(text, type, 2);
+    text += ')';
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "present/json_sink.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "store/status.h"
 
@@ -100,11 +101,35 @@ size_t utf8_sequence(const char *text, size_t size)
 
 }  // namespace
 
+// How many of the first bytes are printable ASCII other than '"' and '\\',
+// eight at a time: nearly every string of a document is only these, and a
+// look-up per byte would cost more than the rest of the document.
+size_t plain_prefix(const char *text, size_t size)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101u;
+    constexpr uint64_t kHigh = 0x8080808080808080u;
+    const auto has_zero = [](uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+    size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text + i, 8);
+        // Below 0x20, 0x7F and above, a quote, a backslash: any of them in
+        // any byte, whatever the byte order.
+        const uint64_t special = ((word - 0x2020202020202020u) | word | (word + kOnes)) & kHigh;
+        if (special != 0 || has_zero(word ^ 0x2222222222222222u) != 0 ||
+            has_zero(word ^ 0x5C5C5C5C5C5C5C5Cu) != 0)
+            break;
+    }
+    while (i < size && kPlain[static_cast<unsigned char>(text[i])])
+        ++i;
+    return i;
+}
+
 void append_json_string(std::string &out, const char *text, size_t size)
 {
     out += '"';
     size_t plain = 0;  // start of the run of characters that need no escape
-    for (size_t i = 0; i < size; ++i) {
+    for (size_t i = plain_prefix(text, size); i < size; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (kPlain[c])
             continue;
@@ -129,9 +154,13 @@ void append_json_string(std::string &out, const char *text, size_t size)
     out += '"';
 }
 
-JsonSink::JsonSink()
+namespace {
+constexpr size_t kSpillSize = 1 << 16;
+}
+
+JsonSink::JsonSink(FILE *out) : out_(out)
 {
-    text_.reserve(1 << 16);
+    text_.reserve(kSpillSize + (kSpillSize >> 2));
     text_ = "{\"format\":\"quillet-show\",\"version\":1,\"containers\":[";
 }
 
@@ -153,6 +182,14 @@ void JsonSink::end_container(int32_t status)
     text_ += "],";
     append_status(text_, status);
     text_ += '}';
+    if (text_.size() >= kSpillSize)
+        spill();
+}
+
+void JsonSink::spill()
+{
+    written_ = std::fwrite(text_.data(), 1, text_.size(), out_) == text_.size() && written_;
+    text_.clear();
 }
 
 void JsonSink::begin_record(const RecordStart &start)
@@ -230,10 +267,7 @@ void JsonSink::field(const PresentedField &field)
         break;
     case ValueKind::Bytes:
         text_ += ",\"hex\":\"";
-        for (const uint8_t byte : field.bytes) {
-            text_ += kHexDigits[byte >> 4];
-            text_ += kHexDigits[byte & 15];
-        }
+        text_ += hex_bytes(field.bytes.data(), field.bytes.size(), "");
         text_ += '"';
         break;
     case ValueKind::Status:
@@ -262,10 +296,11 @@ void JsonSink::unreadable_record(const char *name, int32_t status)
     text_ += ",\"entries\":[]}";
 }
 
-bool JsonSink::finish(FILE *out)
+bool JsonSink::finish()
 {
     text_ += "\n]}\n";
-    return std::fwrite(text_.data(), 1, text_.size(), out) == text_.size() && std::fflush(out) == 0;
+    spill();
+    return std::fflush(out_) == 0 && written_;
 }
 
 }  // namespace fruplat

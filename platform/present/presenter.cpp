@@ -1,5 +1,6 @@
 #include "present/presenter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cinttypes>
 #include <cstring>
@@ -26,16 +27,17 @@ std::string text_field(const uint8_t *data, size_t width)
     while (length > 0 && (data[length - 1] == 0 || data[length - 1] == ' '))
         --length;
     std::string text;
+    size_t plain = 0;  // start of the run of printable characters
     for (size_t i = 0; i < length; ++i) {
         const uint8_t c = data[i];
-        if (c >= 0x20 && c < 0x7F) {
-            text += static_cast<char>(c);
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
-            text += escaped;
-        }
+        if (c >= 0x20 && c < 0x7F)
+            continue;
+        text.append(reinterpret_cast<const char *>(data) + plain, i - plain);
+        text += "\\x";
+        append_hex(text, c, 2);
+        plain = i + 1;
     }
+    text.append(reinterpret_cast<const char *>(data) + plain, length - plain);
     return text;
 }
 
@@ -85,17 +87,37 @@ std::string format_utc(uint32_t seconds)
     return std::string(text, 23);
 }
 
+void append_decimal(std::string &out, int64_t value)
+{
+    char text[24];
+    out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+void append_hex(std::string &out, uint64_t value, unsigned digits, bool capitals)
+{
+    const char *const set = capitals ? "0123456789ABCDEF" : "0123456789abcdef";
+    char text[16];
+    unsigned n = 0;
+    do {
+        text[15 - n++] = set[value & 15];
+        value >>= 4;
+    } while (value != 0 || n < digits);
+    out.append(text + 16 - n, n);
+}
+
 std::string hex_bytes(const uint8_t *data, size_t size, const char *separator)
 {
     static const char kDigits[] = "0123456789abcdef";
     const size_t gap = std::strlen(separator);
-    std::string text;
-    text.reserve(size * (2 + gap));
+    if (size == 0)
+        return {};
+    std::string text(size * (2 + gap) - gap, '\0');
+    char *at = text.data();
     for (size_t i = 0; i < size; ++i) {
         if (i > 0)
-            text.append(separator, gap);
-        text += kDigits[data[i] >> 4];
-        text += kDigits[data[i] & 15];
+            at = std::copy_n(separator, gap, at);
+        *at++ = kDigits[data[i] >> 4];
+        *at++ = kDigits[data[i] & 15];
     }
     return text;
 }
@@ -120,9 +142,11 @@ std::string format_field(const FieldDef &field, const uint8_t *record)
         return hex_bytes(data, field.width, ":");
     case FieldKind::Enum: {
         const char *name = enum_name(field.enumeration, static_cast<uint32_t>(value));
-        std::snprintf(text, sizeof text, "%s (0x%0*" PRIx64 ")", name != nullptr ? name : "unknown",
-                      static_cast<int>(2 * field.width), value);
-        return text;
+        std::string named = name != nullptr ? name : "unknown";
+        named += " (0x";
+        append_hex(named, value, static_cast<unsigned>(2 * field.width));
+        named += ')';
+        return named;
     }
     }
     return "";

@@ -75,6 +75,13 @@ struct PresentedRecord {
 std::string format_utc(uint32_t seconds);
 std::string hex_bytes(const uint8_t *data, size_t size, const char *separator);
 
+// Digits without printf, which costs more than the rest of a field: a show
+// of a whole store formats tens of thousands of numbers.
+void append_decimal(std::string &out, int64_t value);
+// `digits` at least, zero-padded; capitals where decoders engineers compare
+// with print them so.
+void append_hex(std::string &out, uint64_t value, unsigned digits, bool capitals = false);
+
 }  // namespace fruplat
 
 #endif

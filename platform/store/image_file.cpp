@@ -256,7 +256,8 @@ int32_t with_image_ordered(const ContainerEntry &entry, Access access,
         else
             status = read_image(entry, &old);
     }
-    Bytes image = old;
+    // A read changes nothing, so it needs no copy to compare with.
+    Bytes image = access == Access::Read ? std::move(old) : old;
     WriteOrder order;
     if (status == kOk)
         status = work(image, &order);

@@ -23,12 +23,12 @@ std::string captured(FILE *file)
 
 std::string json_of(const PresentedField &field)
 {
-    JsonSink sink;
+    FILE *file = std::tmpfile();
+    JsonSink sink(file);
     sink.begin_container("X", "zan", false);
     present_fields(sink, "R", {field});
     sink.end_container(0);
-    FILE *file = std::tmpfile();
-    EXPECT_TRUE(sink.finish(file));
+    EXPECT_TRUE(sink.finish());
     const std::string text = captured(file);
     const size_t begin = text.find("\"fields\":[") + 10;
     return text.substr(begin, text.find("]}]}") - begin);
@@ -67,6 +67,39 @@ TEST(JsonSink, RendersEveryKindWithItsKeys)
     };
     for (const auto &c : cases)
         EXPECT_EQ(json_of(c.field), c.json) << c.field.name;
+}
+
+// A store's document goes out in pieces of whole containers: every
+// container once, in order, the document closed once, and a failed write
+// anywhere is reported at the end.
+TEST(JsonSink, WritesAStoreOfAnySizeWholeAndReportsAFailedWrite)
+{
+    const std::string text(300, 'x');
+    const auto show = [&](FILE *file, size_t containers) {
+        JsonSink sink(file);
+        for (size_t n = 0; n < containers; ++n) {
+            sink.begin_container("C" + std::to_string(n), "zan", false);
+            present_fields(sink, "R", {{"f", text}});
+            sink.end_container(0);
+        }
+        return sink.finish();
+    };
+    FILE *file = std::tmpfile();
+    ASSERT_TRUE(show(file, 1000));
+    const std::string document = captured(file);
+    ASSERT_GT(document.size(), size_t{1} << 18);
+    size_t at = 0;
+    for (size_t n = 0; n < 1000; ++n) {
+        at = document.find("{\"nac\":\"C" + std::to_string(n) + "\"", at);
+        ASSERT_NE(at, std::string::npos) << n;
+    }
+    EXPECT_EQ(document.rfind("{\"format\""), 0u);
+    EXPECT_TRUE(document.ends_with("\"error\":null}\n]}\n"));
+
+    FILE *full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    EXPECT_FALSE(show(full, 1000));
+    std::fclose(full);
 }
 
 TEST(TextSink, ShowsContainersAndWhatCannotBeRead)
