@@ -99,8 +99,6 @@ size_t utf8_sequence(const char *text, size_t size)
     return n;
 }
 
-}  // namespace
-
 // How many of the first bytes are printable ASCII other than '"' and '\\',
 // eight at a time: nearly every string of a document is only these, and a
 // look-up per byte would cost more than the rest of the document.
@@ -125,33 +123,78 @@ size_t plain_prefix(const char *text, size_t size)
     return i;
 }
 
-void append_json_string(std::string &out, const char *text, size_t size)
+// Writers into room made beforehand (see `bound`): a field is some ten
+// pieces, and a capacity check for each would cost more than writing it.
+template <size_t N>
+char *put(char *at, const char (&literal)[N])
 {
-    out += '"';
-    size_t plain = 0;  // start of the run of characters that need no escape
-    for (size_t i = plain_prefix(text, size); i < size; ++i) {
+    std::memcpy(at, literal, N - 1);
+    return at + N - 1;
+}
+
+char *put_raw(char *at, const char *text, size_t size)
+{
+    std::memcpy(at, text, size);
+    return at + size;
+}
+
+// A string, quoted and escaped: at most 2 + 6 * size characters.
+char *put_string(char *at, const char *text, size_t size)
+{
+    *at++ = '"';
+    size_t i = plain_prefix(text, size);
+    at = put_raw(at, text, i);
+    while (i < size) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (kPlain[c])
-            continue;
-        if (const size_t n = utf8_sequence(text + i, size - i); n > 0) {
-            i += n - 1;
-            continue;
-        }
-        out.append(text + plain, i - plain);
-        plain = i + 1;
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
+        if (kPlain[c]) {
+            *at++ = text[i++];
+        } else if (const size_t n = utf8_sequence(text + i, size - i); n > 0) {
+            at = put_raw(at, text + i, n);
+            i += n;
+        } else if (c == '"' || c == '\\') {
+            *at++ = '\\';
+            *at++ = text[i++];
         } else {
             // A byte that starts no UTF-8 character is kept as its code, so
             // that the document stays valid UTF-8.
-            out += "\\u00";
-            out += kHexDigits[c >> 4];
-            out += kHexDigits[c & 15];
+            at = put(at, "\\u00");
+            *at++ = kHexDigits[c >> 4];
+            *at++ = kHexDigits[c & 15];
+            ++i;
         }
     }
-    out.append(text + plain, size - plain);
-    out += '"';
+    *at++ = '"';
+    return at;
+}
+
+char *put_string(char *at, const std::string &text)
+{
+    return put_string(at, text.data(), text.size());
+}
+
+// At most 20 characters.
+char *put_number(char *at, int64_t number)
+{
+    return std::to_chars(at, at + 20, number).ptr;
+}
+
+constexpr size_t kMostEscaped = 6;  // "\u00XX" for one byte
+
+size_t bound(const PresentedField &field)
+{
+    const size_t strings = field.name.size() + field.value.size() + field.unit.size() + field.symbol.size();
+    const size_t error =
+        field.kind == ValueKind::Status ? std::strlen(status_text(static_cast<int32_t>(field.number))) : 0;
+    return 128 + kMostEscaped * (strings + error) + 2 * field.bytes.size();
+}
+
+}  // namespace
+
+void append_json_string(std::string &out, const char *text, size_t size)
+{
+    const size_t old = out.size();
+    out.resize(old + 2 + kMostEscaped * size);
+    out.resize(static_cast<size_t>(put_string(out.data() + old, text, size) - out.data()));
 }
 
 namespace {
@@ -237,45 +280,59 @@ void JsonSink::close_entry()
 
 void JsonSink::field(const PresentedField &field)
 {
+    const size_t old = text_.size();
+    text_.resize(old + bound(field));
+    char *at = text_.data() + old;
     if (!first_field_)
-        text_ += ',';
+        *at++ = ',';
     first_field_ = false;
-    text_ += "{\"name\":";
-    append_string(text_, field.name);
-    text_ += ",\"kind\":\"";
-    text_ += kind_key(field.kind);
-    text_ += "\",\"text\":";
-    append_string(text_, field.value);
+    at = put(at, "{\"name\":");
+    at = put_string(at, field.name);
+    at = put(at, ",\"kind\":\"");
+    const char *kind = kind_key(field.kind);
+    at = put_raw(at, kind, std::strlen(kind));
+    at = put(at, "\",\"text\":");
+    at = put_string(at, field.value);
     switch (field.kind) {
     case ValueKind::Text:
         break;
     case ValueKind::Number:
     case ValueKind::Timestamp:
-        text_ += ",\"value\":";
-        append_number(text_, field.number);
-        text_ += ",\"unit\":";
-        append_string(text_, field.unit);
+        at = put(at, ",\"value\":");
+        at = put_number(at, field.number);
+        at = put(at, ",\"unit\":");
+        at = put_string(at, field.unit);
         break;
     case ValueKind::Enum:
-        text_ += ",\"value\":";
-        append_number(text_, field.number);
-        text_ += ",\"symbol\":";
-        if (field.symbol.empty())
-            text_ += "null";
-        else
-            append_string(text_, field.symbol);
+        at = put(at, ",\"value\":");
+        at = put_number(at, field.number);
+        at = put(at, ",\"symbol\":");
+        at = field.symbol.empty() ? put(at, "null") : put_string(at, field.symbol);
         break;
     case ValueKind::Bytes:
-        text_ += ",\"hex\":\"";
-        text_ += hex_bytes(field.bytes.data(), field.bytes.size(), "");
-        text_ += '"';
+        at = put(at, ",\"hex\":\"");
+        for (const uint8_t byte : field.bytes) {
+            *at++ = kHexDigits[byte >> 4];
+            *at++ = kHexDigits[byte & 15];
+        }
+        *at++ = '"';
         break;
-    case ValueKind::Status:
-        text_ += ',';
-        append_status(text_, static_cast<int32_t>(field.number));
+    case ValueKind::Status: {
+        const int32_t status = static_cast<int32_t>(field.number);
+        at = put(at, ",\"status\":");
+        at = put_number(at, status);
+        at = put(at, ",\"error\":");
+        if (status == kOk) {
+            at = put(at, "null");
+        } else {
+            const char *error = status_text(status);
+            at = put_string(at, error, std::strlen(error));
+        }
         break;
     }
-    text_ += '}';
+    }
+    *at++ = '}';
+    text_.resize(static_cast<size_t>(at - text_.data()));
 }
 
 void JsonSink::end_record()
