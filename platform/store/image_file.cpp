@@ -310,6 +310,7 @@ int32_t with_image_reader(const ContainerEntry &entry,
         return status;
     reader.capacity_ = entry.capacity;
     reader.path_ = &entry.image_path;
+    reader.in_place_ = !regular;
     // A file costs a system call per read; an EEPROM costs bus time per
     // byte, so there only the header comes ahead.
     reader.head_.resize(std::min<size_t>(entry.capacity, regular ? ImageReader::kReadAhead : 64));

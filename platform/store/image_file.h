@@ -99,6 +99,9 @@ public:
     static constexpr size_t kReadAhead = 8192;
     uint32_t capacity() const { return capacity_; }
     const Bytes &head() const { return head_; }
+    // Whether the container is written in place (a device, anything but a
+    // regular file), as the open descriptor says.
+    bool in_place() const { return in_place_; }
     // Bytes [offset, offset + size) as far as the image holds them; `whole`
     // says whether it holds all of them.
     [[nodiscard]] int32_t read(uint64_t offset, uint64_t size, Bytes *out, bool *whole);
@@ -111,6 +114,7 @@ private:
     const std::string *path_ = nullptr;
     Bytes head_;
     bool ended_ = false;  // the file ends within the head
+    bool in_place_ = false;
 };
 
 // Runs `work` on a reader of the container, under the same lock a read takes.

@@ -167,14 +167,19 @@ const FamilyHandler kZanHandler = {zan_access,        zan_read_record,      zan_
 int32_t with_zan_image(const ContainerEntry &entry, Access access,
                        const std::function<int32_t(ZanImage &)> &work, const SegmentWanted &wanted)
 {
-    const bool in_place = written_in_place(entry);
-    const uint32_t cut_page = in_place ? std::max<uint32_t>(entry.page_size, 1) : 0;
+    const auto cut_page_of = [&entry](bool in_place) -> uint32_t {
+        return in_place ? std::max<uint32_t>(entry.page_size, 1) : 0;
+    };
+    // A read goes by the descriptor it opened: a stat beforehand would cost
+    // a system call of every read.
     if (access == Access::Read)
         return with_image_reader(entry, [&](ImageReader &reader) -> int32_t {
             ZanImage image;
-            const int32_t status = read_zan_image(reader, wanted, &image, cut_page);
+            const int32_t status = read_zan_image(reader, wanted, &image, cut_page_of(reader.in_place()));
             return status == kOk ? work(image) : status;
         });
+    const bool in_place = written_in_place(entry);
+    const uint32_t cut_page = cut_page_of(in_place);
     return with_image_ordered(entry, access, [&](Bytes &raw, WriteOrder *order) -> int32_t {
         ZanImage image;
         int32_t status = parse_zan_image(raw, &image, cut_page);
