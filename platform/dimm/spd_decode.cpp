@@ -56,6 +56,17 @@ PresentedField maker_field(const char *name, uint8_t continuation, uint8_t code)
     return {name, jedec_manufacturer(continuation & 0x7F, code)};
 }
 
+void maker_fields(const Bytes &spd, const MakerLayout &layout, Fields &fields)
+{
+    fields.push_back(maker_field("module_manufacturer", spd[layout.module_maker], spd[layout.module_maker + 1]));
+    if (layout.dram_maker != 0)
+        fields.push_back(maker_field("dram_manufacturer", spd[layout.dram_maker], spd[layout.dram_maker + 1]));
+    fields.push_back(location_field(spd[layout.location]));
+    fields.push_back(date_field(spd[layout.date], spd[layout.date + 1]));
+    fields.push_back(serial_field(spd, layout.serial));
+    fields.push_back(part_field(spd, layout.part, layout.part_size));
+}
+
 PresentedField location_field(uint8_t location)
 {
     return {"manufacturing_location", printf_text("0x%02X", location)};

@@ -13,15 +13,9 @@ const char *const kDdr3ModuleTypes[] = {
 };
 
 // Byte 0 bit 7 says whether the CRC stops before the maker's data.
-void maker_fields(const Bytes &spd, Fields &fields, bool dram_maker)
+void identity_fields(const Bytes &spd, Fields &fields, bool dram_maker)
 {
-    fields.push_back(maker_field("module_manufacturer", spd[117], spd[118]));
-    if (dram_maker)
-        fields.push_back(maker_field("dram_manufacturer", spd[148], spd[149]));
-    fields.push_back(location_field(spd[119]));
-    fields.push_back(date_field(spd[120], spd[121]));
-    fields.push_back(serial_field(spd, 122));
-    fields.push_back(part_field(spd, 128, 18));
+    maker_fields(spd, {117, dram_maker ? size_t{148} : 0, 119, 120, 122, 128, 18}, fields);
     fields.push_back(crc_field("crc", spd, 0, (spd[0] & 0x80) != 0 ? 116 : 125, 126));
 }
 
@@ -65,7 +59,7 @@ void decode_ddr3(const Bytes &spd, Fields &fields)
     // Byte 6: bit 0 set means not operable at 1.5 V; bits 1 and 2 the
     // low-voltage levels the module runs at.
     fields.push_back(voltage_field((spd[6] & 0x01) == 0 ? 1500 : (spd[6] & 0x02) != 0 ? 1350 : 1250));
-    maker_fields(spd, fields, true);
+    identity_fields(spd, fields, true);
 }
 
 // FB-DIMM addressing: byte 4 holds rows (bits 7-5, from 12), columns (bits
@@ -86,7 +80,7 @@ void decode_fbdimm(const Bytes &spd, Fields &fields)
     fields.push_back(bits_field("device_width", width));
     fields.push_back(bits_field("data_width", 64));
     fields.push_back({"ecc", "yes (8-bit extension)"});
-    maker_fields(spd, fields, false);
+    identity_fields(spd, fields, false);
 }
 
 }  // namespace fruplat::spd

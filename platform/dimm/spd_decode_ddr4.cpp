@@ -16,15 +16,7 @@ const char *const kModuleTypes[] = {
 // Byte 4 bits 3:0: capacity per die in Mb; 12 and 24 Gb come after 32.
 constexpr unsigned kDieMbit[16] = {256, 512, 1024, 2048, 4096, 8192, 16384, 32768, 12288, 24576};
 
-void maker_fields(const Bytes &spd, Fields &fields)
-{
-    fields.push_back(maker_field("module_manufacturer", spd[320], spd[321]));
-    fields.push_back(maker_field("dram_manufacturer", spd[350], spd[351]));
-    fields.push_back(location_field(spd[322]));
-    fields.push_back(date_field(spd[323], spd[324]));
-    fields.push_back(serial_field(spd, 325));
-    fields.push_back(part_field(spd, 329, 20));
-}
+constexpr MakerLayout kMaker = {320, 350, 322, 323, 325, 329, 20};
 
 // Byte 17 fixes the timebases (0: medium 125 ps, fine 1 ps); a time is a
 // count of the medium one plus a signed count of the fine one.
@@ -71,7 +63,7 @@ void decode_ddr4(const Bytes &spd, Fields &fields)
         fields.push_back(voltage_field(1200));
     else
         fields.push_back({"nominal_voltage", "not operable at 1.2 V"});
-    maker_fields(spd, fields);
+    maker_fields(spd, kMaker, fields);
     fields.push_back(crc_field("crc", spd, 0, 125, 126));
     fields.push_back(crc_field("crc_module_specific", spd, 128, 253, 254));
 }
@@ -82,7 +74,7 @@ void decode_lpddr4(const Bytes &spd, Fields &fields)
 {
     fields.push_back(revision_field(spd[1]));
     fields.push_back(capacity_field(capacity(spd, true)));
-    maker_fields(spd, fields);
+    maker_fields(spd, kMaker, fields);
     fields.push_back(crc_field("crc", spd, 0, 125, 126));
 }
 

@@ -21,14 +21,11 @@ uint64_t package_mbit(const Bytes &spd)
     return uint64_t{kDieGbit[spd[4] & 0x1F]} * 1024 * kDies[spd[4] >> 5];
 }
 
-void maker_fields(const Bytes &spd, Fields &fields)
+constexpr MakerLayout kMaker = {512, 552, 514, 515, 517, 521, 30};
+
+void identity_fields(const Bytes &spd, Fields &fields)
 {
-    fields.push_back(maker_field("module_manufacturer", spd[512], spd[513]));
-    fields.push_back(maker_field("dram_manufacturer", spd[552], spd[553]));
-    fields.push_back(location_field(spd[514]));
-    fields.push_back(date_field(spd[515], spd[516]));
-    fields.push_back(serial_field(spd, 517));
-    fields.push_back(part_field(spd, 521, 30));
+    maker_fields(spd, kMaker, fields);
     fields.push_back(crc_field("crc", spd, 0, 509, 510));
 }
 
@@ -61,7 +58,7 @@ void decode_ddr5(const Bytes &spd, Fields &fields)
         fields.push_back(voltage_field(1100));
     else
         fields.push_back({"nominal_voltage", printf_text("unknown (0x%02X)", spd[16])});
-    maker_fields(spd, fields);
+    identity_fields(spd, fields);
 }
 
 // Soldered-down memory: the capacity is what one package's dies hold.
@@ -69,7 +66,7 @@ void decode_lpddr5(const Bytes &spd, Fields &fields)
 {
     fields.push_back(revision_field(spd[1]));
     fields.push_back(capacity_field(package_mbit(spd) / 8));
-    maker_fields(spd, fields);
+    identity_fields(spd, fields);
 }
 
 }  // namespace fruplat::spd

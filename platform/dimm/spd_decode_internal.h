@@ -40,6 +40,20 @@ PresentedField location_field(uint8_t location);
 PresentedField date_field(uint8_t year_bcd, uint8_t week_bcd);
 PresentedField serial_field(const Bytes &spd, size_t at);
 PresentedField part_field(const Bytes &spd, size_t at, size_t size);
+
+// Where a generation keeps the maker's data: the module maker's JEP106
+// continuation and code, the DRAM maker's, the location, the date, the
+// serial number and the part number.
+struct MakerLayout {
+    size_t module_maker;
+    size_t dram_maker;  // 0: the generation (or the SPD's CRC) leaves it out
+    size_t location;
+    size_t date;
+    size_t serial;
+    size_t part;
+    size_t part_size;
+};
+void maker_fields(const Bytes &spd, const MakerLayout &layout, Fields &fields);
 // "OK (0x1234 over bytes 0-116)" or "BAD (stored ..., computed ...)": the
 // CRC-16 of bytes first..last, stored low byte first at `stored_at`.
 PresentedField crc_field(const char *name, const Bytes &spd, size_t first, size_t last, size_t stored_at);
