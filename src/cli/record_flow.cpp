@@ -28,12 +28,9 @@ int32_t run_record_flow(RunContext &run, const RecordFlowRequest &request)
 {
     run.held.source_owed = true;
     fru_nodehdl_t node = 0;
-    int32_t status = fru_get_node(run.nac_name, &node);
-    if (status != 0) {
-        std::fprintf(stderr, "\n Could not get node handle: %s\n", run.nac_name);
+    int32_t status = get_held_node(run, &node);
+    if (status != 0)
         return status;
-    }
-    hold_node(run, node);
 
     int32_t container_type = static_cast<int32_t>(ContainerType::ZanAlt);
     if (fru_get_cont_type(node, &container_type) != 0) {

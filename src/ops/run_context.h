@@ -46,6 +46,10 @@ inline void hold_node(RunContext &run, fru_nodehdl_t node)
     run.held.node_open = true;
 }
 
+// Gets the run's container node and holds it; on failure says so on
+// stderr and returns the platform's status.
+int32_t get_held_node(RunContext &run, fru_nodehdl_t *node);
+
 // The node is given back at once (the IPMI identity read closes it before
 // it reads); the rest waits for finish_run.
 void close_node_now(RunContext &run);

@@ -84,12 +84,9 @@ int32_t run_bad_crc_scan(RunContext &run)
 {
     run.held.source_owed = true;
     fru_nodehdl_t node = 0;
-    int32_t status = fru_get_node(run.nac_name, &node);
-    if (status != 0) {
-        std::fprintf(stderr, "\n Could not get node handle: %s\n", run.nac_name);
+    int32_t status = get_held_node(run, &node);
+    if (status != 0)
         return status;
-    }
-    hold_node(run, node);
 
     BadSegmentList list{run.force_flag, {}};
     list.entries.reserve(kInitialRoom);
