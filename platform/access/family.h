@@ -38,8 +38,10 @@ struct FamilyHandler {
     // Every record an image of the family holds, decoded, to the sink, in
     // registry order; a record that is there but cannot be decoded goes to
     // the sink as its status. A status only when the image as a whole
-    // cannot be read. Never writes.
-    int32_t (*present_image)(const Bytes &image, PresentSink &sink);
+    // cannot be read. Never writes. `entry` is the container the image was
+    // read from, null for an image file: an image reads as its container
+    // does (a device's page may decide what its bytes mean).
+    int32_t (*present_image)(const Bytes &image, const ContainerEntry *entry, PresentSink &sink);
 
     // Optional hooks; null where the family has nothing of its own.
     // The stored entries of a record, oldest first (null: the one record

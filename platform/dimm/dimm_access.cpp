@@ -58,7 +58,7 @@ int32_t present(const Bytes &image, const RecordDef &def, PresentSink &sink)
 
 // The SPD record the module holds, then the DIMM's own records, in
 // registry order.
-int32_t dimm_present_image(const Bytes &image, PresentSink &sink)
+int32_t dimm_present_image(const Bytes &image, const ContainerEntry *, PresentSink &sink)
 {
     size_t count = 0;
     const RecordDef *defs = record_defs(&count);

@@ -58,7 +58,7 @@ int32_t show_container(const ContainerEntry &entry, PresentSink &sink)
 {
     sink.begin_container(entry.nac, family_name(entry.family), false);
     const int32_t status = with_image(entry, Access::Read, [&](Bytes &image) -> int32_t {
-        return family_handler(entry.family).present_image(image, sink);
+        return family_handler(entry.family).present_image(image, &entry, sink);
     });
     sink.end_container(status);
     return status;
@@ -70,7 +70,7 @@ int32_t show_file(const ShowRequest &request, PresentSink &sink)
     Bytes image;
     int32_t status = read_regular_file(request.path, kMaxCapacity, &image);
     if (status == kOk)
-        status = family_handler(request.family).present_image(image, sink);
+        status = family_handler(request.family).present_image(image, nullptr, sink);
     sink.end_container(status);
     return status;
 }

@@ -79,7 +79,7 @@ int32_t area_named(const char *name, const AreaName **found)
 }
 
 // The areas the common header lists; a damaged one does not hide the others.
-int32_t ipmi_present_image(const Bytes &image, PresentSink &sink)
+int32_t ipmi_present_image(const Bytes &image, const ContainerEntry *, PresentSink &sink)
 {
     for (const AreaName &area : kAreaNames) {
         bool shown = false;

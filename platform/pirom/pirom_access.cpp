@@ -54,7 +54,7 @@ int32_t rom_of(const Bytes &image, Bytes *rom)
 
 // The ROM as the engineer reads it, its raw bytes in the fields for a
 // program.
-int32_t pirom_present_image(const Bytes &image, PresentSink &sink)
+int32_t pirom_present_image(const Bytes &image, const ContainerEntry *, PresentSink &sink)
 {
     Bytes rom;
     const int32_t found = rom_of(image, &rom);
@@ -78,9 +78,9 @@ int32_t pirom_access(const ContainerEntry &entry, int32_t operation, const char 
         return status;
     if (operation != FRU_OP_READ)
         return kPiromReadOnly;
-    return with_image(entry, Access::Read, [](Bytes &image) -> int32_t {
+    return with_image(entry, Access::Read, [&entry](Bytes &image) -> int32_t {
         TextSink text(stdout);
-        return pirom_present_image(image, text);
+        return pirom_present_image(image, &entry, text);
     });
 }
 

@@ -256,11 +256,14 @@ int32_t ContainerLock::acquire(const ContainerEntry &entry, LockMode mode)
             held = HeldLock{};
         }
         if (held.fd >= 0) {
-            if (exclusive && !held.exclusive) {
-                if (const int32_t status = wait_for(held.fd, true); status != kOk)
-                    return status;
-                held.exclusive = true;
-            }
+            // flock makes a shared lock exclusive by dropping it first: a
+            // failed upgrade leaves the holders of the shared lock unlocked,
+            // and even one that succeeds lets a writer in between what they
+            // read and this write. So a holder of the shared lock cannot
+            // upgrade; nobody needs to, as a transaction locks exclusively
+            // from its first read.
+            if (exclusive && !held.exclusive)
+                return unlocked_read(kLockFailed);
             ++held.holders;
             key_ = key;
             return kOk;

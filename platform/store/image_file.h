@@ -28,7 +28,9 @@ enum class LockMode {
 // Holds a container's lock for its lifetime. A process keeps one lock per
 // container: a holder that asks again (the write of a transaction whose
 // pre-read took the lock) shares the lock it already has instead of
-// waiting for itself. Every user locks in one directory (see
+// waiting for itself; but one that holds it shared cannot have it
+// exclusive (kLockFailed: flock would drop the shared lock on the way).
+// Every user locks in one directory (see
 // lock_directory), in a file named by what it protects: d-DEV-INO.lock for
 // a regular file, r-RDEV.lock for a device node. A lock file owned by a
 // user other than root, the caller and the container's owner is not

@@ -18,6 +18,18 @@ namespace fruplat {
 
 namespace {
 
+// A device written in place may hold a first format cut short: its page
+// tells (see parse_zan_image). An image replaced whole never does.
+uint32_t cut_page_for(const ContainerEntry &entry, bool in_place)
+{
+    return in_place ? std::max<uint32_t>(entry.page_size, 1) : 0;
+}
+
+uint32_t cut_page_of(const ContainerEntry &entry)
+{
+    return cut_page_for(entry, written_in_place(entry));
+}
+
 bool is_identity(const char *name)
 {
     return strcasecmp(name, "IDENTITY") == 0;
@@ -134,11 +146,13 @@ int32_t zan_read_control(const ContainerEntry &entry, const char *name, uint8_t 
 
 // Every ZAN record of the registry the image holds. An alias that shares
 // its packet with another record (the installation records) shows once,
-// under the record that owns the tag.
-int32_t zan_present_image(const Bytes &raw, PresentSink &sink)
+// under the record that owns the tag. Read from a device, the image is
+// parsed as a read of it parses it: a first format cut short is an empty
+// container there.
+int32_t zan_present_image(const Bytes &raw, const ContainerEntry *entry, PresentSink &sink)
 {
     ZanImage image;
-    const int32_t parsed = parse_zan_image(raw, &image);
+    const int32_t parsed = parse_zan_image(raw, &image, entry != nullptr ? cut_page_of(*entry) : 0);
     if (parsed != kOk)
         return parsed;
     size_t count = 0;
@@ -167,19 +181,17 @@ const FamilyHandler kZanHandler = {zan_access,        zan_read_record,      zan_
 int32_t with_zan_image(const ContainerEntry &entry, Access access,
                        const std::function<int32_t(ZanImage &)> &work, const SegmentWanted &wanted)
 {
-    const auto cut_page_of = [&entry](bool in_place) -> uint32_t {
-        return in_place ? std::max<uint32_t>(entry.page_size, 1) : 0;
-    };
     // A read goes by the descriptor it opened: a stat beforehand would cost
     // a system call of every read.
     if (access == Access::Read)
         return with_image_reader(entry, [&](ImageReader &reader) -> int32_t {
             ZanImage image;
-            const int32_t status = read_zan_image(reader, wanted, &image, cut_page_of(reader.in_place()));
+            const int32_t status =
+                read_zan_image(reader, wanted, &image, cut_page_for(entry, reader.in_place()));
             return status == kOk ? work(image) : status;
         });
     const bool in_place = written_in_place(entry);
-    const uint32_t cut_page = cut_page_of(in_place);
+    const uint32_t cut_page = cut_page_for(entry, in_place);
     return with_image_ordered(entry, access, [&](Bytes &raw, WriteOrder *order) -> int32_t {
         ZanImage image;
         int32_t status = parse_zan_image(raw, &image, cut_page);

@@ -19,20 +19,13 @@ protected:
     void SetUp() override
     {
         StoreTest::SetUp();
-        device_ = store_ + "/eeprom";
-        std::ofstream(device_, std::ios::binary) << std::string(8192, '\xFF');
-        fruplat::AddRequest request;
-        request.nac = "EE";
-        request.device = device_;
-        ASSERT_EQ(fruplat::add_container(store_, request), 0);
-        model_ = std::make_unique<DeviceModel>(device_, 8192, entry("EE").page_size);
-        binding_ = std::make_unique<fruplat::DeviceBinding>(device_, *model_);
+        device_ = std::make_unique<ModelledDevice>();
+        ASSERT_EQ(device_->add(store_, "EE", 8192), 0);
         ASSERT_EQ(update("EE", "Power_SummaryR", pattern("Power_SummaryR", 1)), 0);
     }
     void TearDown() override
     {
-        binding_.reset();
-        model_.reset();
+        device_.reset();
         StoreTest::TearDown();
     }
 
@@ -43,16 +36,16 @@ protected:
         return got;
     }
 
-    std::string device_;
-    std::unique_ptr<DeviceModel> model_;
-    std::unique_ptr<fruplat::DeviceBinding> binding_;
+    DeviceModel &model() { return device_->model(); }
+
+    std::unique_ptr<ModelledDevice> device_;
 };
 
 TEST_F(DeviceIo, EveryFailingCallEndsClearly)
 {
-    model_->reset_counts();
+    model().reset_counts();
     ASSERT_EQ(update("EE", "Power_SummaryR", pattern("Power_SummaryR", 2)), 0);
-    const size_t counts[] = {model_->calls(Call::Read), model_->calls(Call::Write)};
+    const size_t counts[] = {model().calls(Call::Read), model().calls(Call::Write)};
     ASSERT_GT(counts[1], 0u);
     const struct {
         Fault fault;
@@ -65,7 +58,7 @@ TEST_F(DeviceIo, EveryFailingCallEndsClearly)
             for (size_t index = 0; index < counts[call == Call::Write]; ++index, ++seed, ++tried) {
                 const std::vector<uint8_t> old = stored();
                 const std::vector<uint8_t> now = pattern("Power_SummaryR", seed);
-                model_->fail(call, index, c.fault);
+                model().fail(call, index, c.fault);
                 ::testing::internal::CaptureStderr();
                 const int32_t status = update("EE", "Power_SummaryR", now);
                 const std::string err = ::testing::internal::GetCapturedStderr();

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <fstream>
 #include <unistd.h>
 #include <vector>
+
+#include "fructl/store_admin.h"
 
 namespace quillet_test {
 
@@ -85,6 +88,41 @@ ssize_t DeviceModel::write(const uint8_t *data, size_t size, uint64_t offset)
         return static_cast<ssize_t>(n);
     errno = EIO;
     return -1;
+}
+
+ModelledDevice::~ModelledDevice()
+{
+    binding_.reset();
+    model_.reset();
+    if (!path_.empty())
+        unlink(path_.c_str());
+}
+
+int ModelledDevice::add(const std::string &store, const std::string &nac, uint32_t capacity, uint8_t erased,
+                        uint32_t page)
+{
+    static unsigned made = 0;
+    path_ = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : store) + "/quillet-eeprom-" +
+            std::to_string(getpid()) + "-" + std::to_string(made++);
+    std::ofstream(path_, std::ios::binary) << std::string(capacity, static_cast<char>(erased));
+    fruplat::AddRequest request;
+    request.nac = nac;
+    request.device = path_;
+    if (page != 0)
+        request.page_size = page;
+    const int status = fruplat::add_container(store, request);
+    fruplat::ContainerEntry entry;
+    if (status != 0 || !fruplat::open_entry(store, nac, &entry))
+        return status != 0 ? status : 1;
+    model_ = std::make_unique<DeviceModel>(path_, capacity, entry.page_size);
+    binding_ = std::make_unique<fruplat::DeviceBinding>(path_, *model_);
+    return 0;
+}
+
+void ModelledDevice::put(const fruplat::Bytes &bytes) const
+{
+    std::fstream(path_, std::ios::binary | std::ios::in | std::ios::out)
+        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace quillet_test

@@ -6,8 +6,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "store/bytes.h"
 #include "store/device.h"
 
 namespace quillet_test {
@@ -49,6 +51,29 @@ private:
     Call fail_call_ = Call::Read;
     size_t fail_at_ = SIZE_MAX;
     Fault fault_ = Fault::None;
+};
+
+// A device container of a test store, its file bound to a DeviceModel:
+// `erased` bytes (on tmpfs where there is one: the cut tests sync
+// thousands of writes), added with `page` (0: the page the store picks).
+// Destroyed, it unbinds the model and removes the file.
+class ModelledDevice {
+public:
+    ~ModelledDevice();
+
+    // add_container's status; the model is bound only when it is 0.
+    int add(const std::string &store, const std::string &nac, uint32_t capacity, uint8_t erased = 0xFF,
+            uint32_t page = 0);
+    DeviceModel &model() { return *model_; }
+    const std::string &path() const { return path_; }
+    // Puts `bytes` on the device from byte 0, past the model: no budget,
+    // no counts.
+    void put(const fruplat::Bytes &bytes) const;
+
+private:
+    std::string path_;
+    std::unique_ptr<DeviceModel> model_;
+    std::unique_ptr<fruplat::DeviceBinding> binding_;
 };
 
 }  // namespace quillet_test

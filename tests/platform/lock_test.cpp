@@ -209,6 +209,38 @@ TEST_F(UserLocks, AGroupThatWritesADeviceSharesItsLockWithRoot)
     EXPECT_EQ(got, pattern("ManR", 1));
 }
 
+// flock makes a shared lock exclusive by dropping it first, so an upgrade
+// is refused: the shared lock stays held, for as long as its holder holds
+// it, and then goes.
+TEST_F(UserLocks, AnUpgradeIsRefusedAndKeepsTheSharedLock)
+{
+    add_device();
+    ASSERT_EQ(chown(device_.c_str(), 0, kService), 0);
+    ASSERT_EQ(chmod(device_.c_str(), 0660), 0);
+    const auto exclusive = [this] {
+        static fruplat::ContainerLock lock;  // held until the child is released
+        return lock.acquire(entry("EE"), fruplat::LockMode::Exclusive);
+    };
+    fruplat::ContainerLock reader;
+    ASSERT_EQ(reader.acquire(entry("EE"), fruplat::LockMode::Shared), 0);
+    {
+        Child other([this] {
+            static fruplat::ContainerLock lock;
+            return lock.acquire(entry("EE"), fruplat::LockMode::Shared);
+        }, kService);
+        ASSERT_EQ(other.result(), 0);
+        fruplat::ContainerLock writer;
+        EXPECT_EQ(writer.acquire(entry("EE"), fruplat::LockMode::Exclusive), fruplat::kLockFailed);
+    }
+    {
+        Child writer(exclusive, kService);
+        EXPECT_EQ(writer.result(), fruplat::kBusy) << "the refused upgrade dropped the shared lock";
+    }
+    reader.release();
+    Child writer(exclusive, kService);
+    EXPECT_EQ(writer.result(), 0) << "the shared lock outlived its holder";
+}
+
 // A reader who cannot write the container makes no lock file: one it left
 // behind would stop the container's own (non-root) writer for good.
 TEST_F(UserLocks, AReaderLeavesNoLockFileThatStopsTheOwner)

@@ -45,23 +45,13 @@ class PowerCut : public StoreTest {
 protected:
     void make_device(uint32_t capacity)
     {
-        // On tmpfs where there is one: the test syncs thousands of writes.
-        device_ = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : store_) + "/quillet-eeprom-" +
-                  std::to_string(getpid());
-        std::ofstream(device_, std::ios::binary) << std::string(capacity, '\xFF');
-        fruplat::AddRequest request;
-        request.nac = "EE";
-        request.device = device_;
-        ASSERT_EQ(fruplat::add_container(store_, request), 0);
-        model_ = std::make_unique<DeviceModel>(device_, capacity, entry("EE").page_size);
-        binding_ = std::make_unique<fruplat::DeviceBinding>(device_, *model_);
+        device_ = std::make_unique<ModelledDevice>();
+        ASSERT_EQ(device_->add(store_, "EE", capacity), 0);
     }
 
     void TearDown() override
     {
-        binding_.reset();
-        model_.reset();
-        unlink(device_.c_str());
+        device_.reset();
         StoreTest::TearDown();
     }
 
@@ -88,11 +78,8 @@ protected:
         return out;
     }
 
-    void restore(const Bytes &before)
-    {
-        std::fstream(device_, std::ios::binary | std::ios::in | std::ios::out)
-            .write(reinterpret_cast<const char *>(before.data()), static_cast<std::streamsize>(before.size()));
-    }
+    void restore(const Bytes &before) { device_->put(before); }
+    DeviceModel &model() { return device_->model(); }
 
     // Runs `op` from `before` uncut, then with every possible cut, clean or
     // tearing the page being programmed; returns the cut points tried.
@@ -100,17 +87,17 @@ protected:
     {
         restore(before);
         const State old_state = state(checked);
-        model_->reset_counts();
+        model().reset_counts();
         EXPECT_EQ(op.second(), 0) << op.first;
         const State new_state = state(checked);
-        const size_t total = written_[op.first] = model_->written();
+        const size_t total = written_[op.first] = model().written();
         for (size_t cut = 0; cut < total; ++cut) {
             restore(before);
-            model_->cut_after(cut, torn);
+            model().cut_after(cut, torn);
             ::testing::internal::CaptureStderr();
             const int32_t status = op.second();
             ::testing::internal::GetCapturedStderr();
-            model_->cut_after(SIZE_MAX, false);
+            model().cut_after(SIZE_MAX, false);
             fru_close_data_source();
             EXPECT_NE(status, 0) << op.first << " cut at byte " << cut;
             State keys = state(checked);
@@ -167,9 +154,7 @@ protected:
         return ops;
     }
 
-    std::string device_;
-    std::unique_ptr<DeviceModel> model_;
-    std::unique_ptr<fruplat::DeviceBinding> binding_;
+    std::unique_ptr<ModelledDevice> device_;
     std::map<std::string, size_t> written_;  // bytes each operation wrote uncut
 };
 

@@ -34,35 +34,22 @@ class ZanCut : public StoreTest {
 protected:
     void make_device(uint32_t capacity, uint8_t erased, uint32_t page)
     {
-        device_ = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : store_) + "/quillet-zancut-" +
-                  std::to_string(getpid());
-        std::ofstream(device_, std::ios::binary) << std::string(capacity, static_cast<char>(erased));
-        fruplat::AddRequest request;
-        request.nac = "EE";
-        request.device = device_;
-        request.page_size = page;
-        ASSERT_EQ(fruplat::add_container(store_, request), 0);
+        device_ = std::make_unique<ModelledDevice>();
+        ASSERT_EQ(device_->add(store_, "EE", capacity, erased, page), 0);
         page_ = page;
         // Registering a device leaves its bytes as they were.
         blank_ = Bytes(capacity, erased);
         ASSERT_TRUE(image("EE") == blank_);
-        model_ = std::make_unique<DeviceModel>(device_, capacity, page);
-        binding_ = std::make_unique<fruplat::DeviceBinding>(device_, *model_);
     }
 
     void TearDown() override
     {
-        binding_.reset();
-        model_.reset();
-        unlink(device_.c_str());
+        device_.reset();
         StoreTest::TearDown();
     }
 
-    void put(const Bytes &bytes)
-    {
-        std::fstream(device_, std::ios::binary | std::ios::in | std::ios::out)
-            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
+    void put(const Bytes &bytes) { device_->put(bytes); }
+    DeviceModel &model() { return device_->model(); }
 
     // What a record reads through the access path: its status and slots.
     std::pair<int32_t, Bytes> reads(const char *record)
@@ -80,17 +67,17 @@ protected:
     {
         Tally tally;
         put(before);
-        model_->reset_counts();
+        model().reset_counts();
         EXPECT_EQ(op(), 0);
-        const size_t total = model_->written();
+        const size_t total = model().written();
         for (const bool torn : {false, true}) {
             for (size_t cut = 0; cut < total; ++cut) {
                 put(before);
-                model_->cut_after(cut, torn);
+                model().cut_after(cut, torn);
                 ::testing::internal::CaptureStderr();
                 const int32_t status = op();
                 ::testing::internal::GetCapturedStderr();
-                model_->cut_after(SIZE_MAX, false);
+                model().cut_after(SIZE_MAX, false);
                 fru_close_data_source();
                 EXPECT_NE(status, 0) << "cut at byte " << cut;
                 ++(torn ? tally.torn : tally.clean);
@@ -103,11 +90,9 @@ protected:
         return tally;
     }
 
-    std::string device_;
+    std::unique_ptr<ModelledDevice> device_;
     uint32_t page_ = 32;
     Bytes blank_;
-    std::unique_ptr<DeviceModel> model_;
-    std::unique_ptr<fruplat::DeviceBinding> binding_;
 };
 
 void report(const char *what, const Tally &t)
@@ -230,7 +215,7 @@ void set_sequence(Bytes &raw, const fruplat::ZanLayout &layout, int k, uint32_t 
 TEST_F(ZanCut, AWrappedSequenceNeverHidesANewerSlot)
 {
     make_device(8192, 0xFF, 32);
-    model_->cut_after(SIZE_MAX, false);
+    model().cut_after(SIZE_MAX, false);
     ASSERT_EQ(update("EE", "Power_SummaryR", pattern("Power_SummaryR", 1)), 0);
     ASSERT_EQ(update("EE", "Customer_DataR", pattern("Customer_DataR", 2)), 0);
     // Slot 0 active, slot 1 holding both records too: where equal
@@ -314,7 +299,7 @@ Bytes format1_image(const std::vector<uint8_t> &customer)
 TEST_F(ZanCut, Format1DeviceRefusesEveryWriteUntilConverted)
 {
     make_device(8192, 0xFF, 32);
-    model_->cut_after(SIZE_MAX, false);
+    model().cut_after(SIZE_MAX, false);
     const std::vector<uint8_t> customer = pattern("Customer_DataR", 5);
     put(format1_image(customer));
     const Bytes before = image("EE");
@@ -357,7 +342,7 @@ TEST_F(ZanCut, Format1DeviceRefusesEveryWriteUntilConverted)
 TEST_F(ZanCut, ADamagedFormat1HeaderIsNotBlankMedia)
 {
     make_device(8192, 0xFF, 256);
-    model_->cut_after(SIZE_MAX, false);
+    model().cut_after(SIZE_MAX, false);
     Bytes damaged = format1_image(pattern("Customer_DataR", 5));
     damaged[21] ^= 0x01;  // the header's CRC
     damaged.resize(8192, 0xFF);
