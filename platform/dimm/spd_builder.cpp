@@ -105,6 +105,23 @@ void build_fbdimm(const SpdContent &content, Bytes &spd)
     build_crc_layout(content, spd);
 }
 
+// Byte 9: whole ns and tenths, or DDR2's .25, .33, .66 and .75 as 0xA-0xD.
+uint8_t ddr2_cycle_byte(unsigned ps)
+{
+    constexpr unsigned kFractions[4] = {250, 330, 660, 750};
+    unsigned low = ps % 1000 / 100;
+    for (unsigned i = 0; i < 4; ++i)
+        if (ps % 1000 == kFractions[i])
+            low = 0xA + i;
+    return static_cast<uint8_t>(ps / 1000 << 4 | low);
+}
+
+// Bytes 27 and 29: whole ns and quarters.
+uint8_t quarters_byte(unsigned ps)
+{
+    return static_cast<uint8_t>(ps / 1000 << 2 | ps % 1000 / 250);
+}
+
 void build_ddr2(const SpdContent &content, Bytes &spd)
 {
     spd[0] = 128;
@@ -114,7 +131,16 @@ void build_ddr2(const SpdContent &content, Bytes &spd)
     spd[4] = static_cast<uint8_t>(content.columns);
     spd[5] = static_cast<uint8_t>(content.type == SpdType::Ddr ? content.ranks : 0x60 | (content.ranks - 1));
     spd[6] = content.ecc ? 72 : 64;
-    spd[9] = 0x30;
+    const bool ddr = content.type == SpdType::Ddr;
+    spd[8] = ddr ? 0x04 : 0x05;  // SSTL 2.5 V, SSTL 1.8 V
+    spd[9] = ddr2_cycle_byte(content.tck_ps);
+    // The one CAS latency tAA asks for at that period: DDR2 bit n is CL n,
+    // DDR bit n is CL (n + 2) / 2.
+    const unsigned halves = (2 * content.taa_ps + content.tck_ps - 1) / content.tck_ps;
+    spd[18] = static_cast<uint8_t>(ddr ? 1u << (std::max(halves, 2u) - 2) : 1u << (halves + 1) / 2);
+    spd[27] = quarters_byte(content.trp_ps);
+    spd[29] = quarters_byte(content.trcd_ps);
+    spd[30] = static_cast<uint8_t>(content.tras_ps / 1000);
     spd[11] = content.ecc ? 0x02 : 0x00;
     spd[13] = static_cast<uint8_t>(content.device_width);
     spd[17] = static_cast<uint8_t>(content.banks);

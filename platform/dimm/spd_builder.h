@@ -16,7 +16,8 @@ struct SpdContent {
     unsigned device_width = 8;       // bits
     unsigned die_mbit = 2048;        // DDR3, DDR4, DDR5: capacity per die
     unsigned dies = 1;               // DDR4 (3DS) and DDR5: dies per package
-    // DDR3, DDR4, DDR5: minimum clock period and core timings
+    // Minimum clock period and core timings (DDR and DDR2: the period at the
+    // CAS latency tAA asks for, in halves on DDR)
     unsigned tck_ps = 1500, taa_ps = 13125, trcd_ps = 13125, trp_ps = 13125, tras_ps = 36000;
     unsigned rows = 14, columns = 10, banks = 8;  // DDR2 and FB-DIMM geometry
     bool ecc = true;

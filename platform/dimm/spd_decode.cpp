@@ -117,7 +117,7 @@ Clock standard_clock(int64_t stored_fs, int64_t tolerance_fs, int64_t unit_fs)
     return {stored_fs, 1, stored_fs};
 }
 
-void speed_fields(Fields &fields, const Clock &clock, unsigned bus_bits, const char *grade)
+void speed_fields(Fields &fields, const Clock &clock, unsigned bus_bits, const char *grade, bool nearest)
 {
     if (clock.fs_numerator <= 0) {
         fields.push_back({"cycle_time", "undefined"});
@@ -129,25 +129,30 @@ void speed_fields(Fields &fields, const Clock &clock, unsigned bus_bits, const c
                                                             static_cast<long long>(ps % 1000)),
                                   ps, "ps"));
     // 2000 / period in ns, truncated; the grade is the transfer rate times
-    // the bus width in bytes, rounded down to a hundred.
+    // the bus width in bytes, rounded down to a hundred (first-generation
+    // DDR: to the nearest, as in PC2700 for DDR-333).
     const int64_t rate = 2000000000 * clock.denominator / clock.fs_numerator;
-    int64_t module = 2000000000 * clock.denominator * bus_bits / 8 / clock.fs_numerator;
+    const int64_t bytes_per_second = 2000000000 * clock.denominator * bus_bits / 8;
+    int64_t module = (bytes_per_second + (nearest ? 50 * clock.fs_numerator : 0)) / clock.fs_numerator;
     module -= module % 100;
     fields.push_back(number_field("max_speed",
-                                  printf_text("%lld MT/s (%s-%lld)", static_cast<long long>(rate), grade,
+                                  printf_text("%lld MT/s (%s%lld)", static_cast<long long>(rate), grade,
                                               static_cast<long long>(module)),
                                   rate, "MT/s"));
+}
+
+long long clock_cycles(const Clock &clock, int64_t fs, int guard_thousandths)
+{
+    const int64_t over = fs * clock.denominator * 1000 - guard_thousandths * clock.fs_numerator;
+    const int64_t whole = clock.fs_numerator * 1000;
+    return over <= 0 ? 0 : (over + whole - 1) / whole;
 }
 
 void timing_field(Fields &fields, const Clock &clock, const CoreTimes &times, int guard_thousandths)
 {
     if (clock.fs_numerator <= 0)
         return;
-    const auto cycles = [&](int64_t fs) -> long long {
-        const int64_t over = fs * clock.denominator * 1000 - guard_thousandths * clock.fs_numerator;
-        const int64_t whole = clock.fs_numerator * 1000;
-        return over <= 0 ? 0 : (over + whole - 1) / whole;
-    };
+    const auto cycles = [&](int64_t fs) { return clock_cycles(clock, fs, guard_thousandths); };
     fields.push_back({"timings", printf_text("%lld-%lld-%lld-%lld", cycles(times.aa_fs), cycles(times.rcd_fs),
                                              cycles(times.rp_fs), cycles(times.ras_fs))});
 }

@@ -24,7 +24,7 @@ void identity_fields(const Bytes &spd, Fields &fields, bool dram_maker)
 void ddr3_speed(const Bytes &spd, unsigned bus_bits, Fields &fields)
 {
     if ((spd[9] & 0x0F) == 0 || spd[11] == 0) {
-        speed_fields(fields, Clock{0, 1, 0}, bus_bits, "PC3");
+        speed_fields(fields, Clock{0, 1, 0}, bus_bits, "PC3-");
         return;
     }
     const int64_t medium = int64_t{1000000} * spd[10] / spd[11];
@@ -35,7 +35,7 @@ void ddr3_speed(const Bytes &spd, unsigned bus_bits, Fields &fields)
     // From DDR3-1866 on, makers round the period to the fine timebase; the
     // standard periods are 7.5 ns divided by a whole number.
     const Clock clock = standard_clock(time(12, 34), fine, 7500000);
-    speed_fields(fields, clock, bus_bits, "PC3");
+    speed_fields(fields, clock, bus_bits, "PC3-");
     timing_field(fields, clock, {time(16, 35), time(18, 36), time(20, 37), ((spd[21] & 0x0F) << 8 | spd[22]) * medium},
                  0);
 }

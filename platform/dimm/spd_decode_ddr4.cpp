@@ -23,14 +23,14 @@ constexpr MakerLayout kMaker = {320, 350, 322, 323, 325, 329, 20};
 void speed(const Bytes &spd, unsigned bus_bits, Fields &fields)
 {
     if (spd[17] != 0) {
-        speed_fields(fields, Clock{0, 1, 0}, bus_bits, "PC4");
+        speed_fields(fields, Clock{0, 1, 0}, bus_bits, "PC4-");
         return;
     }
     const auto time = [&](size_t coarse, size_t correction) -> int64_t {
         return (spd[coarse] * 125 + signed8(spd[correction])) * int64_t{1000};
     };
     const Clock clock = standard_clock(time(18, 125), 1000, 7500000);
-    speed_fields(fields, clock, bus_bits, "PC4");
+    speed_fields(fields, clock, bus_bits, "PC4-");
     timing_field(fields, clock,
                  {time(24, 123), time(25, 122), time(26, 121), ((spd[27] & 0x0F) << 8 | spd[28]) * int64_t{125000}},
                  25);

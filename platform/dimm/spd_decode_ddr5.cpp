@@ -51,7 +51,7 @@ void decode_ddr5(const Bytes &spd, Fields &fields)
     // SPD holds them truncated to a picosecond.
     const auto ps = [&](size_t at) { return int64_t{1000} * le16(spd, at); };
     const Clock clock = standard_clock(ps(20), 1000, 5000000);
-    speed_fields(fields, clock, sub_channels * sub_bus, "PC5");
+    speed_fields(fields, clock, sub_channels * sub_bus, "PC5-");
     timing_field(fields, clock, {ps(30), ps(32), ps(34), ps(36)}, 25);
     // Byte 16 bits 7:4: the nominal VDD, 0 for 1.1 V.
     if ((spd[16] >> 4) == 0)

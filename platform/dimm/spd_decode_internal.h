@@ -77,8 +77,14 @@ Clock standard_clock(int64_t stored_fs, int64_t tolerance_fs, int64_t unit_fs);
 struct CoreTimes {
     int64_t aa_fs, rcd_fs, rp_fs, ras_fs;
 };
-void speed_fields(Fields &fields, const Clock &clock, unsigned bus_bits, const char *grade);
+// `grade` is the standard module name's prefix with its dash, if any:
+// "PC3-" for "PC3-10600", "PC" for first-generation DDR's "PC3200", whose
+// names round to the nearest hundred (`nearest`).
+void speed_fields(Fields &fields, const Clock &clock, unsigned bus_bits, const char *grade,
+                  bool nearest = false);
 void timing_field(Fields &fields, const Clock &clock, const CoreTimes &times, int guard_thousandths);
+// A time in whole clock cycles, as timing_field counts them.
+long long clock_cycles(const Clock &clock, int64_t fs, int guard_thousandths);
 
 }  // namespace fruplat::spd
 

@@ -4,6 +4,7 @@
 #define QUILLET_TESTS_CROSSCHECK_DECODER_OUTPUT_H
 
 #include <cctype>
+#include <cstdlib>
 #include <map>
 #include <sstream>
 #include <string>
@@ -41,5 +42,13 @@ inline Fields parse_fields(const std::string &out, bool quillet_read)
 }
 
 }  // namespace quillet_test
+
+// CI sets QUILLET_REQUIRE_CROSSCHECK: there a missing decoder fails.
+#define REQUIRE_DECODER(program, package)                                              \
+    if (std::system("command -v " program " >/dev/null 2>&1") != 0) {                \
+        if (std::getenv("QUILLET_REQUIRE_CROSSCHECK") != nullptr)                     \
+            FAIL() << program " (" package ") is required";                          \
+        GTEST_SKIP() << program " (" package ") not installed";                      \
+    }
 
 #endif

@@ -6,6 +6,7 @@
 #include <random>
 #include <sstream>
 
+#include "crosscheck/decoder_output.h"
 #include "e2e/e2e_fixture.h"
 #include "ipmi/ipmi_builder.h"
 
@@ -13,14 +14,6 @@ namespace quillet_test {
 namespace {
 
 using fruplat::Bytes;
-
-// CI sets QUILLET_REQUIRE_CROSSCHECK: there a missing ipmi-fru fails.
-#define REQUIRE_MULTIRECORD_DECODER()                                                   \
-    if (std::system("command -v ipmi-fru >/dev/null 2>&1") != 0) {                      \
-        if (std::getenv("QUILLET_REQUIRE_CROSSCHECK") != nullptr)                       \
-            FAIL() << "ipmi-fru (freeipmi-tools) is required";                          \
-        GTEST_SKIP() << "ipmi-fru (freeipmi-tools) not installed";                      \
-    }
 
 struct Shown {
     std::string title;
@@ -305,7 +298,7 @@ protected:
 
 TEST_F(MultirecordCrossCheck, IpmiFruAgreesOnEveryRecordType)
 {
-    REQUIRE_MULTIRECORD_DECODER();
+    REQUIRE_DECODER("ipmi-fru", "freeipmi-tools");
     const std::vector<Bytes> corpus = multirecord_corpus();
     size_t compared = 0;
     for (size_t n = 0; n < corpus.size(); ++n) {
@@ -318,7 +311,7 @@ TEST_F(MultirecordCrossCheck, IpmiFruAgreesOnEveryRecordType)
 
 TEST_F(MultirecordCrossCheck, IpmiFruAgreesOnRealImages)
 {
-    REQUIRE_MULTIRECORD_DECODER();
+    REQUIRE_DECODER("ipmi-fru", "freeipmi-tools");
     size_t compared = 0;
     const std::string files[] = {"caen-fmc-pico-1m4.bin", "damc-fmc2zup.bin", "uLOG_FRU.bin"};
     for (const std::string &file : files) {
