@@ -155,7 +155,7 @@ std::vector<SpdContent> corpus()
     c.rows = 14, c.columns = 10, c.banks = 8, c.ranks = 2, c.device_width = 4;
     c.manufacturer = 0x2C, c.part_number = "MT36HTF51272FZ-667", keep();
     c.manufacturer = 0xC1, c.ranks = 1, c.part_number = "HYS72T256420EFA-3S", keep();
-    next(SpdType::Ddr3);  // DDR3-1333 9-9-9-24 registered, ECC
+    next(SpdType::Ddr3), keep();  // DDR3-1333 9-9-9-24 registered, ECC
     c.module_type = 2, c.die_mbit = 4096, c.ranks = 2, c.ecc = false, c.manufacturer = 0x2C;
     c.tck_ps = 1250, c.taa_ps = c.trcd_ps = c.trp_ps = 13750, c.tras_ps = 35000;  // DDR3-1600 11-11-11-28
     c.part_number = "MT16KTF1G64AZ-1G6", c.crc_covers_117 = false, keep();
