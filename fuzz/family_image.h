@@ -51,10 +51,10 @@ inline void present_whole(fruplat::Family family, const uint8_t *data, size_t si
     const fruplat::FamilyHandler &handler = fruplat::family_handler(family);
     const fruplat::Bytes image(data, data + size);
     fruplat::TextSink text(null_stream());
-    handler.present_image(image, text);
+    handler.present_image(image, nullptr, text);
     fruplat::JsonSink json(null_stream());
     json.begin_container("FZ", "fuzz", true);
-    handler.present_image(image, json);
+    handler.present_image(image, nullptr, json);
     json.end_container(0);
     json.finish();
 }

@@ -137,7 +137,8 @@ void build_ddr2(const SpdContent &content, Bytes &spd)
     // The one CAS latency tAA asks for at that period: DDR2 bit n is CL n,
     // DDR bit n is CL (n + 2) / 2.
     const unsigned halves = (2 * content.taa_ps + content.tck_ps - 1) / content.tck_ps;
-    spd[18] = static_cast<uint8_t>(ddr ? 1u << (std::max(halves, 2u) - 2) : 1u << (halves + 1) / 2);
+    const unsigned bit = ddr ? std::max(halves, 2u) - 2 : (halves + 1) / 2;
+    spd[18] = static_cast<uint8_t>(bit < 7 ? 1u << bit : 0);
     spd[27] = quarters_byte(content.trp_ps);
     spd[29] = quarters_byte(content.trcd_ps);
     spd[30] = static_cast<uint8_t>(content.tras_ps / 1000);

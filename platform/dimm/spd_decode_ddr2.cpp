@@ -46,14 +46,16 @@ int64_t quarters_fs(uint8_t byte)
 }
 
 // Byte 18 names the CAS latencies the module supports, the highest one
-// going with byte 9's period: on DDR2 bit n is CL n, on DDR bit n is CL
-// (n + 2) / 2, halves included. Empty when none is set.
+// going with byte 9's period: on DDR2 bit n is CL n (2 to 6), on DDR bit n
+// is CL (n + 2) / 2, halves included (1 to 4). Bit 7, and DDR2's bits 0
+// and 1, are reserved. Empty when no latency is set.
 std::string highest_cas(uint8_t bits, bool ddr2)
 {
-    int top = 7;
+    bits &= ddr2 ? 0x7C : 0x7F;
+    int top = 6;
     while (top >= 0 && (bits >> top & 1) == 0)
         --top;
-    if (top < 0 || (ddr2 && top < 2))
+    if (top < 0)
         return {};
     if (ddr2)
         return std::to_string(top);
@@ -111,11 +113,11 @@ void decode(const Bytes &spd, bool ddr2, Fields &fields)
     fields.push_back(count_field("ranks", ranks));
     fields.push_back(bits_field("device_width", spd[13]));
     fields.push_back(bits_field("data_width", le16(spd, 6)));
-    const bool ecc = (spd[11] & 0x02) != 0;
-    fields.push_back({"ecc", ecc ? "yes" : "no"});
-    // The module's name counts the data bits, not the check bits.
+    fields.push_back({"ecc", (spd[11] & 0x02) != 0 ? "yes" : "no"});
+    // The module's name counts the data bits, not the check bits of data
+    // parity (bit 0) or ECC (bit 1).
     const unsigned bus = le16(spd, 6);
-    speed(spd, ddr2, ecc && bus > 8 ? bus - 8 : bus, fields);
+    speed(spd, ddr2, (spd[11] & 0x03) != 0 && bus > 8 ? bus - 8 : bus, fields);
     fields.push_back(maker_field("module_manufacturer", static_cast<uint8_t>(continuations),
                                  spd[64 + continuations]));
     fields.push_back(location_field(spd[72]));

@@ -101,7 +101,7 @@ void append_hex(std::string &out, uint64_t value, unsigned digits, bool capitals
     do {
         text[15 - n++] = set[value & 15];
         value >>= 4;
-    } while (value != 0 || n < digits);
+    } while ((value != 0 || n < digits) && n < sizeof text);
     out.append(text + 16 - n, n);
 }
 

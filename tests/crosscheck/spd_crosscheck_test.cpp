@@ -210,7 +210,8 @@ protected:
 
     // Every field decode-dimms shows that quillet also decodes; returns how
     // many were compared.
-    size_t compare(const std::string &nac, const fruplat::Bytes &image, const char *record, bool fbdimm)
+    size_t compare(const std::string &nac, const fruplat::Bytes &image, const char *record, bool fbdimm,
+                   Fields *shown = nullptr)
     {
         EXPECT_EQ(fructl({"add", nac, "dimm", "--from", temp_file(std::string(image.begin(), image.end()))}).status, 0);
         const Outcome read = quillet({"-c", nac, "-r", record});
@@ -224,6 +225,8 @@ protected:
         const Outcome decoded = run_program("decode-dimms", {"-c", "-x", dump(image)}, "", scratch_, false);
         EXPECT_EQ(decoded.status, 0) << decoded.err;
         const Fields mine = parse_fields(read.out, true), theirs = parse_fields(decoded.out, false);
+        if (shown != nullptr)
+            *shown = mine;
         size_t compared = 0;
         for (const auto &row : kLabels) {
             const auto found = theirs.find(row.label);
@@ -255,9 +258,23 @@ TEST_F(SpdCrossCheck, GeneratedModulesOfEveryGenerationAgreeWithDecodeDimms)
         ASSERT_NE(generation, std::end(kGenerations));
         const bool ddr4 = rows[n].type == SpdType::Ddr4;
         const fruplat::Bytes image = ddr4 ? fruplat::build_ddr4_spd(rows[n]) : fruplat::build_spd(rows[n]);
-        const size_t fields = compare("D" + std::to_string(n), image, generation->record, rows[n].type == SpdType::FbDimm);
+        const bool fbdimm = rows[n].type == SpdType::FbDimm;
+        Fields mine;
+        const size_t fields = compare("D" + std::to_string(n), image, generation->record, fbdimm, &mine);
         EXPECT_EQ(fields, generation->fields);
         compared += fields;
+        // The module as it was built, where decode-dimms cannot say: whether
+        // its checksum was broken, and an FB-DIMM's geometry and part.
+        const auto verdict = mine.find(rows[n].type == SpdType::Ddr || rows[n].type == SpdType::Ddr2 ? "checksum" : "crc");
+        ASSERT_NE(verdict, mine.end());
+        EXPECT_EQ(verdict->second.starts_with("OK"), !rows[n].break_checksum) << verdict->second;
+        if (fbdimm) {
+            const SpdContent &c = rows[n];
+            const uint64_t bytes = (uint64_t{1} << (c.rows + c.columns)) * c.banks * 8 * c.ranks;
+            EXPECT_EQ(mine["capacity"], std::to_string(bytes >> 20) + " MB");
+            EXPECT_EQ(mine["ranks"], std::to_string(c.ranks));
+            EXPECT_EQ(mine["part_number"], c.part_number);
+        }
     }
     RecordProperty("fields_compared", static_cast<int>(compared));
 }

@@ -1,6 +1,7 @@
 // The SPD decodes decode-dimms cannot cross-check: DDR5 (it has no DDR5
 // decoder) against values worked out by hand from the JEDEC layout, LPDDR
-// descriptors, every JEP106 bank, and images too short for their type.
+// descriptors, every JEP106 bank, reserved codes of DDR and DDR2, and
+// images too short for their type.
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -150,6 +151,35 @@ TEST(SpdDecode, MakersOfEveryBankAreNamed)
     };
     for (const auto &c : cases)
         EXPECT_EQ(fruplat::jedec_manufacturer(c.continuations, c.code), c.shown);
+}
+
+// Bits JEDEC reserves name no latency, and parity bits are no data bits in
+// the module's name.
+TEST(SpdDecode, DdrAndDdr2ReservedBitsAndParityReadAsTheStandardSays)
+{
+    const struct {
+        fruplat::SpdType type;
+        uint8_t cas;     // byte 18
+        uint8_t config;  // byte 11
+        const char *timings, *speed;
+    } cases[] = {
+        {fruplat::SpdType::Ddr, 0xC0, 0x00, "4-3-3-8", "400 MT/s (PC3200)"},
+        {fruplat::SpdType::Ddr, 0x80, 0x00, "<missing>", "400 MT/s (PC3200)"},
+        {fruplat::SpdType::Ddr, 0x10, 0x01, "3-3-3-8", "400 MT/s (PC3200)"},
+        {fruplat::SpdType::Ddr2, 0x80, 0x00, "<missing>", "400 MT/s (PC2-3200)"},
+        {fruplat::SpdType::Ddr2, 0x03, 0x00, "<missing>", "400 MT/s (PC2-3200)"},
+        {fruplat::SpdType::Ddr2, 0x48, 0x01, "6-3-3-8", "400 MT/s (PC2-3200)"},
+    };
+    for (const auto &c : cases) {
+        fruplat::SpdContent content;
+        content.type = c.type, content.tck_ps = 5000, content.taa_ps = 15000;
+        content.trcd_ps = content.trp_ps = 15000, content.tras_ps = 40000;
+        Bytes spd = fruplat::build_spd(content);
+        spd[6] = c.config != 0 ? 72 : 64;  // with its check bits
+        spd[11] = c.config;
+        spd[18] = c.cas;
+        expect_fields(spd, {{"timings", c.timings}, {"max_speed", c.speed}});
+    }
 }
 
 TEST(SpdDecode, ImagesTooShortForTheirTypeSaySo)
