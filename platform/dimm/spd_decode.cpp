@@ -72,11 +72,23 @@ PresentedField location_field(uint8_t location)
     return {"manufacturing_location", printf_text("0x%02X", location)};
 }
 
-PresentedField date_field(uint8_t year_bcd, uint8_t week_bcd)
+// Two BCD bytes, the year's last two digits and the week. Some makers wrote
+// them in binary: bytes that are not BCD but hold a year up to 99 and a
+// week from 1 to 53 are read so, as decode-dimms reads them; anything else
+// is shown as it is. Years 80 to 99 are the last century's.
+PresentedField date_field(uint8_t year_byte, uint8_t week_byte)
 {
-    if (year_bcd == 0 && week_bcd == 0)
+    const auto is_bcd = [](uint8_t byte) { return (byte >> 4) <= 9 && (byte & 0x0F) <= 9; };
+    const auto from_bcd = [](uint8_t byte) { return static_cast<unsigned>(byte >> 4) * 10 + (byte & 0x0Fu); };
+    // Neither written (0) nor ever programmed (erased).
+    if ((year_byte == 0 && week_byte == 0) || (year_byte == 0xFF && week_byte == 0xFF))
         return {"manufacturing_date", "unspecified"};
-    return {"manufacturing_date", printf_text("20%02X-W%02X", year_bcd, week_bcd)};
+    unsigned year = year_byte, week = week_byte;
+    if (is_bcd(year_byte) && is_bcd(week_byte))
+        year = from_bcd(year_byte), week = from_bcd(week_byte);
+    else if (year > 99 || week < 1 || week > 53)
+        return {"manufacturing_date", printf_text("0x%02X%02X", year_byte, week_byte)};
+    return {"manufacturing_date", printf_text("%u-W%02u", (year >= 80 ? 1900 : 2000) + year, week)};
 }
 
 PresentedField serial_field(const Bytes &spd, size_t at)

@@ -37,7 +37,7 @@ PresentedField bits_field(const char *name, unsigned bits);
 PresentedField voltage_field(unsigned millivolts);
 PresentedField maker_field(const char *name, uint8_t continuation, uint8_t code);
 PresentedField location_field(uint8_t location);
-PresentedField date_field(uint8_t year_bcd, uint8_t week_bcd);
+PresentedField date_field(uint8_t year_byte, uint8_t week_byte);
 PresentedField serial_field(const Bytes &spd, size_t at);
 PresentedField part_field(const Bytes &spd, size_t at, size_t size);
 

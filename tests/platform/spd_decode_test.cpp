@@ -182,6 +182,26 @@ TEST(SpdDecode, DdrAndDdr2ReservedBitsAndParityReadAsTheStandardSays)
     }
 }
 
+// BCD as JEDEC has it, binary where a maker wrote that, the bytes as they
+// are otherwise: the dates decode-dimms shows for the same bytes.
+TEST(SpdDecode, DatesReadAsBcdOrBinaryOrAsTheyAre)
+{
+    const struct {
+        uint8_t year, week;
+        const char *shown;
+    } cases[] = {
+        {0x12, 0x34, "2012-W34"}, {0x96, 0x34, "1996-W34"}, {0x12, 0x00, "2012-W00"},
+        {0x12, 0x1E, "2018-W30"}, {0x5A, 0x01, "1990-W01"}, {0x0A, 0x35, "2010-W53"},
+        {0x0A, 0x36, "0x0A36"},   {0x0A, 0x00, "0x0A00"},   {0x64, 0x0A, "0x640A"},
+        {0x9A, 0x34, "0x9A34"},   {0x00, 0x00, "unspecified"}, {0xFF, 0xFF, "unspecified"},
+    };
+    for (const auto &c : cases) {
+        fruplat::SpdContent content;
+        content.year_bcd = c.year, content.week_bcd = c.week;
+        expect_fields(fruplat::build_spd(content), {{"manufacturing_date", c.shown}});
+    }
+}
+
 TEST(SpdDecode, ImagesTooShortForTheirTypeSaySo)
 {
     const struct {
