@@ -85,6 +85,38 @@ std::string packed_six_bit(const uint8_t *data, size_t size)
 }
 
 
+// Two bytes a character, least significant first, as UTF-8; a code that
+// is no character (a control, half a surrogate pair) and an odd last byte
+// are shown as their codes.
+std::string unicode_text(const uint8_t *data, size_t size)
+{
+    std::string text;
+    for (size_t i = 0; i + 1 < size; i += 2) {
+        const unsigned unit = data[i] | static_cast<unsigned>(data[i + 1]) << 8;
+        if (unit >= 0x20 && unit < 0x7F) {
+            text += static_cast<char>(unit);
+        } else if (unit >= 0xA0 && unit < 0x800) {
+            text += static_cast<char>(0xC0 | unit >> 6);
+            text += static_cast<char>(0x80 | (unit & 0x3F));
+        } else if (unit >= 0x800 && (unit < 0xD800 || unit > 0xDFFF)) {
+            text += static_cast<char>(0xE0 | unit >> 12);
+            text += static_cast<char>(0x80 | (unit >> 6 & 0x3F));
+            text += static_cast<char>(0x80 | (unit & 0x3F));
+        } else {
+            text += "\\u";
+            append_hex(text, unit, 4);
+        }
+    }
+    if (size % 2 != 0) {
+        text += "\\x";
+        append_hex(text, data[size - 1], 2);
+    }
+    return text;
+}
+
+// Language code 25 is English, as is 0 (none given).
+constexpr uint8_t kEnglish = 25;
+
 // Text is shown without the blanks that pad it (6-bit and BCD plus fields
 // are padded to whole bytes); binary data is shown whole.
 std::string tagged(std::string value, const char *encoding)
@@ -97,7 +129,7 @@ std::string tagged(std::string value, const char *encoding)
 
 }  // namespace
 
-std::string decode_ipmi_field(uint8_t type_length, const uint8_t *data, const char **encoding)
+std::string decode_ipmi_field(uint8_t type_length, const uint8_t *data, bool english, const char **encoding)
 {
     const size_t size = type_length & 0x3F;
     switch (type_length >> 6) {
@@ -111,8 +143,10 @@ std::string decode_ipmi_field(uint8_t type_length, const uint8_t *data, const ch
         *encoding = "6-bit ASCII";
         return packed_six_bit(data, size);
     default:
-        *encoding = nullptr;
-        return printable_text(data, size);
+        // 8-bit ASCII and Latin-1 in an English area, two-byte Unicode in
+        // an area of any other language.
+        *encoding = english ? nullptr : "Unicode";
+        return english ? printable_text(data, size) : unicode_text(data, size);
     }
 }
 
@@ -158,13 +192,14 @@ int32_t decode_ipmi_area(const Bytes &image, IpmiArea area, std::vector<Presente
     lines->clear();
     char text[64];
     lines->push_back({"format_version", std::to_string(bytes[0] & 0x0F)});
+    // The chassis area has no language: its text is English.
+    const bool english = area == IpmiArea::Chassis || bytes[2] == 0 || bytes[2] == kEnglish;
     if (area == IpmiArea::Chassis) {
         const char *name = chassis_type_name(bytes[2]);
         std::snprintf(text, sizeof text, "%s (0x%02x)", name != nullptr ? name : "unknown", bytes[2]);
         lines->push_back({"chassis_type", text});
     } else {
-        std::snprintf(text, sizeof text, "%u%s", bytes[2],
-                      bytes[2] == 0 || bytes[2] == 25 ? " (English)" : "");
+        std::snprintf(text, sizeof text, "%u%s", bytes[2], english ? " (English)" : "");
         lines->push_back({"language", text});
     }
     if (area == IpmiArea::Board)
@@ -181,7 +216,7 @@ int32_t decode_ipmi_area(const Bytes &image, IpmiArea area, std::vector<Presente
         if (size > end - at - 1)
             return kImageDamaged;
         const char *encoding = nullptr;
-        const std::string value = decode_ipmi_field(bytes[at], &bytes[at + 1], &encoding);
+        const std::string value = decode_ipmi_field(bytes[at], &bytes[at + 1], english, &encoding);
         const std::string name = index < layout.fields.size()
                                      ? layout.fields[index]
                                      : "custom_" + std::to_string(index - layout.fields.size() + 1);

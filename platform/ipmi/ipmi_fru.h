@@ -20,8 +20,10 @@ enum class IpmiArea { Chassis, Board, Product };
 [[nodiscard]] int32_t ipmi_area_bytes(const Bytes &image, IpmiArea area, Bytes *bytes);
 [[nodiscard]] int32_t decode_ipmi_area(const Bytes &image, IpmiArea area, std::vector<PresentedLine> *lines);
 
-// One type/length field's value as text; `encoding` names how it was stored.
-std::string decode_ipmi_field(uint8_t type_length, const uint8_t *data, const char **encoding);
+// One type/length field's value as text; `encoding` names how it was
+// stored. `english`: whether the field's area is in English, where type 3
+// is 8-bit text rather than two-byte Unicode.
+std::string decode_ipmi_field(uint8_t type_length, const uint8_t *data, bool english, const char **encoding);
 
 const char *chassis_type_name(uint8_t type);
 
