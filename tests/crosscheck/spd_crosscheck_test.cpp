@@ -260,7 +260,9 @@ TEST_F(SpdCrossCheck, GeneratedModulesOfEveryGenerationAgreeWithDecodeDimms)
         const fruplat::Bytes image = ddr4 ? fruplat::build_ddr4_spd(rows[n]) : fruplat::build_spd(rows[n]);
         const bool fbdimm = rows[n].type == SpdType::FbDimm;
         Fields mine;
-        const size_t fields = compare("D" + std::to_string(n), image, generation->record, fbdimm, &mine);
+        std::string nac = "D";
+        nac += std::to_string(n);
+        const size_t fields = compare(nac, image, generation->record, fbdimm, &mine);
         EXPECT_EQ(fields, generation->fields);
         compared += fields;
         // The module as it was built, where decode-dimms cannot say: whether

@@ -78,7 +78,9 @@ TEST(JsonSink, WritesAStoreOfAnySizeWholeAndReportsAFailedWrite)
     const auto show = [&](FILE *file, size_t containers) {
         JsonSink sink(file);
         for (size_t n = 0; n < containers; ++n) {
-            sink.begin_container("C" + std::to_string(n), "zan", false);
+            std::string nac = "C";  // appended: GCC 12 misjudges "C" + std::string
+            nac += std::to_string(n);
+            sink.begin_container(nac, "zan", false);
             present_fields(sink, "R", {{"f", text}});
             sink.end_container(0);
         }
@@ -90,7 +92,10 @@ TEST(JsonSink, WritesAStoreOfAnySizeWholeAndReportsAFailedWrite)
     ASSERT_GT(document.size(), size_t{1} << 18);
     size_t at = 0;
     for (size_t n = 0; n < 1000; ++n) {
-        at = document.find("{\"nac\":\"C" + std::to_string(n) + "\"", at);
+        std::string nac = "{\"nac\":\"C";
+        nac += std::to_string(n);
+        nac += '"';
+        at = document.find(nac, at);
         ASSERT_NE(at, std::string::npos) << n;
     }
     EXPECT_EQ(document.rfind("{\"format\""), 0u);
