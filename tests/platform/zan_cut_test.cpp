@@ -30,6 +30,25 @@ struct Tally {
     size_t violations = 0;
 };
 
+// Flashes container EE with an 8 KiB image holding only ManR, through the
+// container interface as quillet -i does.
+int32_t flash_man(const std::vector<uint8_t> &man)
+{
+    fruplat::ZanImage flashed;
+    flashed.capacity = 8192;
+    if (fruplat::put_record(flashed, *fruplat::find_record_def("ManR"), man.data()) != 0)
+        return -1;
+    const Bytes bytes = fruplat::serialize_zan_image(flashed);
+    capi_container_t container{};
+    uint32_t written = 0;
+    int32_t status = capi_fruid_open_container("EE", &container);
+    if (status == 0)
+        status = capi_fruid_write_container(&container, bytes.data(), 0, static_cast<uint32_t>(bytes.size()),
+                                            &written);
+    const int32_t closed = capi_fruid_close_container(&container);
+    return status != 0 ? status : closed;
+}
+
 class ZanCut : public StoreTest {
 protected:
     void make_device(uint32_t capacity, uint8_t erased, uint32_t page)
@@ -140,21 +159,7 @@ TEST_F(ZanCut, FirstWriteOfEveryKindToBlankMedia)
 {
     const std::vector<uint8_t> man = pattern("ManR", 4);
     const std::vector<uint8_t> summary = pattern("Power_SummaryR", 8);
-    const auto flash = [&] {
-        fruplat::ZanImage flashed;
-        flashed.capacity = 8192;
-        if (fruplat::put_record(flashed, *fruplat::find_record_def("ManR"), man.data()) != 0)
-            return -1;
-        const Bytes bytes = fruplat::serialize_zan_image(flashed);
-        capi_container_t container{};
-        uint32_t written = 0;
-        int32_t status = capi_fruid_open_container("EE", &container);
-        if (status == 0)
-            status = capi_fruid_write_container(&container, bytes.data(), 0, static_cast<uint32_t>(bytes.size()),
-                                                &written);
-        const int32_t closed = capi_fruid_close_container(&container);
-        return status != 0 ? status : closed;
-    };
+    const auto flash = [&] { return flash_man(man); };
     const struct {
         const char *what;
         std::function<int32_t()> op;
@@ -307,21 +312,7 @@ TEST_F(ZanCut, Format1DeviceRefusesEveryWriteUntilConverted)
         {"update", [&] { return update("EE", "Power_SummaryR", pattern("Power_SummaryR", 1)); }},
         {"delete", [&] { return remove("EE", "Customer_DataR"); }},
         {"opaque write", [&] { return opaque_write("EE", "O1", 0, 16, 2); }},
-        {"flash", [&] {
-             fruplat::ZanImage flashed;
-             flashed.capacity = 8192;
-             if (fruplat::put_record(flashed, *fruplat::find_record_def("ManR"), pattern("ManR", 3).data()) != 0)
-                 return -1;
-             const Bytes bytes = fruplat::serialize_zan_image(flashed);
-             capi_container_t container{};
-             uint32_t written = 0;
-             int32_t status = capi_fruid_open_container("EE", &container);
-             if (status == 0)
-                 status = capi_fruid_write_container(&container, bytes.data(), 0,
-                                                     static_cast<uint32_t>(bytes.size()), &written);
-             const int32_t closed = capi_fruid_close_container(&container);
-             return status != 0 ? status : closed;
-         }},
+        {"flash", [&] { return flash_man(pattern("ManR", 3)); }},
     };
     for (const auto &[what, write] : writes) {
         EXPECT_EQ(write(), fruplat::kFormat1OnDevice) << what;
