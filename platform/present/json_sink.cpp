@@ -59,19 +59,6 @@ void append_number(std::string &out, int64_t number)
     out.append(text, std::to_chars(text, text + sizeof text, number).ptr);
 }
 
-// The status and its text; the text is null where there is no failure, so
-// that the key is always there.
-void append_status(std::string &out, int32_t status)
-{
-    out += "\"status\":";
-    append_number(out, status);
-    out += ",\"error\":";
-    if (status == kOk)
-        out += "null";
-    else
-        append_cstring(out, status_text(status));
-}
-
 // The length of the well-formed UTF-8 character at `text`, or 0: maker
 // names and file paths may hold any, and JSON takes them as they are.
 size_t utf8_sequence(const char *text, size_t size)
@@ -180,12 +167,36 @@ char *put_number(char *at, int64_t number)
 
 constexpr size_t kMostEscaped = 6;  // "\u00XX" for one byte
 
+// The status and its text; the text is null where there is no failure, so
+// that the key is always there. At most 40 + kMostEscaped * the text's size.
+char *put_status(char *at, int32_t status)
+{
+    at = put(at, "\"status\":");
+    at = put_number(at, status);
+    at = put(at, ",\"error\":");
+    if (status == kOk)
+        return put(at, "null");
+    const char *error = status_text(status);
+    return put_string(at, error, std::strlen(error));
+}
+
+size_t status_bound(int32_t status)
+{
+    return 40 + kMostEscaped * std::strlen(status_text(status));
+}
+
+void append_status(std::string &out, int32_t status)
+{
+    const size_t old = out.size();
+    out.resize(old + status_bound(status));
+    out.resize(static_cast<size_t>(put_status(out.data() + old, status) - out.data()));
+}
+
 size_t bound(const PresentedField &field)
 {
     const size_t strings = field.name.size() + field.value.size() + field.unit.size() + field.symbol.size();
-    const size_t error =
-        field.kind == ValueKind::Status ? std::strlen(status_text(static_cast<int32_t>(field.number))) : 0;
-    return 128 + kMostEscaped * (strings + error) + 2 * field.bytes.size();
+    const size_t status = field.kind == ValueKind::Status ? status_bound(static_cast<int32_t>(field.number)) : 0;
+    return 128 + kMostEscaped * strings + status + 2 * field.bytes.size();
 }
 
 }  // namespace
@@ -317,19 +328,10 @@ void JsonSink::field(const PresentedField &field)
         }
         *at++ = '"';
         break;
-    case ValueKind::Status: {
-        const int32_t status = static_cast<int32_t>(field.number);
-        at = put(at, ",\"status\":");
-        at = put_number(at, status);
-        at = put(at, ",\"error\":");
-        if (status == kOk) {
-            at = put(at, "null");
-        } else {
-            const char *error = status_text(status);
-            at = put_string(at, error, std::strlen(error));
-        }
+    case ValueKind::Status:
+        at = put(at, ",");
+        at = put_status(at, static_cast<int32_t>(field.number));
         break;
-    }
     }
     *at++ = '}';
     text_.resize(static_cast<size_t>(at - text_.data()));
