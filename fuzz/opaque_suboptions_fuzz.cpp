@@ -28,6 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::vector<char> text = fuzzing::text_of(data + 1, size - 1);
     quillet::RunContext run;
     run.nac_name = "FZ";
-    quillet::finish_run(run, quillet::run_opaque_segment_flow(run, text.data(), operation));
+    (void)quillet::finish_run(run, quillet::run_opaque_segment_flow(run, text.data(), operation));
     return 0;
 }

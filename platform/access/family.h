@@ -81,12 +81,12 @@ const FamilyHandler &family_handler(Family family);
 // A read_record done the same way by every family: under a shared lock,
 // `find` picks the record's bytes out of the image; as many as fit are
 // handed to the caller and the length says how many.
-int32_t read_stored(const ContainerEntry &entry, uint8_t *buffer, int32_t *length,
-                    const std::function<int32_t(const Bytes &image, Bytes *record)> &find);
+[[nodiscard]] int32_t read_stored(const ContainerEntry &entry, uint8_t *buffer, int32_t *length,
+                                  const std::function<int32_t(const Bytes &image, Bytes *record)> &find);
 
 // The read_control of families without iterative records.
-int32_t no_iterative_records(const ContainerEntry &entry, const char *name, uint8_t *control,
-                             int32_t *length);
+[[nodiscard]] int32_t no_iterative_records(const ContainerEntry &entry, const char *name, uint8_t *control,
+                                           int32_t *length);
 
 extern const FamilyHandler kZanHandler;
 extern const FamilyHandler kIpmiHandler;
@@ -94,7 +94,7 @@ extern const FamilyHandler kDimmHandler;
 extern const FamilyHandler kPiromHandler;
 
 // Looks the NAC name up in the store's inventory.
-int32_t lookup_container(const char *nac, ContainerEntry *entry);
+[[nodiscard]] int32_t lookup_container(const char *nac, ContainerEntry *entry);
 
 }  // namespace fruplat
 

@@ -12,7 +12,7 @@ namespace fruplat {
 // Under the container's lock: writes the area's current bytes to a new file
 // `backup` (113 if it exists), synced, and only then erases the area on the
 // module. Nothing outside the area is written.
-int32_t claim_customer_area(const ContainerEntry &entry, const std::string &backup);
+[[nodiscard]] int32_t claim_customer_area(const ContainerEntry &entry, const std::string &backup);
 
 }  // namespace fruplat
 

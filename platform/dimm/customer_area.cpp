@@ -152,7 +152,8 @@ int32_t delete_customer(Bytes &image, const CustomerRecord &record)
     if (status != kOk)
         return status;
     Area area;
-    customer_area_bounds(image, &area.begin, &area.end);
+    if (const int32_t bounds = customer_area_bounds(image, &area.begin, &area.end); bounds != kOk)
+        return bounds;
     if (image.size() < area.end)
         image.resize(area.end, kErased);
     std::fill_n(image.begin() + static_cast<long>(area.begin + record.offset), record.size, 0);

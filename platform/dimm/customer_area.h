@@ -38,14 +38,14 @@ const CustomerRecord *customer_record(const char *name);
 // Each returns 110 or 111 where the memory type leaves no area, 112 when
 // the area holds someone else's bytes, 75 when it holds this layout with a
 // broken CRC, 14 when it holds no such record; and changes nothing then.
-int32_t read_customer(const Bytes &image, const CustomerRecord &record, Bytes *out);
-int32_t write_customer(Bytes &image, const CustomerRecord &record, const uint8_t *data);
-int32_t delete_customer(Bytes &image, const CustomerRecord &record);
+[[nodiscard]] int32_t read_customer(const Bytes &image, const CustomerRecord &record, Bytes *out);
+[[nodiscard]] int32_t write_customer(Bytes &image, const CustomerRecord &record, const uint8_t *data);
+[[nodiscard]] int32_t delete_customer(Bytes &image, const CustomerRecord &record);
 
 // Hands back the area's bytes as they are (erased past the image's end),
 // whatever they hold, and erases the area, so that the next update starts
 // it afresh.
-int32_t claim_customer(Bytes &image, Bytes *previous);
+[[nodiscard]] int32_t claim_customer(Bytes &image, Bytes *previous);
 
 }  // namespace fruplat
 

@@ -43,7 +43,7 @@ inline bool has_customer_area(const SpdGeneration &g)
 
 // The end-user area of the image's generation: 0, or 111 for an unknown
 // memory type, 110 for a generation without one.
-int32_t customer_area_bounds(const Bytes &spd, size_t *begin, size_t *end);
+[[nodiscard]] int32_t customer_area_bounds(const Bytes &spd, size_t *begin, size_t *end);
 
 }  // namespace fruplat
 

@@ -19,7 +19,7 @@ namespace fruplat {
 // area, kAreaChecksum when the common header does not hold,
 // kMultirecordChainDamaged when a record header does not hold or the chain
 // runs past the image.
-int32_t multirecord_area_bytes(const Bytes &image, Bytes *bytes);
+[[nodiscard]] int32_t multirecord_area_bytes(const Bytes &image, Bytes *bytes);
 
 // Every record of the chain as a group of fields, in chain order. What can
 // be read is decoded even when a part cannot: a record whose data fails its
@@ -27,12 +27,12 @@ int32_t multirecord_area_bytes(const Bytes &image, Bytes *bytes);
 // (kMultirecordTooShort) is shown as raw bytes with a status field, and a
 // broken chain ends in a group holding the status. The first such status is
 // returned; the records are filled whatever it is.
-int32_t decode_multirecords(const Bytes &image, std::vector<PresentedRecord> *records);
+[[nodiscard]] int32_t decode_multirecords(const Bytes &image, std::vector<PresentedRecord> *records);
 
 // One record's data decoded by its type: kOk, or kMultirecordTooShort with
 // nothing added.
-int32_t decode_multirecord_data(uint8_t type, const uint8_t *data, size_t size,
-                                std::vector<PresentedField> *fields);
+[[nodiscard]] int32_t decode_multirecord_data(uint8_t type, const uint8_t *data, size_t size,
+                                              std::vector<PresentedField> *fields);
 
 // The record type's name as the records are titled: "DC load (0x02)".
 std::string multirecord_title(uint8_t type);

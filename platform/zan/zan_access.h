@@ -16,8 +16,8 @@ namespace fruplat {
 // changed image is written back before the lock is released.
 // A read parses only the segments `wanted` takes (all by default).
 [[nodiscard]] int32_t with_zan_image(const ContainerEntry &entry, Access access,
-                       const std::function<int32_t(ZanImage &)> &work,
-                       const SegmentWanted &wanted = nullptr);
+                                     const std::function<int32_t(ZanImage &)> &work,
+                                     const SegmentWanted &wanted = nullptr);
 
 // What a record read needs: every record segment (a record is found by its
 // tag in any of them) and whatever holds a record home's name.
@@ -29,13 +29,13 @@ bool record_read_needs(const Segment &segment);
 
 // The family's hooks beyond the record calls (zan_family.cpp).
 struct SegmentSummary;
-int32_t zan_stored_entries(const ContainerEntry &entry, const RecordDef &def,
-                           std::vector<Bytes> *entries);
+[[nodiscard]] int32_t zan_stored_entries(const ContainerEntry &entry, const RecordDef &def,
+                                         std::vector<Bytes> *entries);
 const char *zan_image_warning(const Bytes &image);
 size_t zan_used_length(const Bytes &image);
-int32_t zan_flash(const ContainerEntry &entry, const Bytes &flashed, Bytes &image,
-                  WriteOrder *order);
-int32_t zan_segments(const ContainerEntry &entry, std::vector<SegmentSummary> *segments);
+[[nodiscard]] int32_t zan_flash(const ContainerEntry &entry, const Bytes &flashed, Bytes &image,
+                                WriteOrder *order);
+[[nodiscard]] int32_t zan_segments(const ContainerEntry &entry, std::vector<SegmentSummary> *segments);
 
 }  // namespace fruplat
 

@@ -17,7 +17,7 @@ struct RecordFlowRequest {
 
 // Reads, updates or deletes one record of the container named by -c. What
 // it acquires is noted in the run and given back by the caller.
-int32_t run_record_flow(RunContext &run, const RecordFlowRequest &request);
+[[nodiscard]] int32_t run_record_flow(RunContext &run, const RecordFlowRequest &request);
 
 }  // namespace quillet
 

@@ -12,7 +12,7 @@ inline constexpr int kNodeLookupAttempts = 4;
 
 // Writes the image file named by -i into the container named by -c through
 // the container interface. 0 on success, -1 on any failure.
-int32_t run_image_flash(RunContext &run);
+[[nodiscard]] int32_t run_image_flash(RunContext &run);
 
 }  // namespace quillet
 

@@ -25,12 +25,12 @@ void prepare_read(uint8_t *read_buffer, uint8_t **record_buffer, int32_t *access
 
 // IDENTITY on an IPMI container: the first information area present, read
 // after the node is given back.
-int32_t read_ipmi_identity(RunContext &run);
+[[nodiscard]] int32_t read_ipmi_identity(RunContext &run);
 
 // Update: carry the newest status over, read the stored record back, copy the
 // -t text and parse the elements. 0 lets the flow go on to the write; any
 // other status has already been reported.
-int32_t prepare_update(RunContext &run, const UpdateRequest &request);
+[[nodiscard]] int32_t prepare_update(RunContext &run, const UpdateRequest &request);
 
 // Chains a new status event on from the newest stored one.
 void carry_over_status(fru_nodehdl_t node, const char *class_name);

@@ -48,7 +48,7 @@ inline void hold_node(RunContext &run, fru_nodehdl_t node)
 
 // Gets the run's container node and holds it; on failure says so on
 // stderr and returns the platform's status.
-int32_t get_held_node(RunContext &run, fru_nodehdl_t *node);
+[[nodiscard]] int32_t get_held_node(RunContext &run, fru_nodehdl_t *node);
 
 // The node is given back at once (the IPMI identity read closes it before
 // it reads); the rest waits for finish_run.
@@ -61,7 +61,7 @@ void close_source_now();
 // Gives back everything the run holds, in one order for every flow: node,
 // image file, inventory, record buffer set, the failure report, data source.
 // Returns the run's status, which only a checked close can change.
-int32_t finish_run(RunContext &run, int32_t status);
+[[nodiscard]] int32_t finish_run(RunContext &run, int32_t status);
 
 }  // namespace quillet
 

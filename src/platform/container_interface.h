@@ -19,13 +19,13 @@ typedef struct capi_container {
     uint32_t capacity;
 } capi_container_t;
 
-int32_t capi_get_inventory(const char *nac_name, int32_t kind, int32_t *count,
-                           capi_inventory_t **inventory);
+[[nodiscard]] int32_t capi_get_inventory(const char *nac_name, int32_t kind, int32_t *count,
+                                         capi_inventory_t **inventory);
 void capi_free_inventory(capi_inventory_t *inventory, int32_t count);
-int32_t capi_fruid_open_container(const char *nac_name, capi_container_t *container);
-int32_t capi_fruid_write_container(capi_container_t *container, const void *buffer,
-                                   uint32_t offset, uint32_t size, uint32_t *written);
-int32_t capi_fruid_close_container(capi_container_t *container);
+[[nodiscard]] int32_t capi_fruid_open_container(const char *nac_name, capi_container_t *container);
+[[nodiscard]] int32_t capi_fruid_write_container(capi_container_t *container, const void *buffer,
+                                                 uint32_t offset, uint32_t size, uint32_t *written);
+[[nodiscard]] int32_t capi_fruid_close_container(capi_container_t *container);
 
 #ifdef __cplusplus
 }

@@ -47,26 +47,26 @@ typedef struct fru_regdef {
     const fru_enum_entry_t *enum_table;
 } fru_regdef_t;
 
-int32_t fru_get_node(const char *nac_name, fru_nodehdl_t *node);
-int32_t fru_get_cont_type(fru_nodehdl_t node, int32_t *cont_type);
-int32_t fru_read_record(fru_nodehdl_t node, void *buffer, int32_t *length, const char *name);
-int32_t fru_read_iter_control_bytes(fru_nodehdl_t node, void *control, int32_t *length,
-                                    const char *name);
-int32_t libfru_access_data(const char *nac_name, void *buffer, int32_t *length,
-                           int32_t operation, const char *name);
-int32_t fru_for_each_segment(fru_nodehdl_t node, fru_segment_callback_t callback, void *arg);
-int32_t fru_get_segment_name(fru_seghdl_t segment, char **name);
-int32_t fru_get_num_packets(fru_seghdl_t segment);
-int32_t fru_remove_segment(fru_nodehdl_t node, const char *segment_name);
-int32_t fru_flash_file(const char *nac_name, fru_nodehdl_t node);
-int32_t fru_read_op_segment(fru_nodehdl_t node, const char *segment_name, uint8_t *descriptor,
-                            int32_t section, uint8_t *buffer, uint32_t *length);
-int32_t fru_update_op_segment(fru_nodehdl_t node, const char *segment_name, uint8_t *descriptor,
-                              int32_t section, uint8_t *buffer, uint32_t *length);
-int32_t fru_delete_op_segment(fru_nodehdl_t node, const char *segment_name, int32_t section);
+[[nodiscard]] int32_t fru_get_node(const char *nac_name, fru_nodehdl_t *node);
+[[nodiscard]] int32_t fru_get_cont_type(fru_nodehdl_t node, int32_t *cont_type);
+[[nodiscard]] int32_t fru_read_record(fru_nodehdl_t node, void *buffer, int32_t *length, const char *name);
+[[nodiscard]] int32_t fru_read_iter_control_bytes(fru_nodehdl_t node, void *control, int32_t *length,
+                                                  const char *name);
+[[nodiscard]] int32_t libfru_access_data(const char *nac_name, void *buffer, int32_t *length,
+                                         int32_t operation, const char *name);
+[[nodiscard]] int32_t fru_for_each_segment(fru_nodehdl_t node, fru_segment_callback_t callback, void *arg);
+[[nodiscard]] int32_t fru_get_segment_name(fru_seghdl_t segment, char **name);
+[[nodiscard]] int32_t fru_get_num_packets(fru_seghdl_t segment);
+[[nodiscard]] int32_t fru_remove_segment(fru_nodehdl_t node, const char *segment_name);
+[[nodiscard]] int32_t fru_flash_file(const char *nac_name, fru_nodehdl_t node);
+[[nodiscard]] int32_t fru_read_op_segment(fru_nodehdl_t node, const char *segment_name, uint8_t *descriptor,
+                                          int32_t section, uint8_t *buffer, uint32_t *length);
+[[nodiscard]] int32_t fru_update_op_segment(fru_nodehdl_t node, const char *segment_name, uint8_t *descriptor,
+                                            int32_t section, uint8_t *buffer, uint32_t *length);
+[[nodiscard]] int32_t fru_delete_op_segment(fru_nodehdl_t node, const char *segment_name, int32_t section);
 const fru_regdef_t *fru_reg_lookup_def_by_name(const char *definition_name);
-int32_t fru_close_node(fru_nodehdl_t node);
-int32_t fru_close_data_source(void);
+[[nodiscard]] int32_t fru_close_node(fru_nodehdl_t node);
+[[nodiscard]] int32_t fru_close_data_source(void);
 const char *fru_strerror(int32_t status);
 
 // Set by the library to 1 while the segment just examined failed its CRC.

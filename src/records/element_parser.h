@@ -15,7 +15,7 @@ struct ElementInput {
 // buffer. Returns 0 or the status of the failing pair (see records/status.h),
 // in which case nothing is stamped. `file_refused` is set when an element
 // file was refused: the caller owes the library an early close for it.
-int32_t parse_element_options(const ElementInput &input, bool *file_refused);
+[[nodiscard]] int32_t parse_element_options(const ElementInput &input, bool *file_refused);
 
 // The -t text in every field that takes it, as an update copies it before
 // the elements are parsed: fields of rows that clear first are cleared.

@@ -62,7 +62,7 @@ TEST_F(DeviceIo, EveryFailingCallEndsClearly)
                 ::testing::internal::CaptureStderr();
                 const int32_t status = update("EE", "Power_SummaryR", now);
                 const std::string err = ::testing::internal::GetCapturedStderr();
-                fru_close_data_source();
+                EXPECT_EQ(fru_close_data_source(), 0);
                 const char *what = call == Call::Read ? "read" : "write";
                 EXPECT_EQ(status, c.status) << what << " call " << index << ": " << err;
                 const std::vector<uint8_t> after = stored();

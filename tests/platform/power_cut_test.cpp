@@ -98,7 +98,7 @@ protected:
             const int32_t status = op.second();
             ::testing::internal::GetCapturedStderr();
             model().cut_after(SIZE_MAX, false);
-            fru_close_data_source();
+            EXPECT_EQ(fru_close_data_source(), 0);
             EXPECT_NE(status, 0) << op.first << " cut at byte " << cut;
             State keys = state(checked);
             const State now = keys;
@@ -130,7 +130,7 @@ protected:
                            walk(handle, &status);
                            status = status != 0 ? status : fru_remove_segment(handle, "CU");
                            status = status != 0 ? status : fru_flash_file("EE", handle);
-                           fru_close_node(handle);
+                           EXPECT_EQ(fru_close_node(handle), 0);
                            return status;
                        }});
         ops.push_back({"flash", [this] {

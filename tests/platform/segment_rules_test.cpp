@@ -38,7 +38,7 @@ protected:
         const fru_nodehdl_t handle = node(nac);
         const int32_t status = operation == 'R' ? fru_read_op_segment(handle, "O1", descriptor, 0, data, &length)
                                                 : fru_delete_op_segment(handle, "O1", 0);
-        fru_close_node(handle);
+        EXPECT_EQ(fru_close_node(handle), 0);
         return status;
     }
 };
@@ -175,14 +175,14 @@ TEST_F(SegmentRules, NewerFormatsAndKindsAreKeptNeverJudged)
     const fru_nodehdl_t handle = node("NEW");
     EXPECT_TRUE(walk(handle, &status).empty());
     EXPECT_EQ(status, fruplat::kNewerFormat);
-    fru_close_node(handle);
+    EXPECT_EQ(fru_close_node(handle), 0);
     EXPECT_TRUE(image("NEW") == before);
 
     store("KIND", {{"CU", false, 1}, {"NX", false, 6, 'X'}, {"Ox", false, 7, 'o'}});
     const fruplat::Bytes kinds = image("KIND");
     const fru_nodehdl_t walked = node("KIND");
     EXPECT_EQ(walk(walked, &status), (std::vector<std::string>{"CU", "NX", "Ox"}));
-    fru_close_node(walked);
+    EXPECT_EQ(fru_close_node(walked), 0);
     EXPECT_EQ(call("KIND", 'u'), 0);
     EXPECT_EQ(call("KIND", 'r'), 0);
     // Kept in place: a regular image is rewritten whole, bodies unchanged.

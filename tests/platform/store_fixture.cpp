@@ -33,7 +33,7 @@ void StoreTest::SetUp()
 
 void StoreTest::TearDown()
 {
-    fru_close_data_source();
+    EXPECT_EQ(fru_close_data_source(), 0);
     ASSERT_EQ(std::system(("rm -rf '" + store_ + "'").c_str()), 0);
 }
 
@@ -114,7 +114,7 @@ int32_t StoreTest::slots(const std::string &nac, const char *name, int32_t lengt
     const int32_t status = fru_read_record(handle, out->data(), &length, name);
     if (status == 0)
         out->resize(static_cast<size_t>(length));
-    fru_close_node(handle);
+    EXPECT_EQ(fru_close_node(handle), 0);
     return status;
 }
 
@@ -125,7 +125,7 @@ int32_t StoreTest::opaque_write(const std::string &nac, const char *segment, int
     std::vector<uint8_t> data(size, seed);
     const fru_nodehdl_t handle = node(nac);
     const int32_t status = fru_update_op_segment(handle, segment, descriptor, section, data.data(), &size);
-    fru_close_node(handle);
+    EXPECT_EQ(fru_close_node(handle), 0);
     return status;
 }
 

@@ -75,7 +75,7 @@ protected:
     {
         std::vector<uint8_t> out;
         const int32_t status = slots("EE", record, 4096, &out);
-        fru_close_data_source();
+        EXPECT_EQ(fru_close_data_source(), 0);
         return {status, status == 0 ? Bytes(out.begin(), out.end()) : Bytes{}};
     }
 
@@ -97,7 +97,7 @@ protected:
                 const int32_t status = op();
                 ::testing::internal::GetCapturedStderr();
                 model().cut_after(SIZE_MAX, false);
-                fru_close_data_source();
+                EXPECT_EQ(fru_close_data_source(), 0);
                 EXPECT_NE(status, 0) << "cut at byte " << cut;
                 ++(torn ? tally.torn : tally.clean);
                 if (!check(cut, torn)) {
@@ -316,7 +316,7 @@ TEST_F(ZanCut, Format1DeviceRefusesEveryWriteUntilConverted)
     };
     for (const auto &[what, write] : writes) {
         EXPECT_EQ(write(), fruplat::kFormat1OnDevice) << what;
-        fru_close_data_source();
+        EXPECT_EQ(fru_close_data_source(), 0);
         EXPECT_TRUE(image("EE") == before) << what;
         EXPECT_EQ(reads("Customer_DataR"), (std::pair{0, Bytes(customer.begin(), customer.end())})) << what;
     }
