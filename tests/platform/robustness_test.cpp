@@ -68,12 +68,14 @@ TEST_F(DamagedImage, EveryTruncationAndEveryFlippedByteIsSurvived)
 }
 
 // The CRC images carry is zlib's: check values at every remainder the
-// four-byte steps leave. Bytes are combined by shifts, so their alignment
+// eight-byte steps leave. Bytes are combined by shifts, so their alignment
 // cannot matter; the PowerPC run checks that byte order does not either.
 TEST(Crc32, MatchesTheIeeeCheckValues)
 {
     for (const auto &[text, crc] : {std::pair<const char *, uint32_t>{"", 0x00000000u}, {"a", 0xE8B7BE43u},
-                                    {"ab", 0x9E83486Du}, {"abc", 0x352441C2u}, {"123456789", 0xCBF43926u},
+                                    {"ab", 0x9E83486Du}, {"abc", 0x352441C2u}, {"1234", 0x9BE3E0A3u},
+                                    {"12345", 0xCBF53A1Cu}, {"123456", 0x0972D361u}, {"1234567", 0x5003699Fu},
+                                    {"12345678", 0x9AE0DAAFu}, {"123456789", 0xCBF43926u},
                                     {"The quick brown fox jumps over the lazy dog", 0x414FA339u}})
         EXPECT_EQ(fruplat::crc32(reinterpret_cast<const uint8_t *>(text), std::strlen(text)), crc) << text;
 }
