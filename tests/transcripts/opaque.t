@@ -72,3 +72,6 @@ $ ./q -c MB -s section=STATIC -d
 $ fructl image MB after && cmp before after
 # With -d and no section, nothing is deleted and nothing is said.
 $ ./q -c MB -s segname=O1 -d && ./q -c MB -s '' -d && fructl image MB after && cmp before after
+# A device's size is 0, as an empty file's is: it writes an empty segment.
+$ ./q -c MB -s segname=O1,section=STATIC,filename=/dev/zero && ./q -c MB -s segname=O1,section=STATIC && fructl segments MB | grep O1
+| O1 0 8 ok

@@ -40,16 +40,13 @@ $ fructl add E dimm --device '/dev/a b'; ./same $?
 ! fructl: /dev/a b: PATH must be 1 to 4095 characters without blanks or control characters
 [2]
 $ quillet -c MB -i fifo; ./same $?
-! Image file fifo is not a regular file
+! Container fifo has no information to update
 [255]
 $ quillet -c MB -i /dev/zero; ./same $?
-! Image file /dev/zero is not a regular file
+! Container /dev/zero has no information to update
 [255]
-$ quillet -c MB -s segname=O1,filename=/dev/zero,section=STATIC; ./same $?
-! Opaque file /dev/zero is not a regular file
-[23]
 $ quillet -c MB -s segname=O1,filename=fifo,section=STATIC; ./same $?
-! Opaque file fifo is not a regular file
+! Failed to read Opaque file: fifo
 [23]
 $ quillet -c MB -r PwrMgmt_RFR -o filename=fifo >/dev/null; ./same $?
 ! Input file stat mode failed for Opaque file fifo
