@@ -85,9 +85,10 @@ TEST_F(ToolTest, IpmiAndUnknownTypesHandNamesOnAsTheCatalogueSays)
         expected.push_back("fru_close_data_source()");
         EXPECT_EQ(fake().calls, expected);
     }
-    // On a ZAN container IDENTITY is handed on for read and delete alike.
+    // Nothing is read back first; on a ZAN container IDENTITY is handed on as typed, to read or delete.
     const std::tuple<int, std::vector<std::string>, std::string> handed[] = {
-        {1, {"board_info_area_s"}, area + "Board_Info_Area_S)"}, {1, {"chassis_info_area_s"}, area + "chassis_info_area_s)"},
+        {1, {"board_info_area_s"}, area + "Board_Info_Area_S)"},
+        {1, {"chassis_info_area_s"}, area + "chassis_info_area_s)"},
         {7, {"Anything", "-o", "timestamp"}, "libfru_access_data(PS0,null,2048,2,Anything)"},
         {0, {"IDENTITY"}, area + "IDENTITY)"}, {0, {"Identity", "-d"}, "libfru_access_data(PS0,null,2048,3,Identity)"}};
     for (const auto &[type, args, access] : handed) {
