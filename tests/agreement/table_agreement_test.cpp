@@ -4,7 +4,7 @@
 // fails here.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,17 +54,15 @@ bool kinds_agree(const quillet::ElementRow &row, const fruplat::FieldDef &field)
 {
     using E = quillet::ElementKind;
     using F = fruplat::FieldKind;
-    const std::pair<E, std::vector<F>> compatible[] = {
-        {E::Decimal, {F::Signed, F::Unsigned}}, {E::Hex, {F::Hex, F::Mac, F::Unsigned}}, {E::Text, {F::Text}},
-        {E::TwoChar, {F::Text}}, {E::File, {F::Hex}}, {E::Registry, {F::Enum}}, {E::DeviceType, {F::Enum}}};
+    const std::set<std::pair<E, F>> compatible = {
+        {E::Decimal, F::Signed}, {E::Decimal, F::Unsigned}, {E::Hex, F::Hex},       {E::Hex, F::Mac},
+        {E::Hex, F::Unsigned},   {E::Text, F::Text},        {E::TwoChar, F::Text},  {E::File, F::Hex},
+        {E::Registry, F::Enum},  {E::DeviceType, F::Enum}};
     if (field.kind == F::Enum && (row.registry == nullptr || field.enumeration == nullptr ||
                                   std::string(row.registry->definition) != field.enumeration ||
                                   fruplat::find_enum(field.enumeration) == nullptr))
         return false;
-    for (const auto &[element, fields] : compatible)
-        if (element == row.kind)
-            return std::find(fields.begin(), fields.end(), field.kind) != fields.end();
-    return false;
+    return compatible.count({row.kind, field.kind}) == 1;
 }
 
 // Each element's field in each record must be one field of the platform's

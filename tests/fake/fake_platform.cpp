@@ -17,45 +17,39 @@ template <typename... Args>
 int32_t record(const char *call, const Args &...args)
 {
     std::ostringstream out;
-    out << call << '(';
-    const char *separator = "";
-    ((out << separator << args, separator = ","), ...);
-    (void)separator;
-    out << ')';
-    Platform &p = platform();
-    p.calls.push_back(out.str());
-    auto it = p.script.find(call);
-    if (it == p.script.end() || it->second.empty())
-        return 0;
-    const int32_t status = it->second.front();
-    it->second.pop_front();
+    [[maybe_unused]] int n = 0;
+    ((out << (n++ == 0 ? "" : ",") << args), ...);
+    platform().calls.push_back(std::string(call) + "(" + out.str() + ")");
+    std::deque<int32_t> &left = platform().script[call];
+    const int32_t status = left.empty() ? 0 : left.front();
+    if (!left.empty())
+        left.pop_front();
     return status;
 }
 
 const char *text(const char *s) { return s != nullptr ? s : "(null)"; }
 
-// Copies a stored answer, as much as fits; absent when there is none.
+// Copies an answer, as much as fits.
+template <typename Length>
+int32_t answer(const Bytes &data, void *out, Length *length)
+{
+    *length = static_cast<Length>(std::min<size_t>(data.size(), static_cast<size_t>(*length)));
+    std::copy_n(data.begin(), *length, static_cast<uint8_t *>(out));
+    return 0;
+}
+
+// A stored answer by name; absent when there is none.
 template <typename Length>
 int32_t answer(const std::map<std::string, Bytes> &stored, const char *name, void *out, Length *length)
 {
     auto it = stored.find(name);
-    if (it == stored.end())
-        return FRU_STATUS_ABSENT;
-    const size_t n = std::min<size_t>(it->second.size(), static_cast<size_t>(*length));
-    std::memcpy(out, it->second.data(), n);
-    *length = static_cast<Length>(n);
-    return 0;
+    return it == stored.end() ? FRU_STATUS_ABSENT : answer(it->second, out, length);
 }
 
 }  // namespace
 
 Platform &platform() { return *g_platform; }
 void reset() { g_platform = std::make_unique<Platform>(); }
-
-void Platform::fail(const std::string &call, std::vector<int32_t> statuses)
-{
-    script[call] = std::deque<int32_t>(statuses.begin(), statuses.end());
-}
 
 void Platform::add_enum(const std::string &name,
                         const std::vector<std::pair<std::string, uint32_t>> &entries)
@@ -74,11 +68,6 @@ void Platform::add_enum(const std::string &name,
     e->definition.enum_count = static_cast<int32_t>(e->entries.size());
     e->definition.enum_table = e->entries.data();
     registry[name] = std::move(e);
-}
-
-size_t Platform::count(const std::string &prefix) const
-{
-    return std::count_if(calls.begin(), calls.end(), [&](const std::string &c) { return c.rfind(prefix, 0) == 0; });
 }
 
 }  // namespace fake
@@ -171,13 +160,7 @@ int32_t fru_read_op_segment(fru_nodehdl_t, const char *segment_name, uint8_t *, 
                             uint8_t *buffer, uint32_t *length)
 {
     const int32_t status = record("fru_read_op_segment", segment_name, section, *length);
-    if (status != 0)
-        return status;
-    const fake::Bytes &data = platform().opaque_data;
-    *length = static_cast<uint32_t>(std::min<size_t>(data.size(), *length));
-    if (*length > 0)
-        std::memcpy(buffer, data.data(), *length);
-    return 0;
+    return status != 0 ? status : fake::answer(platform().opaque_data, buffer, length);
 }
 
 int32_t fru_update_op_segment(fru_nodehdl_t, const char *segment_name, uint8_t *descriptor,

@@ -4,6 +4,7 @@
 #ifndef QUILLET_TESTS_FAKE_PLATFORM_H
 #define QUILLET_TESTS_FAKE_PLATFORM_H
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -55,9 +56,12 @@ struct Platform {
     // used up, the call succeeds.
     std::map<std::string, std::deque<int32_t>> script;
 
-    void fail(const std::string &call, std::vector<int32_t> statuses);
+    void fail(const std::string &call, const std::vector<int32_t> &s) { script[call] = {s.begin(), s.end()}; }
     void add_enum(const std::string &name, const std::vector<std::pair<std::string, uint32_t>> &entries);
-    size_t count(const std::string &prefix) const;  // calls starting so
+    size_t count(const std::string &prefix) const  // calls starting so
+    {
+        return std::count_if(calls.begin(), calls.end(), [&](const std::string &c) { return c.starts_with(prefix); });
+    }
 };
 
 Platform &platform();

@@ -73,9 +73,7 @@ TEST_F(UpdateFlow, PreReadDecidesWhatTheOtherFieldsHold)
         if (!stored.empty())
             fake().records[record] = stored;
         fake().capture_size = from + expected.size() / 2;
-        std::vector<std::string> args = {"quillet", "-c", "MB", "-r", record};
-        args.insert(args.end(), options.begin(), options.end());
-        ASSERT_EQ(run(args).status, 0) << record;
+        ASSERT_EQ(run({"quillet", "-c", "MB", "-r", record}, options).status, 0) << record;
         EXPECT_EQ(to_hex(fake().written.data() + from, expected.size() / 2), expected) << record;
     }
 }

@@ -47,9 +47,11 @@ protected:
     {
         return to_hex(quillet::record_buffer(id) + offset, width);
     }
-    static void fill(R id, uint8_t byte)
+    // Every buffer as 0xAA bytes, so that a byte the parse keeps shows.
+    static void fill()
     {
-        std::memset(quillet::record_buffer(id), byte, quillet::record_buffer_size(id));
+        for (const quillet::RecordBufferInfo &info : quillet::kRecordBuffers)
+            std::memset(quillet::record_buffer(info.id), 0xAA, info.size);
     }
     std::string err_;
     bool file_refused_ = false;
@@ -76,7 +78,7 @@ TEST_F(Parser, EachRuleStoresTheseBytes)
         // device_type: hexadecimal only with a lower-case "0x", else a name in any case.
         {"device_type=0x1F", R::Device_Type, 0, "001f"},
         {"device_type=processor", R::Device_Type, 0, "0100"},
-        {"device_type=0X1F", R::Device_Type, 0, "0000"},
+        {"device_type=0X1F", R::Device_Type, 0, "aaaa"},
         // Text: cut to the field, no terminator; clearing fields pad with zeros.
         {"zan_part_no=123456789", R::ManR, 148, text_hex("1234567")},
         {"zan_part_no=123456789", R::Installation1R, 132, text_hex("123456789") + zeros(11)},
@@ -92,12 +94,20 @@ TEST_F(Parser, EachRuleStoresTheseBytes)
         {"ethernet_addr=0003BA123456,ethernet_addr_2=0003BA654321", R::SharedIdentifier, 0, "0003ba654321"},
         // Registry names: exact case, low-order bytes of the value; no match keeps the field.
         {"event=power_off", R::Power_EventsR, 4, "02"},
-        {"event=POWER_OFF", R::Power_EventsR, 4, "00"},
+        {"event=POWER_OFF", R::Power_EventsR, 4, "aa"},
         {"entry_type=Creation,entry_type=nothing", R::Segment_HistoryR, 4, "05"},
+        // The longest values fill their field and keep the next; a short one keeps the rest of a field
+        // that is not cleared first.
+        {"message=" + std::string(128, 'm'), R::Status_EventsR, 12, text_hex(std::string(128, 'm'))},
+        {"product_part_no=" + std::string(20, 'p') + ",product_serial_no=" + std::string(30, 's'),
+         R::Top_Level_IdentifierR, 4, text_hex(std::string(20, 'p')) + "aa" + text_hex(std::string(30, 's'))},
+        {"fru_part_dash_no=" + std::string(11, 'f'), R::Zan_FRU_LabelR, 30, text_hex(std::string(11, 'f'))},
+        {"initial_hw_dash_level=5", R::ManR, 163, text_hex("5") + "aa"},
+        {"manufacture_loc=New", R::ManR, 84, text_hex("New") + zeros(61)},
     };
     for (const auto &[pairs, record, offset, hex] : rows) {
         SetUp();
-        fill(R::SharedIdentifier, 0xAA);
+        fill();
         ASSERT_EQ(parse(pairs), 0) << pairs << err_;
         EXPECT_EQ(field(record, offset, hex.size() / 2), hex) << pairs;
     }
@@ -169,11 +179,10 @@ TEST_F(Parser, FailuresPrintTheirMessage)
     };
     for (const auto &[pairs, status, err] : rows) {
         SetUp();
-        fill(R::Top_Level_IdentifierR, 0xAA);
-        fill(R::Zan_FRU_LabelR, 0xAA);
+        fill();
         EXPECT_EQ(parse(pairs), status) << pairs;
         EXPECT_EQ(err_, err);
-        EXPECT_EQ(field(R::Temperature_HistoryR, 4, 8), (pairs[0] == 's' ? "05" : "00") + zeros(7));
+        EXPECT_EQ(field(R::Temperature_HistoryR, 4, 8), (pairs[0] == 's' ? "05" : "aa") + std::string(14, 'a'));
         // A refusal leaves the field as it was, but the clearing one empties it first.
         EXPECT_EQ(field(R::Top_Level_IdentifierR, 4, 20), std::string(40, 'a'));
         EXPECT_EQ(field(R::Zan_FRU_LabelR, 30, 11), pairs.rfind("fru_part", 0) == 0 ? zeros(11) : std::string(22, 'a'));
@@ -184,23 +193,6 @@ TEST_F(Parser, FailuresPrintTheirMessage)
     EXPECT_EQ(err_, "");
     bool file_refused = false;
     EXPECT_EQ(quillet::parse_element_options({nullptr, nullptr}, &file_refused), 23);
-}
-
-TEST_F(Parser, LongestValuesFillFieldsAndKeepWhatFollowsOthers)
-{
-    fill(R::Status_EventsR, 0xAA);
-    // As after a pre-read of a stored ManR whose dash level is 01.
-    std::memcpy(quillet::record_buffer(R::ManR) + 163, "01", 2);
-    std::memcpy(quillet::record_buffer(R::ManR) + 84, "Old location text", 17);
-    ASSERT_EQ(parse("message=" + std::string(128, 'm') + ",product_part_no=" + std::string(20, 'p') +
-                    ",product_serial_no=" + std::string(30, 's') + ",fru_part_dash_no=" + std::string(11, 'f') +
-                    ",initial_hw_dash_level=5,manufacture_loc=New"),
-              0);
-    EXPECT_EQ(field(R::Status_EventsR, 12, 128), text_hex(std::string(128, 'm')));
-    EXPECT_EQ(field(R::Top_Level_IdentifierR, 4, 51), text_hex(std::string(20, 'p') + '\0' + std::string(30, 's')));
-    EXPECT_EQ(field(R::Zan_FRU_LabelR, 30, 11), text_hex(std::string(11, 'f')));
-    EXPECT_EQ(field(R::ManR, 163, 2), text_hex("51"));
-    EXPECT_EQ(field(R::ManR, 84, 17), text_hex("New") + zeros(14));
 }
 
 TEST_F(Parser, EveryParseStampsEveryTimestampedRecord)
@@ -218,7 +210,7 @@ TEST_F(Parser, EveryParseStampsEveryTimestampedRecord)
 TEST_F(Parser, FileElementsFillTheirFieldOrAskForTheEarlyClose)
 {
     TempFiles files;
-    fill(R::PwrMgmt_RFR, 0xAA);
+    fill();
     ASSERT_EQ(parse("cycleskipheaders=" + files.make(10, 0444) + ",filename=" + files.make(80, 0444)), 0);
     EXPECT_EQ(field(R::PwrMgmt_RFR, 1, 12), text_hex("ABCDEFGHIJAB"));
     EXPECT_FALSE(file_refused_);

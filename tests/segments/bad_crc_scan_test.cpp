@@ -14,9 +14,11 @@ std::string prompt(const std::string &name)
 
 class BadCrcScan : public ToolTest {
 protected:
-    RunResult scan(std::vector<fake::Segment> segments, const std::string &answers, bool force = false)
+    RunResult scan(std::vector<fake::Segment> segments, const std::string &answers, bool force = false,
+                   const std::string &failing = "", const std::vector<int32_t> &statuses = {})
     {
         fake::reset();
+        fake().fail(failing, statuses);
         fake().segments = std::move(segments);
         return run({"quillet", "-d", "-c", "MB", force ? "-f" : "-d"}, answers);
     }
@@ -96,10 +98,8 @@ TEST_F(BadCrcScan, EveryFailureEndsWithItsMessageAndStatus)
     for (const auto &[call, statuses, err, ending] : rows) {
         // Removal is forced, so nothing is asked; the others find nothing bad.
         const bool force = call == "fru_remove_segment";
-        fake::reset();
-        fake().fail(call, statuses);
-        fake().segments = {{"A1", 1, force}, {"A2", 1, force}, {"A3", 1, force}, {"A4", 1, force}};
-        const RunResult r = run({"quillet", "-d", "-c", "MB", force ? "-f" : "-d"});
+        const RunResult r =
+            scan({{"A1", 1, force}, {"A2", 1, force}, {"A3", 1, force}, {"A4", 1, force}}, "", force, call, statuses);
         EXPECT_EQ(r.status, statuses.back()) << call;
         EXPECT_EQ(r.err, err) << call;
         ASSERT_GE(fake().calls.size(), ending.size());

@@ -7,13 +7,11 @@ namespace {
 
 class OpaqueSegment : public ToolTest {
 protected:
-    RunResult segment(const std::string &suboptions, bool remove = false)
+    RunResult segment(const std::string &suboptions, bool remove = false, const std::string &failing = "")
     {
         fake::reset();
-        std::vector<std::string> args = {"quillet", "-c", "MB", "-s", suboptions};
-        if (remove)
-            args.push_back("-d");
-        return run(args);
+        fake().fail(failing, {62});
+        return run({"quillet", "-c", "MB", "-s", suboptions}, remove ? Calls{"-d"} : Calls{});
     }
 };
 
@@ -74,22 +72,17 @@ TEST_F(OpaqueSegment, DeleteTakesOneSection)
 TEST_F(OpaqueSegment, PlatformFailuresReportTheLibraryText)
 {
     const std::string node = "\n Could not get node handle: MB fake error 62\n";
-    const std::tuple<std::string, std::string, std::string, int, std::string> rows[] = {
-        {"fru_get_node", "segname=O1,section=DYNAMIC", "-d", 62, node},
-        {"fru_get_node", "segname=O1,section=STATIC,data=x", "", 62, node},
-        {"fru_get_node", "segname=O1", "", 5, ""},
-        {"fru_delete_op_segment", "segname=O1,section=DYNAMIC", "-d", 62, "\nError in Deleting opaque segment fake error 62\n"},
-        {"fru_update_op_segment", "segname=O1,section=STATIC,data=x", "", 62,
+    const std::tuple<std::string, std::string, bool, int, std::string> rows[] = {
+        {"fru_get_node", "segname=O1,section=DYNAMIC", true, 62, node},
+        {"fru_get_node", "segname=O1,section=STATIC,data=x", false, 62, node},
+        {"fru_get_node", "segname=O1", false, 5, ""},
+        {"fru_delete_op_segment", "segname=O1,section=DYNAMIC", true, 62, "\nError in Deleting opaque segment fake error 62\n"},
+        {"fru_update_op_segment", "segname=O1,section=STATIC,data=x", false, 62,
          "\nError in updating opaque segment fake error 62\n"},
-        {"fru_read_op_segment", "segname=O1", "", 62, "\n Error : Seg O1 fake error 62\n"},
+        {"fru_read_op_segment", "segname=O1", false, 62, "\n Error : Seg O1 fake error 62\n"},
     };
     for (const auto &[call, suboptions, remove, status, err] : rows) {
-        fake::reset();
-        fake().fail(call, {62});
-        std::vector<std::string> args = {"quillet", "-c", "MB", "-s", suboptions};
-        if (!remove.empty())
-            args.push_back(remove);
-        const RunResult r = run(args);
+        const RunResult r = segment(suboptions, remove, call);
         EXPECT_EQ(r.status, status) << call;
         EXPECT_EQ(r.err, err) << call;
         const bool node_held = call != "fru_get_node";

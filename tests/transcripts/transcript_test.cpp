@@ -105,34 +105,24 @@ protected:
 
 // Expected lines that are patterns take the actual line they match, so
 // that only real differences show. Lines pair up by their place under the
-// same command, so that an edited file still keeps its patterns.
+// same command (the commands come in the file's order), so that an edited
+// file still keeps its patterns.
 std::string with_patterns_matched(const std::vector<std::string> &expected, const std::string &actual)
 {
-    std::vector<std::string> lines = lines_of(actual);
-    std::vector<bool> taken(expected.size(), false);
-    size_t under = expected.size();  // the expected command the actual lines follow
-    for (size_t i = 0, below = 0; i < lines.size(); ++i, ++below) {
-        if (lines[i].starts_with("$ ")) {
-            under = std::find(expected.begin(), expected.end(), lines[i]) - expected.begin();
-            while (under < expected.size() && taken[under])
-                under = std::find(expected.begin() + static_cast<long>(under) + 1, expected.end(), lines[i]) - expected.begin();
-            if (under < expected.size())
-                taken[under] = true;
-            below = 0;
-            continue;
-        }
-        if (under + below >= expected.size())
-            continue;
-        const std::string &want = expected[under + below];
-        if (!want.ends_with(kRegexSuffix) || want.size() < 2 + kRegexSuffix.size() || !lines[i].starts_with(want.substr(0, 2)))
-            continue;
-        const std::string pattern = want.substr(2, want.size() - 2 - kRegexSuffix.size());
-        if (std::regex_match(lines[i].substr(2), std::regex(pattern)))
-            lines[i] = want;
-    }
     std::string text;
-    for (const std::string &line : lines)
+    size_t at = expected.size(), next_command = 0;  // the expected line the actual one stands for
+    for (std::string line : lines_of(actual)) {
+        if (line.starts_with("$ ")) {
+            at = std::find(expected.begin() + static_cast<long>(next_command), expected.end(), line) - expected.begin();
+            next_command = std::min(at + 1, expected.size());
+        } else if (++at < expected.size()) {
+            const std::string &want = expected[at];
+            if (want.ends_with(kRegexSuffix) && want.size() >= 2 + kRegexSuffix.size() && line.starts_with(want.substr(0, 2)) &&
+                std::regex_match(line.substr(2), std::regex(want.substr(2, want.size() - 2 - kRegexSuffix.size()))))
+                line = want;
+        }
         text += line + "\n";
+    }
     return text;
 }
 
@@ -159,13 +149,11 @@ std::vector<std::string> transcripts()
     return names;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, Transcript, ::testing::ValuesIn(transcripts()),
-                         [](const ::testing::TestParamInfo<std::string> &info) {
-                             std::string name = info.param;
-                             for (char &c : name)
-                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Files, Transcript, ::testing::ValuesIn(transcripts()), [](const auto &info) {
+    std::string name = info.param;
+    std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+    return name;
+});
 
 }  // namespace
 }  // namespace quillet_test
