@@ -33,7 +33,7 @@ std::vector<Shown> parse_quillet(const std::string &out)
     return records;
 }
 
-enum class Conv { Same, Units, YesNo, Signal, Voltage, Hex, ByteList, Maker };
+enum class Conv { Same, Units, Words, Voltage, Hex, ByteList, Maker };
 using enum Conv;
 
 // ipmi-fru's label after the record kind, quillet's field, and how the two
@@ -58,15 +58,15 @@ const struct Kind {
       {"Low End Input Voltage 2", "low_input_voltage_2"}, {"High End Input Voltage 2", "high_input_voltage_2"},
       {"Low End Acceptable Frequency", "low_input_frequency"},
       {"High End Acceptable Frequency", "high_input_frequency"}, {"A/C Dropout Tolerance", "ac_dropout_tolerance"},
-      {"Predictive Fail Support", "predictive_fail_support", YesNo},
-      {"Predictive Fail", "predictive_fail_signal", Signal},
-      {"Power Factor Correction Supported", "power_factor_correction", YesNo},
-      {"AutoSwitch Supprt", "autoswitch", YesNo}, {"Hot Swap Support", "hot_swap", YesNo},
+      {"Predictive Fail Support", "predictive_fail_support", Words},
+      {"Predictive Fail", "predictive_fail_signal", Words},
+      {"Power Factor Correction Supported", "power_factor_correction", Words},
+      {"AutoSwitch Supprt", "autoswitch", Words}, {"Hot Swap Support", "hot_swap", Words},
       {"Peak Capacity", "peak_capacity", Units}, {"Hold Up Time", "hold_up_time"},
       {"Voltage 1", "voltage_1", Voltage}, {"Voltage 2", "voltage_2", Voltage},
       {"Total Combined Wattage", "combined_wattage", Units}}},
     {"DC Output ",
-     {{"Output Number", "output_number"}, {"Output on Standy", "standby", YesNo},
+     {{"Output Number", "output_number"}, {"Output on Standy", "standby", Words},
       {"Nominal Voltage", "nominal_voltage"}, {"Maximum Negative Voltage Deviation", "max_negative_deviation"},
       {"Maximum Positive Voltage Deviation", "max_positive_deviation"}, {"Ripple and Noise pk-pk", "ripple_and_noise"},
       {"Minimum Current Draw", "min_current_draw"}, {"Maximum Current Draw", "max_current_draw"}}},
@@ -94,47 +94,43 @@ struct Section {
 std::vector<Section> parse_ipmi_fru(const std::string &out)
 {
     std::vector<Section> sections;
-    const Kind *kind = nullptr;  // of the open section, if a multirecord one
-    bool open = false;
+    bool open = false;            // a section has begun since the last blank line
+    Section *section = nullptr;  // that section, if a multirecord one
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);) {
         if (line.empty()) {
-            open = false;
-            continue;
-        }
-        if (line.rfind("  FRU ", 0) != 0) {
-            if (open && kind != nullptr && line.rfind("     ", 0) == 0) {
-                std::string &value = sections.back().fields.back().second;
+            open = false, section = nullptr;
+        } else if (!line.starts_with("  FRU ")) {
+            if (section != nullptr && line.starts_with("     ")) {
+                std::string &value = section->fields.back().second;
                 value += value.empty() ? "" : " ";
                 value.append(line, line.find_first_not_of(' '));
             }
-            continue;
-        }
-        const size_t colon = line.find(':');
-        std::string label = line.substr(6, colon - 6);
-        // Some DC load labels carry a participle ("...'d Minimum Voltage")
-        // that says nothing the table needs: the table leaves it out.
-        if (const size_t mark = label.find("'d "); mark != std::string::npos)
-            label.erase(label.rfind(' ', mark) + 1, label.find(' ', mark) - label.rfind(' ', mark));
-        if (!open) {
+        } else {
+            const size_t colon = line.find(':');
+            std::string label = line.substr(6, colon - 6);
+            // Some DC load labels carry a participle ("...'d Minimum Voltage")
+            // that says nothing the table needs: the table leaves it out.
+            if (const size_t mark = label.find("'d "); mark != std::string::npos)
+                label.erase(label.rfind(' ', mark) + 1, label.find(' ', mark) - label.rfind(' ', mark));
+            const Kind *kind = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                            [&](const Kind &k) { return label.starts_with(k.kind); });
+            if (!open && kind != std::end(kKinds))
+                section = &sections.emplace_back(Section{kind, {}});
             open = true;
-            kind = std::find_if(std::begin(kKinds), std::end(kKinds),
-                                [&](const Kind &k) { return label.starts_with(k.kind); });
-            kind = kind == std::end(kKinds) ? nullptr : kind;
-            if (kind != nullptr)
-                sections.push_back({kind, {}});
+            if (section == nullptr)
+                continue;
+            if (label.starts_with(section->kind->kind))
+                label.erase(0, std::strlen(section->kind->kind));
+            section->fields.emplace_back(label, trim(colon + 2 <= line.size() ? line.substr(colon + 2) : ""));
         }
-        if (kind == nullptr)
-            continue;
-        if (label.starts_with(kind->kind))
-            label.erase(0, std::strlen(kind->kind));
-        sections.back().fields.emplace_back(label, trim(colon + 2 <= line.size() ? line.substr(colon + 2) : ""));
     }
     return sections;
 }
 
-const std::map<std::string, std::string> kSignals = {
-    {"Tach output, one pulse per rotation", "tachometer, one pulse per rotation"},
+// ipmi-fru's words for flags and the predictive fail signal, and quillet's.
+const std::map<std::string, std::string> kWords = {
+    {"Yes", "yes"}, {"No", "no"}, {"Tach output, one pulse per rotation", "tachometer, one pulse per rotation"},
     {"Tach output, two pulses per rotation", "tachometer, two pulses per rotation"},
     {"Pass/Fail predictive fail pin (1 = fail)", "pass/fail pin, high on fail"},
     {"Pass/Fail predictive fail pin (0 = fail)", "pass/fail pin, low on fail"},
@@ -155,10 +151,8 @@ std::pair<std::string, std::string> meet(Conv conv, const std::string &theirs, c
         return {theirs, mine};
     case Units:
         return {replaced(replaced(theirs, " Watts", " W"), " Amps", " A"), mine};
-    case YesNo:
-        return {theirs == "Yes" ? "yes" : theirs == "No" ? "no" : theirs, mine};
-    case Signal:
-        return {kSignals.count(theirs) ? kSignals.at(theirs) : "unmapped: " + theirs, mine};
+    case Words:
+        return {kWords.count(theirs) ? kWords.at(theirs) : "unmapped: " + theirs, mine};
     case Voltage: {
         const std::string code = mine.substr(0, mine.find(" ("));
         return {theirs, code == "unknown" ? "" : replaced(code, " ", "")};
