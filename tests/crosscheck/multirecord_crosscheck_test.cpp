@@ -247,8 +247,8 @@ protected:
         for (size_t r = 0; r < std::min(mine.size(), theirs.size()); ++r) {
             for (const auto &[label, value] : theirs[r].fields) {
                 const auto &labels = theirs[r].kind->labels;
-                const auto known =
-                    std::find_if(labels.begin(), labels.end(), [&](const Label &l) { return label == l.label; });
+                const auto known = std::find_if(labels.begin(), labels.end(),
+                                                [&shown = label](const Label &l) { return shown == l.label; });
                 if (known == labels.end()) {
                     ADD_FAILURE() << "ipmi-fru printed a label quillet does not map: " << theirs[r].kind->kind << label;
                     continue;
