@@ -62,7 +62,7 @@ inline std::string freeipmi_bytes(const std::string &theirs)
     std::string bytes;
     std::istringstream in(theirs);
     for (std::string byte; in >> byte;)
-        bytes += (bytes.empty() ? "" : " ") + lower(byte.substr(0, 2));
+        bytes.append(bytes.empty() ? "" : " ").append(lower(byte.substr(0, 2)));
     return bytes;
 }
 

@@ -281,7 +281,7 @@ TEST_F(MultirecordCrossCheck, IpmiFruAgreesOnRealImages)
     size_t compared = 0;
     for (const std::string file : {"caen-fmc-pico-1m4.bin", "damc-fmc2zup.bin", "uLOG_FRU.bin"}) {
         SCOPED_TRACE(file);
-        compared += compare("R" + file.substr(0, 4), QUILLET_TEST_DATA "/" + file);
+        compared += compare(std::string("R").append(file, 0, 4), QUILLET_TEST_DATA "/" + file);
     }
     EXPECT_GT(compared, 50u);
 }
