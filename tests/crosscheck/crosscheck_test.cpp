@@ -2,20 +2,16 @@
 // an independent decoder, FreeIPMI's ipmi-fru. The images come from a
 // seeded generator, with what each field must decode to.
 #include <algorithm>
-#include <cctype>
-#include <cstdlib>
-#include <map>
+#include <cstdio>
 #include <random>
 #include <sstream>
 
 #include "crosscheck/decoder_output.h"
-#include "e2e/e2e_fixture.h"
 #include "ipmi/ipmi_builder.h"
 #include "present/presenter.h"
 
 namespace quillet_test {
 namespace {
-
 
 struct ExpectedField {
     std::string area, name, value, tag;  // value decoded and unpadded, tag as quillet appends it
@@ -102,12 +98,6 @@ std::vector<IpmiSample> ipmi_corpus()
     return corpus;
 }
 
-std::string value_of(const Fields &fields, const std::string &name)
-{
-    const auto found = fields.find(name);
-    return found == fields.end() ? "<missing " + name + ">" : found->second;
-}
-
 // Splits "value [tag]" as quillet prints an encoded field.
 std::string strip_tag(const std::string &value, std::string *tag)
 {
@@ -116,21 +106,6 @@ std::string strip_tag(const std::string &value, std::string *tag)
     *tag = tagged ? value.substr(open + 2, value.size() - open - 3) : "";
     return tagged ? value.substr(0, open) : value;
 }
-
-class CrossCheck : public EndToEnd {
-protected:
-    // The decoders print dates in local time; quillet prints UTC.
-    void SetUp() override
-    {
-        setenv("TZ", "UTC0", 1);
-        EndToEnd::SetUp();
-    }
-    std::string write_file(const fruplat::Bytes &bytes) { return temp_file(std::string(bytes.begin(), bytes.end())); }
-    Outcome decode(const std::vector<std::string> &argv)
-    {
-        return run_program(argv[0], {argv.begin() + 1, argv.end()}, "", scratch_, false);
-    }
-};
 
 // ipmi-fru's labels (after "FRU ") and quillet's field names. The first word
 // names the area; FRU File ID belongs to the section being printed; an empty
@@ -160,13 +135,7 @@ std::string from_freeipmi(const std::string &name, const std::string &tag, const
                       month, day, hour, minute, second);
         return out;
     }
-    if (tag != "binary")
-        return theirs;
-    std::string bytes;
-    std::istringstream in(theirs);
-    for (std::string byte; in >> byte;)
-        bytes += (bytes.empty() ? "" : " ") + lower(byte.substr(0, 2));
-    return bytes;
+    return tag == "binary" ? freeipmi_bytes(theirs) : theirs;
 }
 
 TEST_F(CrossCheck, IpmiFruAgreesWithQuilletOnEveryField)
@@ -177,7 +146,7 @@ TEST_F(CrossCheck, IpmiFruAgreesWithQuilletOnEveryField)
     for (size_t n = 0; n < corpus.size(); ++n) {
         SCOPED_TRACE("image " + std::to_string(n));
         const IpmiSample &sample = corpus[n];
-        const std::string path = write_file(sample.image);
+        const std::string path = file_of(sample.image);
         const std::string nac = "PS" + std::to_string(n);
         ASSERT_EQ(fructl({"add", nac, "ipmi", "--from", path}).status, 0);
 
@@ -196,7 +165,7 @@ TEST_F(CrossCheck, IpmiFruAgreesWithQuilletOnEveryField)
             ++generated;
         }
 
-        const Outcome decoded = decode({"ipmi-fru", "--fru-file=" + path});
+        const Outcome decoded = decode("ipmi-fru", {"--fru-file=" + path});
         ASSERT_EQ(decoded.status, 0) << decoded.err;
         std::map<std::string, size_t> next_custom;
         std::string area;

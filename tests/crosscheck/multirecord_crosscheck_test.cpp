@@ -1,13 +1,12 @@
 // quillet's reads of IPMI multirecord areas agree record by record and field
 // by field with FreeIPMI's ipmi-fru, on generated images carrying every
 // record type with random contents and on the real images.
-#include <cstdlib>
-#include <map>
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <sstream>
 
 #include "crosscheck/decoder_output.h"
-#include "e2e/e2e_fixture.h"
 #include "ipmi/ipmi_builder.h"
 
 namespace quillet_test {
@@ -17,136 +16,121 @@ using fruplat::Bytes;
 
 struct Shown {
     std::string title;
-    std::map<std::string, std::string> fields;
+    Fields fields;
 };
 
-// "  record N: title" then "    name: value" lines, as quillet shows the area.
+// "  record N: title" then its fields, as quillet shows the area.
 std::vector<Shown> parse_quillet(const std::string &out)
 {
     std::vector<Shown> records;
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);) {
-        if (line.rfind("  record ", 0) == 0) {
+        if (line.rfind("  record ", 0) == 0)
             records.push_back({line.substr(line.find(": ") + 2), {}});
-        } else if (line.rfind("    ", 0) == 0 && !records.empty()) {
-            const size_t colon = line.find(':');
-            std::string name = line.substr(4, colon - 4);
-            name.erase(name.find_last_not_of(' ') + 1);
-            records.back().fields[name] = colon + 2 <= line.size() ? line.substr(colon + 2) : "";
-        }
+        else if (!records.empty())
+            add_quillet_field(line, records.back().fields);
     }
     return records;
 }
 
-// ipmi-fru's sections ("  FRU label: value", continued on indented lines),
-// the multirecord ones only, each label without the record kind before it.
-const char *const kKinds[] = {"Power Supply ", "DC Output ", "DC Load ", "Management Access ",
-                              "Base Compatibility ", "Extended Compatibility ", "OEM "};
+enum class Conv { Same, Units, Words, Voltage, Hex, ByteList, Maker };
+using enum Conv;
 
-std::vector<std::vector<std::pair<std::string, std::string>>> parse_ipmi_fru(const std::string &out)
+// ipmi-fru's label after the record kind, quillet's field, and how the two
+// notations meet.
+struct Label {
+    const char *label, *name;
+    Conv conv = Same;
+};
+const std::vector<Label> kCompatibility = {
+    {"Manufacturer ID", "manufacturer_id", Maker}, {"Entity ID", "entity_id", Hex},
+    {"Comptability Base", "compatibility_base", Hex}, {"Comptability Code Start Value", "code_start", Hex},
+    {"Code Mask", "code_range_mask", ByteList},
+};
+const struct Kind {
+    const char *kind;
+    std::vector<Label> labels;
+} kKinds[] = {
+    {"Power Supply ",
+     {{"Overall Capacity", "overall_capacity", Units}, {"Peak VA", "peak_va"},
+      {"Max Inrush Current", "inrush_current", Units}, {"Inrush Interval", "inrush_interval"},
+      {"Low End Input Voltage 1", "low_input_voltage_1"}, {"High End Input Voltage 1", "high_input_voltage_1"},
+      {"Low End Input Voltage 2", "low_input_voltage_2"}, {"High End Input Voltage 2", "high_input_voltage_2"},
+      {"Low End Acceptable Frequency", "low_input_frequency"},
+      {"High End Acceptable Frequency", "high_input_frequency"}, {"A/C Dropout Tolerance", "ac_dropout_tolerance"},
+      {"Predictive Fail Support", "predictive_fail_support", Words},
+      {"Predictive Fail", "predictive_fail_signal", Words},
+      {"Power Factor Correction Supported", "power_factor_correction", Words},
+      {"AutoSwitch Supprt", "autoswitch", Words}, {"Hot Swap Support", "hot_swap", Words},
+      {"Peak Capacity", "peak_capacity", Units}, {"Hold Up Time", "hold_up_time"},
+      {"Voltage 1", "voltage_1", Voltage}, {"Voltage 2", "voltage_2", Voltage},
+      {"Total Combined Wattage", "combined_wattage", Units}}},
+    {"DC Output ",
+     {{"Output Number", "output_number"}, {"Output on Standy", "standby", Words},
+      {"Nominal Voltage", "nominal_voltage"}, {"Maximum Negative Voltage Deviation", "max_negative_deviation"},
+      {"Maximum Positive Voltage Deviation", "max_positive_deviation"}, {"Ripple and Noise pk-pk", "ripple_and_noise"},
+      {"Minimum Current Draw", "min_current_draw"}, {"Maximum Current Draw", "max_current_draw"}}},
+    {"DC Load ",
+     {{"Output Number", "output_number"}, {"Nominal Voltage", "nominal_voltage"}, {"Minimum Voltage", "min_voltage"},
+      {"Maximum Voltage", "max_voltage"}, {"Ripple and Noise pk-pk", "ripple_and_noise"},
+      {"Minimum Current Load", "min_current_load"}, {"Maximum Current Load", "max_current_load"}}},
+    {"Management Access ",
+     {{"System Management URL", "system_management_url"}, {"System Name", "system_name"},
+      {"System Ping Address", "system_ping_address"}, {"Component Management URL", "component_management_url"},
+      {"Component Name", "component_name"}, {"Component Ping Address", "component_ping_address"},
+      {"System Unique ID", "system_unique_id", ByteList}}},
+    {"Base Compatibility ", kCompatibility},
+    {"Extended Compatibility ", kCompatibility},
+    {"OEM ", {{"Manufacturer ID", "manufacturer_id", Maker}, {"Data", "data", ByteList}}},
+};
+
+struct Section {
+    const Kind *kind;
+    std::vector<std::pair<std::string, std::string>> fields;  // label after the kind, value
+};
+
+// ipmi-fru's sections ("  FRU label: value", continued on indented lines),
+// the multirecord ones only.
+std::vector<Section> parse_ipmi_fru(const std::string &out)
 {
-    std::vector<std::vector<std::pair<std::string, std::string>>> sections;
-    bool open = false, multirecord = false;
+    std::vector<Section> sections;
+    bool open = false;            // a section has begun since the last blank line
+    Section *section = nullptr;  // that section, if a multirecord one
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);) {
         if (line.empty()) {
-            open = false;
-            continue;
-        }
-        if (line.rfind("  FRU ", 0) != 0) {
-            if (open && multirecord && line.rfind("     ", 0) == 0) {
-                std::string &value = sections.back().back().second;
-                if (!value.empty())
-                    value += ' ';
+            open = false, section = nullptr;
+        } else if (!line.starts_with("  FRU ")) {
+            if (section != nullptr && line.starts_with("     ")) {
+                std::string &value = section->fields.back().second;
+                value += value.empty() ? "" : " ";
                 value.append(line, line.find_first_not_of(' '));
             }
-            continue;
-        }
-        const size_t colon = line.find(':');
-        std::string label = line.substr(6, colon - 6);
-        // Some DC load labels carry a participle ("...'d Minimum Voltage")
-        // that says nothing the table needs: the table leaves it out.
-        if (const size_t mark = label.find("'d "); mark != std::string::npos)
-            label.erase(label.rfind(' ', mark) + 1, label.find(' ', mark) - label.rfind(' ', mark));
-        std::string value = colon + 2 <= line.size() ? line.substr(colon + 2) : "";
-        value.erase(value.find_last_not_of(' ') + 1);
-        if (!open) {
+        } else {
+            const size_t colon = line.find(':');
+            std::string label = line.substr(6, colon - 6);
+            // Some DC load labels carry a participle ("...'d Minimum Voltage")
+            // that says nothing the table needs: the table leaves it out.
+            if (const size_t mark = label.find("'d "); mark != std::string::npos)
+                label.erase(label.rfind(' ', mark) + 1, label.find(' ', mark) - label.rfind(' ', mark));
+            const Kind *kind = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                            [&](const Kind &k) { return label.starts_with(k.kind); });
+            if (!open && kind != std::end(kKinds))
+                section = &sections.emplace_back(Section{kind, {}});
             open = true;
-            multirecord = false;
-            for (const char *kind : kKinds)
-                multirecord = multirecord || label.rfind(kind, 0) == 0;
-            if (multirecord)
-                sections.emplace_back();
+            if (section == nullptr)
+                continue;
+            if (label.starts_with(section->kind->kind))
+                label.erase(0, std::strlen(section->kind->kind));
+            section->fields.emplace_back(label, trim(colon + 2 <= line.size() ? line.substr(colon + 2) : ""));
         }
-        if (multirecord)
-            sections.back().emplace_back(label, value);
     }
     return sections;
 }
 
-enum class Conv { Same, Units, YesNo, Signal, Voltage, Hex, Bytes, Manufacturer };
-
-// ipmi-fru's label, quillet's field, and how the two notations meet.
-const std::map<std::string, std::pair<std::string, Conv>> kLabels = {
-    {"Power Supply Overall Capacity", {"overall_capacity", Conv::Units}},
-    {"Power Supply Peak VA", {"peak_va", Conv::Same}},
-    {"Power Supply Max Inrush Current", {"inrush_current", Conv::Units}},
-    {"Power Supply Inrush Interval", {"inrush_interval", Conv::Same}},
-    {"Power Supply Low End Input Voltage 1", {"low_input_voltage_1", Conv::Same}},
-    {"Power Supply High End Input Voltage 1", {"high_input_voltage_1", Conv::Same}},
-    {"Power Supply Low End Input Voltage 2", {"low_input_voltage_2", Conv::Same}},
-    {"Power Supply High End Input Voltage 2", {"high_input_voltage_2", Conv::Same}},
-    {"Power Supply Low End Acceptable Frequency", {"low_input_frequency", Conv::Same}},
-    {"Power Supply High End Acceptable Frequency", {"high_input_frequency", Conv::Same}},
-    {"Power Supply A/C Dropout Tolerance", {"ac_dropout_tolerance", Conv::Same}},
-    {"Power Supply Predictive Fail Support", {"predictive_fail_support", Conv::YesNo}},
-    {"Power Supply Predictive Fail", {"predictive_fail_signal", Conv::Signal}},
-    {"Power Supply Power Factor Correction Supported", {"power_factor_correction", Conv::YesNo}},
-    {"Power Supply AutoSwitch Supprt", {"autoswitch", Conv::YesNo}},
-    {"Power Supply Hot Swap Support", {"hot_swap", Conv::YesNo}},
-    {"Power Supply Peak Capacity", {"peak_capacity", Conv::Units}},
-    {"Power Supply Hold Up Time", {"hold_up_time", Conv::Same}},
-    {"Power Supply Voltage 1", {"voltage_1", Conv::Voltage}},
-    {"Power Supply Voltage 2", {"voltage_2", Conv::Voltage}},
-    {"Power Supply Total Combined Wattage", {"combined_wattage", Conv::Units}},
-    {"DC Output Output Number", {"output_number", Conv::Same}},
-    {"DC Output Output on Standy", {"standby", Conv::YesNo}},
-    {"DC Output Nominal Voltage", {"nominal_voltage", Conv::Same}},
-    {"DC Output Maximum Negative Voltage Deviation", {"max_negative_deviation", Conv::Same}},
-    {"DC Output Maximum Positive Voltage Deviation", {"max_positive_deviation", Conv::Same}},
-    {"DC Output Ripple and Noise pk-pk", {"ripple_and_noise", Conv::Same}},
-    {"DC Output Minimum Current Draw", {"min_current_draw", Conv::Same}},
-    {"DC Output Maximum Current Draw", {"max_current_draw", Conv::Same}},
-    {"DC Load Output Number", {"output_number", Conv::Same}},
-    {"DC Load Nominal Voltage", {"nominal_voltage", Conv::Same}},
-    {"DC Load Minimum Voltage", {"min_voltage", Conv::Same}},
-    {"DC Load Maximum Voltage", {"max_voltage", Conv::Same}},
-    {"DC Load Ripple and Noise pk-pk", {"ripple_and_noise", Conv::Same}},
-    {"DC Load Minimum Current Load", {"min_current_load", Conv::Same}},
-    {"DC Load Maximum Current Load", {"max_current_load", Conv::Same}},
-    {"Management Access System Management URL", {"system_management_url", Conv::Same}},
-    {"Management Access System Name", {"system_name", Conv::Same}},
-    {"Management Access System Ping Address", {"system_ping_address", Conv::Same}},
-    {"Management Access Component Management URL", {"component_management_url", Conv::Same}},
-    {"Management Access Component Name", {"component_name", Conv::Same}},
-    {"Management Access Component Ping Address", {"component_ping_address", Conv::Same}},
-    {"Management Access System Unique ID", {"system_unique_id", Conv::Bytes}},
-    {"Base Compatibility Manufacturer ID", {"manufacturer_id", Conv::Manufacturer}},
-    {"Base Compatibility Entity ID", {"entity_id", Conv::Hex}},
-    {"Base Compatibility Comptability Base", {"compatibility_base", Conv::Hex}},
-    {"Base Compatibility Comptability Code Start Value", {"code_start", Conv::Hex}},
-    {"Base Compatibility Code Mask", {"code_range_mask", Conv::Bytes}},
-    {"Extended Compatibility Manufacturer ID", {"manufacturer_id", Conv::Manufacturer}},
-    {"Extended Compatibility Entity ID", {"entity_id", Conv::Hex}},
-    {"Extended Compatibility Comptability Base", {"compatibility_base", Conv::Hex}},
-    {"Extended Compatibility Comptability Code Start Value", {"code_start", Conv::Hex}},
-    {"Extended Compatibility Code Mask", {"code_range_mask", Conv::Bytes}},
-    {"OEM Manufacturer ID", {"manufacturer_id", Conv::Manufacturer}},
-    {"OEM Data", {"data", Conv::Bytes}},
-};
-
-const std::map<std::string, std::string> kSignals = {
-    {"Tach output, one pulse per rotation", "tachometer, one pulse per rotation"},
+// ipmi-fru's words for flags and the predictive fail signal, and quillet's.
+const std::map<std::string, std::string> kWords = {
+    {"Yes", "yes"}, {"No", "no"}, {"Tach output, one pulse per rotation", "tachometer, one pulse per rotation"},
     {"Tach output, two pulses per rotation", "tachometer, two pulses per rotation"},
     {"Pass/Fail predictive fail pin (1 = fail)", "pass/fail pin, high on fail"},
     {"Pass/Fail predictive fail pin (0 = fail)", "pass/fail pin, low on fail"},
@@ -161,40 +145,27 @@ std::string replaced(std::string text, const std::string &from, const std::strin
 // Both notations brought to one: quillet's where it can be derived.
 std::pair<std::string, std::string> meet(Conv conv, const std::string &theirs, const std::string &mine)
 {
+    const auto hex = [](const std::string &text) { return std::to_string(std::strtoul(text.c_str(), nullptr, 16)); };
     switch (conv) {
-    case Conv::Same:
+    case Same:
         return {theirs, mine};
-    case Conv::Units:
+    case Units:
         return {replaced(replaced(theirs, " Watts", " W"), " Amps", " A"), mine};
-    case Conv::YesNo:
-        return {theirs == "Yes" ? "yes" : theirs == "No" ? "no" : theirs, mine};
-    case Conv::Signal:
-        return {kSignals.count(theirs) ? kSignals.at(theirs) : "unmapped: " + theirs, mine};
-    case Conv::Voltage: {
-        std::string code = mine.substr(0, mine.find(" ("));
-        code = code == "unknown" ? "" : replaced(code, " ", "");
-        return {theirs, code};
+    case Words:
+        return {kWords.count(theirs) ? kWords.at(theirs) : "unmapped: " + theirs, mine};
+    case Voltage: {
+        const std::string code = mine.substr(0, mine.find(" ("));
+        return {theirs, code == "unknown" ? "" : replaced(code, " ", "")};
     }
-    case Conv::Hex:
-        return {std::to_string(std::strtoul(theirs.c_str(), nullptr, 16)),
-                std::to_string(std::strtoul(mine.c_str(), nullptr, 16))};
-    case Conv::Bytes: {
-        std::string bytes;
-        std::istringstream in(theirs);
-        for (std::string byte; in >> byte;) {
-            if (!bytes.empty())
-                bytes += ' ';
-            bytes += {char(std::tolower(byte[0])), char(std::tolower(byte[1]))};
-        }
-        return {bytes, mine};
-    }
-    case Conv::Manufacturer: {
+    case Hex:
+        return {hex(theirs), hex(mine)};
+    case ByteList:
+        return {freeipmi_bytes(theirs), mine};
+    case Maker: {
         // "Intel Corporation (157h)" or "30201h"; quillet "343 (0x000157)".
-        const size_t open = theirs.rfind('(');
-        const std::string hex = open == std::string::npos ? theirs : theirs.substr(open + 1);
-        const size_t at = mine.find("(0x");
-        return {std::to_string(std::strtoul(hex.c_str(), nullptr, 16)),
-                at == std::string::npos ? mine : std::to_string(std::strtoul(mine.c_str() + at + 1, nullptr, 16))};
+        const size_t open = theirs.rfind('('), at = mine.find("(0x");
+        return {hex(open == std::string::npos ? theirs : theirs.substr(open + 1)),
+                at == std::string::npos ? mine : hex(mine.substr(at + 1))};
     }
     }
     return {theirs, mine};
@@ -208,16 +179,10 @@ std::vector<Bytes> multirecord_corpus()
     const auto number = [&](unsigned low, unsigned high) {
         return std::uniform_int_distribution<unsigned>(low, high)(random);
     };
-    const auto bytes = [&](size_t size) {
+    const auto bytes = [&](size_t size, unsigned low = 0, unsigned high = 255) {
         Bytes data(size);
         for (uint8_t &b : data)
-            b = static_cast<uint8_t>(number(0, 255));
-        return data;
-    };
-    const auto text = [&](size_t size) {
-        Bytes data(size);
-        for (uint8_t &b : data)
-            b = static_cast<uint8_t>(number(0x21, 0x7E));
+            b = static_cast<uint8_t>(number(low, high));
         return data;
     };
     // ipmi-fru reads input voltages as signed and keeps DC voltages in mV
@@ -238,7 +203,7 @@ std::vector<Bytes> multirecord_corpus()
             return {static_cast<uint8_t>(kind), volts(bytes(13), {1, 3, 5}, -3276, 3276)};
         case 3: {
             const uint8_t sub = static_cast<uint8_t>(number(1, 7));
-            Bytes data = sub == 7 ? bytes(16) : text(number(1, 40));
+            Bytes data = sub == 7 ? bytes(16) : bytes(number(1, 40), 0x21, 0x7E);
             data.insert(data.begin(), sub);
             return {0x03, data};
         }
@@ -262,9 +227,10 @@ std::vector<Bytes> multirecord_corpus()
     return corpus;
 }
 
-class MultirecordCrossCheck : public EndToEnd {
+class MultirecordCrossCheck : public CrossCheck {
 protected:
-    // Reads `image` through quillet and ipmi-fru; returns the fields compared.
+    // Reads the image at `path` through quillet and ipmi-fru; returns the
+    // fields compared.
     size_t compare(const std::string &nac, const std::string &path)
     {
         EXPECT_EQ(fructl({"add", nac, "ipmi", "--from", path}).status, 0);
@@ -273,21 +239,21 @@ protected:
         std::vector<Shown> mine = parse_quillet(read.out);
         // ipmi-fru shows a reserved type's record as an empty section.
         std::erase_if(mine, [](const Shown &s) { return s.title.rfind("reserved", 0) == 0; });
-        const Outcome decoded = run_program("ipmi-fru", {"--fru-file=" + path}, "", scratch_, false);
+        const Outcome decoded = decode("ipmi-fru", {"--fru-file=" + path});
         EXPECT_EQ(decoded.status, 0) << decoded.err;
-        const auto theirs = parse_ipmi_fru(decoded.out);
+        const std::vector<Section> theirs = parse_ipmi_fru(decoded.out);
         EXPECT_EQ(mine.size(), theirs.size()) << read.out << decoded.out;
         size_t compared = 0;
         for (size_t r = 0; r < std::min(mine.size(), theirs.size()); ++r) {
-            for (const auto &[label, value] : theirs[r]) {
-                const auto known = kLabels.find(label);
-                if (known == kLabels.end()) {
-                    ADD_FAILURE() << "ipmi-fru printed a label quillet does not map: " << label;
+            for (const auto &[label, value] : theirs[r].fields) {
+                const auto &labels = theirs[r].kind->labels;
+                const auto known = std::find_if(labels.begin(), labels.end(),
+                                                [&shown = label](const Label &l) { return shown == l.label; });
+                if (known == labels.end()) {
+                    ADD_FAILURE() << "ipmi-fru printed a label quillet does not map: " << theirs[r].kind->kind << label;
                     continue;
                 }
-                const auto found = mine[r].fields.find(known->second.first);
-                const std::string shown = found == mine[r].fields.end() ? "<missing>" : found->second;
-                const auto [expected, actual] = meet(known->second.second, value, shown);
+                const auto [expected, actual] = meet(known->conv, value, value_of(mine[r].fields, known->name));
                 EXPECT_EQ(actual, expected) << "record " << r + 1 << " (" << mine[r].title << ") " << label;
                 ++compared;
             }
@@ -303,7 +269,7 @@ TEST_F(MultirecordCrossCheck, IpmiFruAgreesOnEveryRecordType)
     size_t compared = 0;
     for (size_t n = 0; n < corpus.size(); ++n) {
         SCOPED_TRACE("image " + std::to_string(n));
-        compared += compare("MR" + std::to_string(n), temp_file(std::string(corpus[n].begin(), corpus[n].end())));
+        compared += compare("MR" + std::to_string(n), file_of(corpus[n]));
     }
     RecordProperty("fields_compared", static_cast<int>(compared));
     EXPECT_GT(compared, 500u);
@@ -313,12 +279,9 @@ TEST_F(MultirecordCrossCheck, IpmiFruAgreesOnRealImages)
 {
     REQUIRE_DECODER("ipmi-fru", "freeipmi-tools");
     size_t compared = 0;
-    const std::string files[] = {"caen-fmc-pico-1m4.bin", "damc-fmc2zup.bin", "uLOG_FRU.bin"};
-    for (const std::string &file : files) {
+    for (const std::string file : {"caen-fmc-pico-1m4.bin", "damc-fmc2zup.bin", "uLOG_FRU.bin"}) {
         SCOPED_TRACE(file);
-        std::string nac = "R";
-        nac.append(file, 0, 4);
-        compared += compare(nac, QUILLET_TEST_DATA "/" + file);
+        compared += compare(std::string("R").append(file, 0, 4), QUILLET_TEST_DATA "/" + file);
     }
     EXPECT_GT(compared, 50u);
 }

@@ -13,9 +13,7 @@ using fruplat::Bytes;
 std::string product_name(uint8_t language, const Bytes &stored)
 {
     fruplat::IpmiImageContent content;
-    content.product.present = true;
-    content.product.type_or_language = language;
-    content.product.fields = {fruplat::ipmi_text("Maker"), {3, stored}};
+    content.product = {true, language, 0, {fruplat::ipmi_text("Maker"), {3, stored}}};
     std::vector<fruplat::PresentedLine> lines;
     EXPECT_EQ(fruplat::decode_ipmi_area(fruplat::build_ipmi_image(content), fruplat::IpmiArea::Product, &lines), 0);
     for (const auto &line : lines)
