@@ -39,7 +39,7 @@ offers quillet -r pirom "PIROM PIROM_DataR"
 offers quillet -r IDENT "IDENTITY"
 # -r offers the classes of the container's type, -o the elements of the
 # record -r names there; without a known container, all of them.
-offers quillet -c PS0 -r "" "Chassis_Info_Area_S Product_Info_Area_S Board_Info_Area_S MultiRecord_Area_S IDENTITY"
+offers quillet -c PS0 -r "" "Chassis_Info_Area_S Product_Info_Area_S Board_Info_Area_S IDENTITY"
 offers quillet -c MB/P0/D0 -r p "POWER Power_On_DataR"
 offers quillet -c MB -r p "POWER Power_EventsR Power_SummaryR PwrMgmtR PwrMgmt_RFR Partner_LabelR Partner_Part_NumberR"
 offers quillet -c MB -r Power_SummaryR -o "" "total_time_on= total_power_ons= total_power_offs="

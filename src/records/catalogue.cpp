@@ -95,7 +95,6 @@ const CatalogueRow kIpmiRows[] = {
     {{"Chassis_Info_Area_S"}, RecordId::None, false, RowRule::Plain, nullptr, nullptr},
     {{"Product_Info_Area_S"}, RecordId::None, false, RowRule::Plain, nullptr, nullptr},
     {{"Board_Info_Area_S"}, RecordId::None, false, RowRule::HandOnExact, nullptr, "Board_Info_Area_S"},
-    {{"MultiRecord_Area_S"}, RecordId::None, false, RowRule::Plain, nullptr, nullptr},
 };
 
 struct IdentityChoice {

@@ -1,4 +1,4 @@
-// quillet's reads of IPMI multirecord areas agree record by record and field
+// The IPMI multirecord areas fructl show decodes agree record by record and field
 // by field with FreeIPMI's ipmi-fru, on generated images carrying every
 // record type with random contents and on the real images.
 #include <algorithm>
@@ -19,15 +19,19 @@ struct Shown {
     Fields fields;
 };
 
-// "  record N: title" then its fields, as quillet shows the area.
-std::vector<Shown> parse_quillet(const std::string &out)
+// The multirecord area of `fructl show`: "  record N: title" then its
+// fields, up to the next area's unindented title.
+std::vector<Shown> parse_shown_area(const std::string &out)
 {
     std::vector<Shown> records;
     std::istringstream in(out);
+    bool inside = false;
     for (std::string line; std::getline(in, line);) {
-        if (line.rfind("  record ", 0) == 0)
+        if (line.empty() || line[0] != ' ')
+            inside = line == "MultiRecord_Area_S";
+        else if (inside && line.rfind("  record ", 0) == 0)
             records.push_back({line.substr(line.find(": ") + 2), {}});
-        else if (!records.empty())
+        else if (inside && !records.empty())
             add_quillet_field(line, records.back().fields);
     }
     return records;
@@ -229,14 +233,14 @@ std::vector<Bytes> multirecord_corpus()
 
 class MultirecordCrossCheck : public CrossCheck {
 protected:
-    // Reads the image at `path` through quillet and ipmi-fru; returns the
+    // Shows the image at `path` through fructl and ipmi-fru; returns the
     // fields compared.
     size_t compare(const std::string &nac, const std::string &path)
     {
         EXPECT_EQ(fructl({"add", nac, "ipmi", "--from", path}).status, 0);
-        const Outcome read = quillet({"-c", nac, "-r", "MultiRecord_Area_S"});
+        const Outcome read = fructl({"show", nac});
         EXPECT_EQ(read.status, 0) << read.err;
-        std::vector<Shown> mine = parse_quillet(read.out);
+        std::vector<Shown> mine = parse_shown_area(read.out);
         // ipmi-fru shows a reserved type's record as an empty section.
         std::erase_if(mine, [](const Shown &s) { return s.title.rfind("reserved", 0) == 0; });
         const Outcome decoded = decode("ipmi-fru", {"--fru-file=" + path});
