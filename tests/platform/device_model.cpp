@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <fstream>
 #include <unistd.h>
@@ -99,7 +100,7 @@ ModelledDevice::~ModelledDevice()
 }
 
 int ModelledDevice::add(const std::string &store, const std::string &nac, uint32_t capacity, uint8_t erased,
-                        uint32_t page)
+                        uint32_t page, fruplat::Family family)
 {
     static unsigned made = 0;
     path_ = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : store) + "/quillet-eeprom-" +
@@ -107,6 +108,7 @@ int ModelledDevice::add(const std::string &store, const std::string &nac, uint32
     std::ofstream(path_, std::ios::binary) << std::string(capacity, static_cast<char>(erased));
     fruplat::AddRequest request;
     request.nac = nac;
+    request.family = family;
     request.device = path_;
     if (page != 0)
         request.page_size = page;
@@ -123,6 +125,45 @@ void ModelledDevice::put(const fruplat::Bytes &bytes) const
 {
     std::fstream(path_, std::ios::binary | std::ios::in | std::ios::out)
         .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void DeviceTest::TearDown()
+{
+    device_.reset();
+    StoreTest::TearDown();
+}
+
+void DeviceTest::make_device(uint32_t capacity, uint8_t erased, uint32_t page, const std::string &nac,
+                             fruplat::Family family)
+{
+    device_ = std::make_unique<ModelledDevice>();
+    ASSERT_EQ(device_->add(store_, nac, capacity, erased, page, family), 0);
+    ASSERT_TRUE(image(nac) == fruplat::Bytes(capacity, erased));
+}
+
+size_t DeviceTest::cut_everywhere(const std::string &what, const fruplat::Bytes &before,
+                                  const std::function<int32_t()> &op, const std::function<void()> &check)
+{
+    SCOPED_TRACE(what);
+    put(before);
+    model().reset_counts();
+    EXPECT_EQ(op(), 0);
+    const size_t total = model().written();
+    for (const bool torn : {false, true})
+        for (size_t cut = 0; cut < total; ++cut) {
+            SCOPED_TRACE(testing::Message() << "cut at byte " << cut << (torn ? " (torn)" : " (clean)"));
+            put(before);
+            model().cut_after(cut, torn);
+            ::testing::internal::CaptureStderr();
+            const int32_t status = op();
+            ::testing::internal::GetCapturedStderr();
+            model().cut_after(SIZE_MAX, false);
+            EXPECT_EQ(fru_close_data_source(), 0);
+            EXPECT_NE(status, 0);
+            check();
+        }
+    std::printf("power cut: %s: %zu cut points, clean and torn each\n", what.c_str(), total);
+    return total;
 }
 
 }  // namespace quillet_test

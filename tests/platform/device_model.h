@@ -6,9 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "platform/store_fixture.h"
 #include "store/bytes.h"
 #include "store/device.h"
 
@@ -63,7 +65,7 @@ public:
 
     // add_container's status; the model is bound only when it is 0.
     int add(const std::string &store, const std::string &nac, uint32_t capacity, uint8_t erased = 0xFF,
-            uint32_t page = 0);
+            uint32_t page = 0, fruplat::Family family = fruplat::Family::Zan);
     DeviceModel &model() { return *model_; }
     const std::string &path() const { return path_; }
     // Puts `bytes` on the device from byte 0, past the model: no budget,
@@ -74,6 +76,25 @@ private:
     std::string path_;
     std::unique_ptr<DeviceModel> model_;
     std::unique_ptr<fruplat::DeviceBinding> binding_;
+};
+
+// A test store with modelled devices; the last one made is `device_`.
+class DeviceTest : public StoreTest {
+protected:
+    void TearDown() override;
+
+    // Registering a device leaves its erased bytes as they were.
+    void make_device(uint32_t capacity, uint8_t erased = 0xFF, uint32_t page = 0, const std::string &nac = "EE",
+                     fruplat::Family family = fruplat::Family::Zan);
+    DeviceModel &model() { return device_->model(); }
+    void put(const fruplat::Bytes &bytes) { device_->put(bytes); }
+    // Runs `op` from `before` uncut, then cut after each byte it wrote,
+    // clean and then torn: each cut fails the op and `check` judges what it
+    // left. Returns the bytes the uncut run wrote: the cut points of each kind.
+    size_t cut_everywhere(const std::string &what, const fruplat::Bytes &before, const std::function<int32_t()> &op,
+                          const std::function<void()> &check);
+
+    std::unique_ptr<ModelledDevice> device_;
 };
 
 }  // namespace quillet_test
