@@ -91,7 +91,13 @@ ssize_t DeviceModel::write(const uint8_t *data, size_t size, uint64_t offset)
     return -1;
 }
 
-ModelledDevice::~ModelledDevice()
+void DeviceTest::TearDown()
+{
+    drop_device();
+    StoreTest::TearDown();
+}
+
+void DeviceTest::drop_device()
 {
     binding_.reset();
     model_.reset();
@@ -99,11 +105,12 @@ ModelledDevice::~ModelledDevice()
         unlink(path_.c_str());
 }
 
-int ModelledDevice::add(const std::string &store, const std::string &nac, uint32_t capacity, uint8_t erased,
-                        uint32_t page, fruplat::Family family)
+void DeviceTest::make_device(uint32_t capacity, uint8_t erased, uint32_t page, const std::string &nac,
+                             fruplat::Family family)
 {
     static unsigned made = 0;
-    path_ = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : store) + "/quillet-eeprom-" +
+    drop_device();
+    path_ = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : store_) + "/quillet-eeprom-" +
             std::to_string(getpid()) + "-" + std::to_string(made++);
     std::ofstream(path_, std::ios::binary) << std::string(capacity, static_cast<char>(erased));
     fruplat::AddRequest request;
@@ -112,33 +119,16 @@ int ModelledDevice::add(const std::string &store, const std::string &nac, uint32
     request.device = path_;
     if (page != 0)
         request.page_size = page;
-    const int status = fruplat::add_container(store, request);
-    fruplat::ContainerEntry entry;
-    if (status != 0 || !fruplat::open_entry(store, nac, &entry))
-        return status != 0 ? status : 1;
-    model_ = std::make_unique<DeviceModel>(path_, capacity, entry.page_size);
+    ASSERT_EQ(fruplat::add_container(store_, request), 0);
+    model_ = std::make_unique<DeviceModel>(path_, capacity, entry(nac).page_size);
     binding_ = std::make_unique<fruplat::DeviceBinding>(path_, *model_);
-    return 0;
+    ASSERT_TRUE(image(nac) == fruplat::Bytes(capacity, erased));
 }
 
-void ModelledDevice::put(const fruplat::Bytes &bytes) const
+void DeviceTest::put(const fruplat::Bytes &bytes) const
 {
     std::fstream(path_, std::ios::binary | std::ios::in | std::ios::out)
         .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-void DeviceTest::TearDown()
-{
-    device_.reset();
-    StoreTest::TearDown();
-}
-
-void DeviceTest::make_device(uint32_t capacity, uint8_t erased, uint32_t page, const std::string &nac,
-                             fruplat::Family family)
-{
-    device_ = std::make_unique<ModelledDevice>();
-    ASSERT_EQ(device_->add(store_, nac, capacity, erased, page, family), 0);
-    ASSERT_TRUE(image(nac) == fruplat::Bytes(capacity, erased));
 }
 
 size_t DeviceTest::cut_everywhere(const std::string &what, const fruplat::Bytes &before,
