@@ -7,21 +7,25 @@
 
 namespace quillet_test {
 
-std::vector<std::string> walk(fru_nodehdl_t handle, int32_t *status)
+std::vector<std::string> walk(fru_nodehdl_t handle, int32_t *status, std::vector<char *> *bad)
 {
-    std::vector<std::string> names;
+    std::pair<std::vector<std::string>, std::vector<char *> *> seen{{}, bad};
     const int32_t walked = fru_for_each_segment(handle, [](fru_seghdl_t segment, void *arg) -> int32_t {
+        auto &[names, bad_names] = *static_cast<decltype(seen) *>(arg);
         char *name = nullptr;
         if (const int32_t found = fru_get_segment_name(segment, &name); found != 0)
             return found;
-        const bool bad = fru_get_num_packets(segment) <= 0 || bad_seg != 0;
-        static_cast<std::vector<std::string> *>(arg)->push_back(name + std::string(bad ? " bad" : ""));
-        std::free(name);
+        const bool is_bad = fru_get_num_packets(segment) <= 0 || bad_seg != 0;
+        names.push_back(name + std::string(is_bad ? " bad" : ""));
+        if (is_bad && bad_names != nullptr)
+            bad_names->push_back(name);
+        else
+            std::free(name);
         return 0;
-    }, &names);
+    }, &seen);
     if (status != nullptr)
         *status = walked;
-    return names;
+    return seen.first;
 }
 
 int32_t flash(const std::string &nac, const fruplat::Bytes &bytes)

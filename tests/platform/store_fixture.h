@@ -17,8 +17,9 @@
 namespace quillet_test {
 
 // The segments a walk of `handle` shows in order, " bad" after each it
-// reports bad; the walk's status lands in `status`.
-std::vector<std::string> walk(fru_nodehdl_t handle, int32_t *status = nullptr);
+// reports bad; the walk's status lands in `status`, and the names of the bad
+// ones as handed out (the caller's to free) in `bad`.
+std::vector<std::string> walk(fru_nodehdl_t handle, int32_t *status = nullptr, std::vector<char *> *bad = nullptr);
 
 // Flashes `bytes` onto container `nac` through the container interface, as
 // quillet -i does.
