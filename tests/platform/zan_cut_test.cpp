@@ -29,79 +29,73 @@ protected:
     }
 };
 
-// A cut anywhere in the first write to blank media leaves an empty
-// container or the new record, and the next write succeeds: a cut header
-// must not make the container unusable for good.
-TEST_F(ZanCut, FirstWriteToBlankMediaLeavesEmptyOrNewAndTheNextWriteSucceeds)
+// A cut anywhere in the first write blank media can take (a record, a
+// history ring's first entry, an opaque segment, a whole image flashed)
+// leaves it empty or holding the new content, and the next write succeeds:
+// a cut header must not make the container unusable for good.
+TEST_F(ZanCut, FirstWriteOfEveryKindToBlankMediaLeavesEmptyOrNewAndTheNextWriteSucceeds)
 {
-    const Bytes first = pattern("Power_SummaryR", 3), next = pattern("ManR", 9);
-    for (const auto &[erased, page] : {std::pair<uint8_t, uint32_t>{0xFF, 32}, {0x00, 32}, {0xFF, 64}, {0x00, 64}}) {
-        const std::string what = std::string("first write to blank ") + (erased ? "0xFF" : "0x00") + " media, page " +
-                                 std::to_string(page);
-        SCOPED_TRACE(what);
-        make_device(8192, erased, page);
-        EXPECT_GT(cut_everywhere(what, Bytes(8192, erased), [&] { return update("EE", "Power_SummaryR", first); },
-                                 [&] {
-                                     const Read summary = reads("Power_SummaryR");
-                                     EXPECT_TRUE(summary.first == fruplat::kAbsent || summary == (Read{0, first}));
-                                     EXPECT_EQ(update("EE", "ManR", next), 0);
-                                     EXPECT_EQ(reads("ManR"), (Read{0, next}));
-                                     EXPECT_EQ(reads("Power_SummaryR"), summary);
-                                 }),
-                  60u);
-        TearDown();
-        SetUp();
-    }
-}
-
-// The same for the other first writes blank media can take: a history
-// ring's first entry, an opaque segment, a whole image flashed. Whatever
-// the cut leaves reads as empty or as the new content, and the next update
-// succeeds.
-TEST_F(ZanCut, FirstWriteOfEveryKindToBlankMedia)
-{
-    const Bytes summary = pattern("Power_SummaryR", 8);
+    const Bytes first = pattern("Power_SummaryR", 3), next = pattern("ManR", 9), summary = pattern("Power_SummaryR", 8);
+    // Empty or new, and still so after the next update.
+    const auto either = [&](const std::function<bool()> &empty_or_new) -> std::function<void()> {
+        return [&, empty_or_new] {
+            EXPECT_TRUE(empty_or_new());
+            EXPECT_EQ(update("EE", "Power_SummaryR", summary), 0);
+            EXPECT_EQ(reads("Power_SummaryR"), (Read{0, summary}));
+            EXPECT_TRUE(empty_or_new());
+        };
+    };
     const struct {
         const char *what;
+        std::vector<uint32_t> pages;
         std::function<int32_t()> op;
-        std::function<bool()> empty_or_new;
+        std::function<void()> check;
+        size_t cuts;  // at least
     } writes[] = {
-        {"ring append", [&] { return update("EE", "Status_EventsR", pattern("Status_EventsR", 3)); },
+        {"record update", {32, 64}, [&] { return update("EE", "Power_SummaryR", first); },
          [&] {
+             // Empty or new, and the next update leaves it as it is.
+             const Read now = reads("Power_SummaryR");
+             EXPECT_TRUE(now.first == fruplat::kAbsent || now == (Read{0, first}));
+             EXPECT_EQ(update("EE", "ManR", next), 0);
+             EXPECT_EQ(reads("ManR"), (Read{0, next}));
+             EXPECT_EQ(reads("Power_SummaryR"), now);
+         },
+         60},
+        {"ring append", {32}, [&] { return update("EE", "Status_EventsR", pattern("Status_EventsR", 3)); },
+         either([&] {
              const int32_t status = reads("Status_EventsR").first;
              return status == 0 || status == fruplat::kAbsent;
-         }},
-        {"opaque write", [&] { return opaque_write("EE", "O1", 0, 16, 2); },
-         [&] {
+         }),
+         20},
+        {"opaque write", {32}, [&] { return opaque_write("EE", "O1", 0, 16, 2); },
+         either([&] {
              // No segment, or a whole O1 (and, after the next update, its
              // record): nothing damaged either way.
              fruplat::ZanImage parsed;
              return fruplat::parse_zan_image(image("EE"), &parsed, 32) == 0 &&
                     std::all_of(parsed.segments.begin(), parsed.segments.end(),
                                 [](const fruplat::Segment &segment) { return segment.usable(); });
-         }},
-        {"flash", [&] { return flash_records("EE", {"ManR"}, 4); },
-         [&] {
+         }),
+         20},
+        {"flash", {32}, [&] { return flash_records("EE", {"ManR"}, 4); },
+         either([&] {
              const Read now = reads("ManR");
              return now.first == fruplat::kAbsent || now == Read{0, pattern("ManR", 4)};
-         }},
+         }),
+         20},
     };
     for (const uint8_t erased : {0xFF, 0x00})
-        for (const auto &w : writes) {
-            const std::string what = std::string(w.what) + " to blank " + (erased ? "0xFF" : "0x00") + " media, page 32";
-            SCOPED_TRACE(what);
-            make_device(8192, erased, 32);
-            EXPECT_GT(cut_everywhere(what, Bytes(8192, erased), w.op,
-                                     [&] {
-                                         EXPECT_TRUE(w.empty_or_new());
-                                         EXPECT_EQ(update("EE", "Power_SummaryR", summary), 0);
-                                         EXPECT_EQ(reads("Power_SummaryR"), (Read{0, summary}));
-                                         EXPECT_TRUE(w.empty_or_new());
-                                     }),
-                      20u);
-            TearDown();
-            SetUp();
-        }
+        for (const auto &w : writes)
+            for (const uint32_t page : w.pages) {
+                const std::string what = std::string(w.what) + " to blank " + (erased ? "0xFF" : "0x00") +
+                                         " media, page " + std::to_string(page);
+                SCOPED_TRACE(what);
+                make_device(8192, erased, page);
+                EXPECT_GT(cut_everywhere(what, Bytes(8192, erased), w.op, w.check), w.cuts);
+                TearDown();
+                SetUp();
+            }
 }
 
 // Sets the sequence number of table slot `k`, keeping its CRC whole.
