@@ -11,18 +11,12 @@ namespace {
 using Call = DeviceModel::Call;
 using Fault = DeviceModel::Fault;
 
-class DeviceIo : public DeviceTest {
-protected:
-    void SetUp() override
-    {
-        DeviceTest::SetUp();
-        make_device(8192);
-        ASSERT_EQ(update("EE", "Power_SummaryR", pattern("Power_SummaryR", 1)), 0);
-    }
-};
+using DeviceIo = DeviceTest;
 
 TEST_F(DeviceIo, EveryFailingCallEndsClearly)
 {
+    make_device(8192);
+    ASSERT_EQ(update("EE", "Power_SummaryR", pattern("Power_SummaryR", 1)), 0);
     model().reset_counts();
     ASSERT_EQ(update("EE", "Power_SummaryR", pattern("Power_SummaryR", 2)), 0);
     const size_t counts[] = {model().calls(Call::Read), model().calls(Call::Write)};

@@ -8,8 +8,6 @@
 #include <unistd.h>
 #include <vector>
 
-#include "fructl/store_admin.h"
-
 namespace quillet_test {
 
 DeviceModel::DeviceModel(const std::string &path, uint64_t size, uint32_t page)
@@ -54,9 +52,7 @@ bool DeviceModel::failing(Call call, size_t *size)
 
 ssize_t DeviceModel::read(uint8_t *data, size_t size, uint64_t offset)
 {
-    if (failing(Call::Read, &size))
-        return -1;
-    return pread(fd_, data, size, static_cast<off_t>(offset));
+    return failing(Call::Read, &size) ? -1 : pread(fd_, data, size, static_cast<off_t>(offset));
 }
 
 ssize_t DeviceModel::write(const uint8_t *data, size_t size, uint64_t offset)
@@ -113,13 +109,7 @@ void DeviceTest::make_device(uint32_t capacity, uint8_t erased, uint32_t page, c
     path_ = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : store_) + "/quillet-eeprom-" +
             std::to_string(getpid()) + "-" + std::to_string(made++);
     std::ofstream(path_, std::ios::binary) << std::string(capacity, static_cast<char>(erased));
-    fruplat::AddRequest request;
-    request.nac = nac;
-    request.family = family;
-    request.device = path_;
-    if (page != 0)
-        request.page_size = page;
-    ASSERT_EQ(fruplat::add_container(store_, request), 0);
+    add_device(nac, path_, page, family);
     model_ = std::make_unique<DeviceModel>(path_, capacity, entry(nac).page_size);
     binding_ = std::make_unique<fruplat::DeviceBinding>(path_, *model_);
     ASSERT_TRUE(image(nac) == fruplat::Bytes(capacity, erased));

@@ -75,11 +75,14 @@ void StoreTest::add_image(const std::string &nac, const fruplat::Bytes &image)
     ASSERT_EQ(fruplat::add_container(store_, request), 0);
 }
 
-void StoreTest::add_device(const std::string &nac, const std::string &path)
+void StoreTest::add_device(const std::string &nac, const std::string &path, uint32_t page, fruplat::Family family)
 {
     fruplat::AddRequest request;
     request.nac = nac;
+    request.family = family;
     request.device = path;
+    if (page != 0)
+        request.page_size = page;
     ASSERT_EQ(fruplat::add_container(store_, request), 0);
 }
 

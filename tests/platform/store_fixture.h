@@ -33,8 +33,9 @@ protected:
     void add(const std::string &nac, fruplat::Family family = fruplat::Family::Zan, uint32_t capacity = 0,
              int32_t type = -1);
     void add_image(const std::string &nac, const fruplat::Bytes &image);
-    // A file or node used in place.
-    void add_device(const std::string &nac, const std::string &path);
+    // A file or node used in place, with `page` (0: the page the store picks).
+    void add_device(const std::string &nac, const std::string &path, uint32_t page = 0,
+                    fruplat::Family family = fruplat::Family::Zan);
     fruplat::ContainerEntry entry(const std::string &nac) const;
     fru_nodehdl_t node(const std::string &nac);
     fruplat::Bytes image(const std::string &nac) const;
