@@ -50,17 +50,12 @@ public:
         result = status;
         release_ = release[1];
     }
-    ~Child() { finish(); }
-
-    void finish()
+    ~Child()
     {
-        if (pid_ <= 0)
-            return;
         close(release_);
         int status = 0;
         waitpid(pid_, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-        pid_ = -1;
     }
 
     int result = -1;  // what `work` returned
