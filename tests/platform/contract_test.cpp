@@ -40,14 +40,10 @@ TEST_F(Contract, TypesAndHandlesComeFromTheInventory)
 TEST_F(Contract, RecordNamesInAnyCaseOrAlias)
 {
     const auto bytes = pattern("Power_SummaryR", 1);
-    std::vector<uint8_t> stored;
     ASSERT_EQ(update("MB", "power_summaryr", bytes), 0);
-    ASSERT_EQ(slots("MB", "POWER_SUMMARYR", 2048, &stored), 0);
-    EXPECT_EQ(stored, bytes);
-    const auto event = pattern("Power_EventsR", 9);
-    ASSERT_EQ(update("MB", "power", event), 0);
-    ASSERT_EQ(slots("MB", "Power_EventsR", 5, &stored), 0);
-    EXPECT_EQ(stored, event);
+    EXPECT_EQ(stored("MB", "POWER_SUMMARYR"), bytes);
+    ASSERT_EQ(update("MB", "power", pattern("Power_EventsR", 9)), 0);
+    EXPECT_EQ(stored("MB", "Power_EventsR", 5), pattern("Power_EventsR", 9));
     EXPECT_EQ(update("MB", "Power_On_DataR", pattern("Power_On_DataR", 1)), fruplat::kNotInFamily);
     EXPECT_EQ(update("MB", "NoSuchR", bytes), fruplat::kUnknownRecord);
     EXPECT_EQ(update("MB", "IDENTITY", pattern("ManR", 0)), fruplat::kIdentityNotOne);
@@ -73,10 +69,9 @@ TEST_F(Contract, EveryRecordReadsBackWhatWasStored)
         const int entries = std::max<int>(1, def.ring_capacity);
         for (int n = 0; n < entries; ++n)
             ASSERT_EQ(update(nac, def.name, pattern(def.name, static_cast<uint8_t>(n + checked))), 0) << def.name;
-        std::vector<uint8_t> stored;
-        ASSERT_EQ(slots(nac, def.name, 2048, &stored), 0) << def.name;
-        ASSERT_GE(stored.size(), def.size) << def.name;
-        EXPECT_EQ(std::vector<uint8_t>(stored.end() - def.size, stored.end()),
+        const std::vector<uint8_t> slots = stored(nac, def.name);
+        ASSERT_GE(slots.size(), def.size) << def.name;
+        EXPECT_EQ(std::vector<uint8_t>(slots.end() - def.size, slots.end()),
                   pattern(def.name, static_cast<uint8_t>(entries - 1 + checked))) << def.name;
         ++checked;
     }
@@ -95,11 +90,10 @@ TEST_F(Contract, RingsWrapAroundAndSlotsFollowStorageOrder)
         ASSERT_EQ(update("MB", "Status_EventsR", pattern("Status_EventsR", i)), 0);
     for (uint8_t i = 1; i <= 3; ++i)
         ASSERT_EQ(update("MB", "InstallationR", pattern("InstallationR", i)), 0);
-    std::vector<uint8_t> ring;
-    ASSERT_EQ(slots("MB", "Status_EventsR", 1400, &ring), 0);
+    std::vector<uint8_t> ring = stored("MB", "Status_EventsR", 1400);
     EXPECT_EQ(std::vector<int>({ring.at(5), ring.at(140 + 5), ring.at(280 + 5), ring.at(1260 + 5), int(ring.size())}),
               std::vector<int>({11 + 5, 12 + 5, 3 + 5, 10 + 5, 1400}));
-    ASSERT_EQ(slots("MB", "InstallationR", 1095, &ring), 0);
+    ring = stored("MB", "InstallationR", 1095);
     EXPECT_EQ(std::vector<int>({ring.at(0), ring.at(219), ring.at(438), ring.at(657), int(ring.size())}),
               std::vector<int>({1, 2, 3, 0, 1095}));
 }

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <fstream>
 #include <unistd.h>
 #include <vector>
-
-#include "fructl/store_admin.h"
 
 namespace quillet_test {
 
@@ -53,9 +52,7 @@ bool DeviceModel::failing(Call call, size_t *size)
 
 ssize_t DeviceModel::read(uint8_t *data, size_t size, uint64_t offset)
 {
-    if (failing(Call::Read, &size))
-        return -1;
-    return pread(fd_, data, size, static_cast<off_t>(offset));
+    return failing(Call::Read, &size) ? -1 : pread(fd_, data, size, static_cast<off_t>(offset));
 }
 
 ssize_t DeviceModel::write(const uint8_t *data, size_t size, uint64_t offset)
@@ -90,7 +87,13 @@ ssize_t DeviceModel::write(const uint8_t *data, size_t size, uint64_t offset)
     return -1;
 }
 
-ModelledDevice::~ModelledDevice()
+void DeviceTest::TearDown()
+{
+    drop_device();
+    StoreTest::TearDown();
+}
+
+void DeviceTest::drop_device()
 {
     binding_.reset();
     model_.reset();
@@ -98,31 +101,49 @@ ModelledDevice::~ModelledDevice()
         unlink(path_.c_str());
 }
 
-int ModelledDevice::add(const std::string &store, const std::string &nac, uint32_t capacity, uint8_t erased,
-                        uint32_t page)
+void DeviceTest::make_device(uint32_t capacity, uint8_t erased, uint32_t page, const std::string &nac,
+                             fruplat::Family family)
 {
     static unsigned made = 0;
-    path_ = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : store) + "/quillet-eeprom-" +
+    drop_device();
+    path_ = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : store_) + "/quillet-eeprom-" +
             std::to_string(getpid()) + "-" + std::to_string(made++);
     std::ofstream(path_, std::ios::binary) << std::string(capacity, static_cast<char>(erased));
-    fruplat::AddRequest request;
-    request.nac = nac;
-    request.device = path_;
-    if (page != 0)
-        request.page_size = page;
-    const int status = fruplat::add_container(store, request);
-    fruplat::ContainerEntry entry;
-    if (status != 0 || !fruplat::open_entry(store, nac, &entry))
-        return status != 0 ? status : 1;
-    model_ = std::make_unique<DeviceModel>(path_, capacity, entry.page_size);
+    add_device(nac, path_, page, family);
+    model_ = std::make_unique<DeviceModel>(path_, capacity, entry(nac).page_size);
     binding_ = std::make_unique<fruplat::DeviceBinding>(path_, *model_);
-    return 0;
+    ASSERT_TRUE(image(nac) == fruplat::Bytes(capacity, erased));
 }
 
-void ModelledDevice::put(const fruplat::Bytes &bytes) const
+void DeviceTest::put(const fruplat::Bytes &bytes) const
 {
     std::fstream(path_, std::ios::binary | std::ios::in | std::ios::out)
         .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+size_t DeviceTest::cut_everywhere(const std::string &what, const fruplat::Bytes &before,
+                                  const std::function<int32_t()> &op, const std::function<void()> &check)
+{
+    SCOPED_TRACE(what);
+    put(before);
+    model().reset_counts();
+    EXPECT_EQ(op(), 0);
+    const size_t total = model().written();
+    for (const bool torn : {false, true})
+        for (size_t cut = 0; cut < total; ++cut) {
+            SCOPED_TRACE(testing::Message() << "cut at byte " << cut << (torn ? " (torn)" : " (clean)"));
+            put(before);
+            model().cut_after(cut, torn);
+            ::testing::internal::CaptureStderr();
+            const int32_t status = op();
+            ::testing::internal::GetCapturedStderr();
+            model().cut_after(SIZE_MAX, false);
+            EXPECT_EQ(fru_close_data_source(), 0);
+            EXPECT_NE(status, 0);
+            check();
+        }
+    std::printf("power cut: %s: %zu cut points, clean and torn each\n", what.c_str(), total);
+    return total;
 }
 
 }  // namespace quillet_test

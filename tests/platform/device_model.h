@@ -6,9 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "platform/store_fixture.h"
 #include "store/bytes.h"
 #include "store/device.h"
 
@@ -53,24 +55,31 @@ private:
     Fault fault_ = Fault::None;
 };
 
-// A device container of a test store, its file bound to a DeviceModel:
-// `erased` bytes (on tmpfs where there is one: the cut tests sync
-// thousands of writes), added with `page` (0: the page the store picks).
-// Destroyed, it unbinds the model and removes the file.
-class ModelledDevice {
-public:
-    ~ModelledDevice();
+// A test store with modelled devices: each a device container whose file
+// (on tmpfs where there is one: the cut tests sync thousands of writes) is
+// bound to a DeviceModel. The last one made is the one in use; a new one,
+// or the end of the test, unbinds it and removes its file.
+class DeviceTest : public StoreTest {
+protected:
+    void TearDown() override;
 
-    // add_container's status; the model is bound only when it is 0.
-    int add(const std::string &store, const std::string &nac, uint32_t capacity, uint8_t erased = 0xFF,
-            uint32_t page = 0);
+    // A device of `capacity` bytes holding `erased`, added with `page` (0:
+    // the page the store picks); adding it leaves those bytes as they were.
+    void make_device(uint32_t capacity, uint8_t erased = 0xFF, uint32_t page = 0, const std::string &nac = "EE",
+                     fruplat::Family family = fruplat::Family::Zan);
     DeviceModel &model() { return *model_; }
-    const std::string &path() const { return path_; }
     // Puts `bytes` on the device from byte 0, past the model: no budget,
     // no counts.
     void put(const fruplat::Bytes &bytes) const;
+    // Runs `op` from `before` uncut, then cut after each byte it wrote,
+    // clean and then torn: each cut fails the op and `check` judges what it
+    // left. Returns the bytes the uncut run wrote: the cut points of each kind.
+    size_t cut_everywhere(const std::string &what, const fruplat::Bytes &before, const std::function<int32_t()> &op,
+                          const std::function<void()> &check);
 
 private:
+    void drop_device();
+
     std::string path_;
     std::unique_ptr<DeviceModel> model_;
     std::unique_ptr<fruplat::DeviceBinding> binding_;

@@ -5,12 +5,10 @@
 #include <iterator>
 
 #include "dimm/claim.h"
-#include "platform/container_interface.h"
-#include "zan/zan_image.h"
 #include "dimm/spd_builder.h"
 #include "dimm/spd_generation.h"
 #include "platform/device_model.h"
-#include "platform/store_fixture.h"
+#include "zan/zan_image.h"
 
 namespace {
 
@@ -27,13 +25,6 @@ Bytes real_spd(const char *file)
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-Bytes built(fruplat::SpdType type)
-{
-    fruplat::SpdContent content;
-    content.type = type;
-    return fruplat::build_spd(content);
-}
-
 std::vector<Module> modules()
 {
     std::vector<Module> all;
@@ -42,10 +33,12 @@ std::vector<Module> modules()
     all.push_back({"unknown type 0x0E", fruplat::build_generation_spd(0x0E)});
     all.push_back({"all 0xFF", Bytes(256, 0xFF)});
     all.push_back({"all 0x00", Bytes(256, 0x00)});
-    all.push_back({"DDR built", built(fruplat::SpdType::Ddr)});
-    all.push_back({"DDR2 built", built(fruplat::SpdType::Ddr2)});
-    all.push_back({"FB-DIMM built", built(fruplat::SpdType::FbDimm)});
-    all.push_back({"DDR3 built", built(fruplat::SpdType::Ddr3)});
+    for (const auto &[name, type] : {std::pair{"DDR built", fruplat::SpdType::Ddr}, {"DDR2 built", fruplat::SpdType::Ddr2},
+                                     {"FB-DIMM built", fruplat::SpdType::FbDimm}, {"DDR3 built", fruplat::SpdType::Ddr3}}) {
+        fruplat::SpdContent content;
+        content.type = type;
+        all.push_back({name, fruplat::build_spd(content)});
+    }
     for (const char *file : {"ddr3-sodimm-samsung-M471B2873FHS-CF8.bin", "ddr4-rdimm-samsung-M393A1G40EB1-CPB.bin",
                              "ddr5-udimm-teamgroup-ud5-6000.bin"})
         all.push_back({file, real_spd(file)});
@@ -73,9 +66,9 @@ constexpr Step kSteps[] = {
     {Op::Delete, "FAULT", fruplat::kAbsent},
 };
 
-class DimmSafety : public quillet_test::StoreTest {
+class DimmSafety : public quillet_test::DeviceTest {
 protected:
-    void put(const std::string &nac, const Bytes &spd)
+    void add_spd(const std::string &nac, const Bytes &spd)
     {
         add(nac, fruplat::Family::Dimm, static_cast<uint32_t>(spd.size()));
         ASSERT_EQ(fruplat::write_image(entry(nac), spd), 0);
@@ -84,19 +77,12 @@ protected:
 
     int32_t run(const std::string &nac, const Step &step, uint8_t seed)
     {
-        switch (step.op) {
-        case Op::Update:
-            return update(nac, step.record,
-                          pattern(step.record[0] == 'P' ? "Power_On_DataR" : "Fault_Install_DataR", seed));
-        case Op::Delete:
+        if (step.op == Op::Claim)
+            return fruplat::claim_customer_area(entry(nac), store_ + "/" + nac + ".area");
+        if (step.op == Op::Delete)
             return remove(nac, step.record);
-        case Op::Claim:
-            break;
-        }
-        return fruplat::claim_customer_area(entry(nac), backup(nac));
+        return update(nac, step.record, pattern(step.record[0] == 'P' ? "Power_On_DataR" : "Fault_Install_DataR", seed));
     }
-
-    std::string backup(const std::string &nac) const { return store_ + "/" + nac + ".area"; }
 };
 
 // Bytes [begin, end) of `after` may differ from `before`, no others.
@@ -116,11 +102,9 @@ TEST_F(DimmSafety, NoByteOutsideTheEndUserAreaEverChanges)
     for (const Module &m : all) {
         SCOPED_TRACE(m.name);
         ASSERT_FALSE(m.spd.empty());
-        std::string nac = "D";
-        nac += std::to_string(&m - all.data());
-        put(nac, m.spd);
-        size_t begin = 0;
-        size_t end = 0;
+        const std::string nac = std::string("D") + std::to_string(&m - all.data());
+        add_spd(nac, m.spd);
+        size_t begin = 0, end = 0;
         const int32_t refusal = fruplat::customer_area_bounds(m.spd, &begin, &end);
         if (refusal != 0) {
             EXPECT_TRUE(refusal == fruplat::kNoCustomerArea || refusal == fruplat::kUnknownMemoryType);
@@ -136,11 +120,10 @@ TEST_F(DimmSafety, NoByteOutsideTheEndUserAreaEverChanges)
         const bool blank = std::all_of(area.begin(), area.end(), [&](uint8_t b) { return b == area[0]; }) &&
                            (area[0] == 0 || area[0] == 0xFF);
         if (!blank) {
-            for (const Step &step : kSteps) {
+            for (const Step &step : kSteps)
                 if (step.op != Op::Claim) {
                     EXPECT_EQ(run(nac, step, 1), fruplat::kForeignCustomerData) << step.record;
                 }
-            }
             EXPECT_EQ(image(nac), m.spd);
             const std::string kept = store_ + "/" + nac + ".foreign";
             ASSERT_EQ(fruplat::claim_customer_area(entry(nac), kept), 0);
@@ -153,9 +136,7 @@ TEST_F(DimmSafety, NoByteOutsideTheEndUserAreaEverChanges)
             EXPECT_EQ(run(nac, step, ++seed), step.status) << &step - kSteps;
             EXPECT_TRUE(same_outside(m.spd, image(nac), begin, end)) << "after step " << &step - kSteps;
         }
-        std::vector<uint8_t> power;
-        ASSERT_EQ(slots(nac, "Power_On_DataR", 8, &power), 0);
-        EXPECT_EQ(power, pattern("Power_On_DataR", seed - 1));
+        EXPECT_EQ(stored(nac, "Power_On_DataR", 8), pattern("Power_On_DataR", seed - 1));
     }
 }
 
@@ -164,7 +145,7 @@ TEST_F(DimmSafety, NoByteOutsideTheEndUserAreaEverChanges)
 TEST_F(DimmSafety, Ddr4ModuleTakesPowerInItsEndUserArea)
 {
     const Bytes spd = real_spd("ddr4-rdimm-samsung-M393A1G40EB1-CPB.bin");
-    put("D", spd);
+    add_spd("D", spd);
     ASSERT_EQ(update("D", "POWER", pattern("Power_On_DataR", 0x40)), 0);
     const Bytes after = image("D");
     EXPECT_TRUE(same_outside(spd, after, 384, 464));
@@ -179,7 +160,7 @@ TEST_F(DimmSafety, Ddr4ModuleTakesPowerInItsEndUserArea)
 TEST_F(DimmSafety, AreaContentDecidesWhetherAnUpdateWrites)
 {
     Bytes ours = fruplat::build_generation_spd(0x0C);
-    put("OURS", ours);
+    add_spd("OURS", ours);
     ASSERT_EQ(update("OURS", "FAULT", pattern("Fault_Install_DataR", 1)), 0);
     ours = image("OURS");
     const struct {
@@ -205,16 +186,11 @@ TEST_F(DimmSafety, AreaContentDecidesWhetherAnUpdateWrites)
         SCOPED_TRACE(c.what);
         Bytes spd = ours;
         std::copy(c.bytes.begin(), c.bytes.end(), spd.begin() + 384 + static_cast<long>(c.at));
-        std::string nac = "D";
-        nac += std::to_string(&c - cases);
-        put(nac, spd);
+        const std::string nac = std::string("D") + std::to_string(&c - cases);
+        add_spd(nac, spd);
         EXPECT_EQ(update(nac, "POWER", pattern("Power_On_DataR", 7)), c.status);
         EXPECT_EQ(read(nac, "FAULT"), c.fault_read);
-        if (c.status != 0) {
-            EXPECT_EQ(image(nac), spd);
-        } else {
-            EXPECT_TRUE(same_outside(spd, image(nac), 384, 512));
-        }
+        EXPECT_TRUE(same_outside(spd, image(nac), 384, c.status != 0 ? 384 : 512));
     }
 }
 
@@ -222,7 +198,7 @@ TEST_F(DimmSafety, AreaContentDecidesWhetherAnUpdateWrites)
 TEST_F(DimmSafety, ClaimRefusesAnExistingBackupAndChangesNothing)
 {
     const Bytes spd = real_spd("ddr3-sodimm-samsung-M471B2873FHS-CF8.bin");
-    put("D", spd);
+    add_spd("D", spd);
     const std::string backup = store_ + "/kept";
     std::ofstream(backup) << "older backup";
     EXPECT_EQ(fruplat::claim_customer_area(entry("D"), backup), fruplat::kBackupExists);
@@ -244,38 +220,12 @@ TEST_F(DimmSafety, ACutNeverReachesTheBytesBeforeTheEndUserArea)
         ASSERT_EQ(fruplat::customer_area_bounds(spd, &begin, &end), 0);
         std::fill(spd.begin() + static_cast<long>(begin), spd.end(), 0x00);
         for (const uint32_t page : {16u, 32u, 64u}) {
-            SCOPED_TRACE(testing::Message() << file << ", page " << page);
-            std::string name = "S";
-            name += std::to_string(spd.size()) + "-" + std::to_string(page);
-            const std::string device = store_ + "/" + name;
-            std::ofstream(device, std::ios::binary).write(reinterpret_cast<const char *>(spd.data()),
-                                                           static_cast<std::streamsize>(spd.size()));
-            fruplat::AddRequest request;
-            request.nac = name;
-            request.family = fruplat::Family::Dimm;
-            request.device = device;
-            request.page_size = page;
-            ASSERT_EQ(fruplat::add_container(store_, request), 0);
-            quillet_test::DeviceModel model(device, spd.size(), page);
-            fruplat::DeviceBinding bind(device, model);
-            model.reset_counts();
-            ASSERT_EQ(update(request.nac, "POWER", pattern("Power_On_DataR", 1)), 0);
-            const size_t total = model.written();
-            size_t cuts = 0;
-            for (const bool torn : {false, true}) {
-                for (size_t cut = 0; cut < total; ++cut, ++cuts) {
-                    std::ofstream(device, std::ios::binary).write(reinterpret_cast<const char *>(spd.data()),
-                                                                   static_cast<std::streamsize>(spd.size()));
-                    model.cut_after(cut, torn);
-                    ::testing::internal::CaptureStderr();
-                    static_cast<void>(update(request.nac, "POWER", pattern("Power_On_DataR", 2)));
-                    ::testing::internal::GetCapturedStderr();
-                    model.cut_after(SIZE_MAX, false);
-                    EXPECT_TRUE(same_outside(spd, image(request.nac), begin, end))
-                        << "cut at byte " << cut << (torn ? " (torn)" : "");
-                }
-            }
-            EXPECT_GT(cuts, 10u);
+            const std::string nac = std::string("S") + std::to_string(spd.size()) + "-" + std::to_string(page);
+            make_device(static_cast<uint32_t>(spd.size()), 0xFF, page, nac, fruplat::Family::Dimm);
+            EXPECT_GT(cut_everywhere(std::string(file) + ", page " + std::to_string(page), spd,
+                                     [&] { return update(nac, "POWER", pattern("Power_On_DataR", 2)); },
+                                     [&] { EXPECT_TRUE(same_outside(spd, image(nac), begin, end)); }),
+                      5u);
         }
     }
 }
@@ -285,29 +235,19 @@ TEST_F(DimmSafety, ACutNeverReachesTheBytesBeforeTheEndUserArea)
 // written.
 TEST_F(DimmSafety, AFlashMayChangeTheEndUserAreaOnly)
 {
-    const auto flash = [](const std::string &nac, const Bytes &bytes) {
-        capi_container_t container{};
-        uint32_t written = 0;
-        int32_t status = capi_fruid_open_container(nac.c_str(), &container);
-        if (status == 0)
-            status = capi_fruid_write_container(&container, bytes.data(), 0, static_cast<uint32_t>(bytes.size()),
-                                                &written);
-        const int32_t closed = capi_fruid_close_container(&container);
-        return status != 0 ? status : closed;
-    };
     const Bytes spd = real_spd("ddr4-rdimm-samsung-M393A1G40EB1-CPB.bin");
-    put("D", spd);
+    add_spd("D", spd);
     Bytes other = spd;
     other[100] ^= 0xFF;
     Bytes zan(spd.size(), 0xFF);
     std::copy(fruplat::kZanMagic, fruplat::kZanMagic + 4, zan.begin());
     for (const Bytes *refused : {&other, &zan}) {
-        EXPECT_EQ(flash("D", *refused), fruplat::kReadOnlyFamily);
+        EXPECT_EQ(quillet_test::flash("D", *refused), fruplat::kReadOnlyFamily);
         EXPECT_EQ(image("D"), spd);
     }
     Bytes area = spd;
     area[400] = 0x5A;
-    EXPECT_EQ(flash("D", area), 0);
+    EXPECT_EQ(quillet_test::flash("D", area), 0);
     EXPECT_EQ(image("D"), area);
 }
 

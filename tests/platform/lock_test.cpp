@@ -18,59 +18,59 @@ constexpr gid_t kNogroup = 65534;
 constexpr uid_t kStranger = 65533;  // neither root, nor the caller, nor an owner
 constexpr gid_t kService = 4242;    // a service's group, given write access to a device
 
-// A child process running as nobody (in `group` too, when given): `work`
-// runs once the child dropped root; the child then reports on the pipe and
-// waits until released.
+// A child process running as `user` (in `group` too, when given): `work`
+// runs once the child dropped root, its result is reported, and the child
+// then waits until released, holding whatever `work` took.
 class Child {
 public:
-    template <class Work> explicit Child(Work work, gid_t group = kNogroup)
+    template <class Work> explicit Child(Work work, gid_t group = kNogroup, uid_t user = kNobody)
     {
-        EXPECT_EQ(pipe(ready_), 0);
-        EXPECT_EQ(pipe(release_), 0);
+        int ready[2], release[2];
+        EXPECT_EQ(pipe(ready), 0);
+        EXPECT_EQ(pipe(release), 0);
         pid_ = fork();
         if (pid_ == 0) {
-            close(ready_[0]);
-            close(release_[1]);
-            if (::setgroups(group == kNogroup ? 0 : 1, &group) != 0 || setgid(kNogroup) != 0 ||
-                setuid(kNobody) != 0)
+            close(ready[0]);
+            close(release[1]);
+            if (::setgroups(group == kNogroup ? 0 : 1, &group) != 0 || setgid(kNogroup) != 0 || setuid(user) != 0)
                 _exit(120);
             const char status = static_cast<char>(work());
-            if (write(ready_[1], &status, 1) != 1)
-                _exit(121);
             char byte;
-            while (read(release_[0], &byte, 1) > 0) {
+            if (write(ready[1], &status, 1) != 1)
+                _exit(121);
+            while (read(release[0], &byte, 1) > 0) {
             }
             _exit(0);
         }
-        close(ready_[1]);
-        close(release_[0]);
-    }
-    ~Child() { finish(); }
-
-    // What `work` returned.
-    int result()
-    {
+        close(ready[1]);
+        close(release[0]);
         char status = -1;
-        EXPECT_EQ(read(ready_[0], &status, 1), 1);
-        return status;
+        EXPECT_EQ(read(ready[0], &status, 1), 1);
+        close(ready[0]);
+        result = status;
+        release_ = release[1];
     }
-    void finish()
+    ~Child()
     {
-        if (pid_ <= 0)
-            return;
-        close(release_[1]);
-        close(ready_[0]);
+        close(release_);
         int status = 0;
         waitpid(pid_, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-        pid_ = -1;
     }
+
+    int result = -1;  // what `work` returned
 
 private:
     pid_t pid_ = -1;
-    int ready_[2] = {-1, -1};
-    int release_[2] = {-1, -1};
+    int release_ = -1;
 };
+
+// Takes a lock that the child holds until it is released.
+int32_t hold(const fruplat::ContainerEntry &container, fruplat::LockMode mode)
+{
+    static fruplat::ContainerLock lock;
+    return lock.acquire(container, mode);
+}
 
 class UserLocks : public StoreTest {
 protected:
@@ -89,16 +89,14 @@ protected:
         StoreTest::TearDown();
     }
 
-    // A read-only device node stand-in, as a sysfs EEPROM file is.
-    void add_device()
+    // A device node stand-in, by default read-only as a sysfs EEPROM file is.
+    void add_device(mode_t mode = 0444, uid_t owner = 0, gid_t group = 0)
     {
         device_ = store_ + "/eeprom";
         std::ofstream(device_, std::ios::binary) << std::string(8192, '\xFF');
-        ASSERT_EQ(chmod(device_.c_str(), 0444), 0);
-        fruplat::AddRequest request;
-        request.nac = "EE";
-        request.device = device_;
-        ASSERT_EQ(fruplat::add_container(store_, request), 0);
+        ASSERT_EQ(chown(device_.c_str(), owner, group), 0);
+        ASSERT_EQ(chmod(device_.c_str(), mode), 0);
+        StoreTest::add_device("EE", device_);
     }
 
     // A regular image that nobody owns, in a directory nobody may write.
@@ -119,7 +117,6 @@ protected:
 
     std::string locks_;
     std::string device_;
-    int planted_ = -1;
 };
 
 TEST_F(UserLocks, UnprivilegedFlockOnAReadOnlyDeviceDoesNotStopRoot)
@@ -130,11 +127,9 @@ TEST_F(UserLocks, UnprivilegedFlockOnAReadOnlyDeviceDoesNotStopRoot)
             const int fd = open(device_.c_str(), O_RDONLY);
             return fd >= 0 && flock(fd, how) == 0 ? 0 : 1;
         });
-        ASSERT_EQ(holder.result(), 0);
+        ASSERT_EQ(holder.result, 0);
         EXPECT_EQ(update("EE", "Power_SummaryR", pattern("Power_SummaryR", static_cast<uint8_t>(how))), 0);
-        std::vector<uint8_t> got;
-        EXPECT_EQ(slots("EE", "Power_SummaryR", 2048, &got), 0);
-        EXPECT_EQ(got, pattern("Power_SummaryR", static_cast<uint8_t>(how)));
+        EXPECT_EQ(stored("EE", "Power_SummaryR"), pattern("Power_SummaryR", static_cast<uint8_t>(how)));
         EXPECT_EQ(read("EE", "ManR"), fruplat::kAbsent);
     }
 }
@@ -143,11 +138,8 @@ TEST_F(UserLocks, RootAndUnprivilegedWritersExcludeEachOther)
 {
     add_image_of_nobody();
     {
-        Child writer([this] {
-            static fruplat::ContainerLock lock;  // held until the child is released
-            return lock.acquire(entry("MB"), fruplat::LockMode::Exclusive);
-        });
-        ASSERT_EQ(writer.result(), 0);
+        Child writer([this] { return hold(entry("MB"), fruplat::LockMode::Exclusive); });
+        ASSERT_EQ(writer.result, 0);
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(update("MB", "ManR", pattern("ManR", 2)), fruplat::kBusy);
         ::testing::internal::GetCapturedStderr();
@@ -155,19 +147,14 @@ TEST_F(UserLocks, RootAndUnprivilegedWritersExcludeEachOther)
     {
         fruplat::ContainerLock lock;
         ASSERT_EQ(lock.acquire(entry("MB"), fruplat::LockMode::Exclusive), 0);
-        Child writer([this] { return update("MB", "ManR", pattern("ManR", 3)); });
-        EXPECT_EQ(writer.result(), fruplat::kBusy);
+        EXPECT_EQ(Child([this] { return update("MB", "ManR", pattern("ManR", 3)); }).result, fruplat::kBusy);
     }
-    Child writer([this] { return update("MB", "ManR", pattern("ManR", 4)); });
-    EXPECT_EQ(writer.result(), 0);
-    writer.finish();
+    EXPECT_EQ(Child([this] { return update("MB", "ManR", pattern("ManR", 4)); }).result, 0);
     EXPECT_EQ(update("MB", "Power_SummaryR", pattern("Power_SummaryR", 5)), 0);
     struct stat info;
     ASSERT_EQ(stat(entry("MB").image_path.c_str(), &info), 0);
     EXPECT_EQ(info.st_uid, kNobody);
-    std::vector<uint8_t> got;
-    EXPECT_EQ(slots("MB", "ManR", 2048, &got), 0);
-    EXPECT_EQ(got, pattern("ManR", 4));
+    EXPECT_EQ(stored("MB", "ManR"), pattern("ManR", 4));
     // One lock file per container: those of replaced versions go.
     EXPECT_EQ(std::system(("test $(ls " + locks_ + " | wc -l) = 1").c_str()), 0);
 }
@@ -177,17 +164,12 @@ TEST_F(UserLocks, RootAndUnprivilegedWritersExcludeEachOther)
 // whoever makes it, and exclude each other.
 TEST_F(UserLocks, AGroupThatWritesADeviceSharesItsLockWithRoot)
 {
-    add_device();
-    ASSERT_EQ(chown(device_.c_str(), 0, kService), 0);
-    ASSERT_EQ(chmod(device_.c_str(), 0660), 0);
+    add_device(0660, 0, kService);
     struct stat device;
     ASSERT_EQ(stat(device_.c_str(), &device), 0);
     const std::string lock = locks_ + "/r-" + std::to_string(device.st_rdev) + ".lock";
     const std::string file_lock = lock_name(device_);
-    {
-        Child service([this] { return update("EE", "ManR", pattern("ManR", 1)); }, kService);
-        EXPECT_EQ(service.result(), 0);
-    }
+    EXPECT_EQ(Child([this] { return update("EE", "ManR", pattern("ManR", 1)); }, kService).result, 0);
     struct stat made;
     ASSERT_EQ(lstat(file_lock.c_str(), &made), 0) << lock;
     EXPECT_EQ(made.st_gid, kService);
@@ -199,14 +181,11 @@ TEST_F(UserLocks, AGroupThatWritesADeviceSharesItsLockWithRoot)
     {
         fruplat::ContainerLock held;
         ASSERT_EQ(held.acquire(entry("EE"), fruplat::LockMode::Exclusive), 0);
-        Child service([this] { return update("EE", "ManR", pattern("ManR", 3)); }, kService);
-        EXPECT_EQ(service.result(), fruplat::kBusy);
+        EXPECT_EQ(Child([this] { return update("EE", "ManR", pattern("ManR", 3)); }, kService).result, fruplat::kBusy);
     }
     Child outsider([this] { return update("EE", "ManR", pattern("ManR", 4)); });
-    EXPECT_NE(outsider.result(), 0);
-    std::vector<uint8_t> got;
-    EXPECT_EQ(slots("EE", "ManR", 2048, &got), 0);
-    EXPECT_EQ(got, pattern("ManR", 1));
+    EXPECT_NE(outsider.result, 0);
+    EXPECT_EQ(stored("EE", "ManR"), pattern("ManR", 1));
 }
 
 // flock makes a shared lock exclusive by dropping it first, so an upgrade
@@ -214,55 +193,31 @@ TEST_F(UserLocks, AGroupThatWritesADeviceSharesItsLockWithRoot)
 // it, and then goes.
 TEST_F(UserLocks, AnUpgradeIsRefusedAndKeepsTheSharedLock)
 {
-    add_device();
-    ASSERT_EQ(chown(device_.c_str(), 0, kService), 0);
-    ASSERT_EQ(chmod(device_.c_str(), 0660), 0);
-    const auto exclusive = [this] {
-        static fruplat::ContainerLock lock;  // held until the child is released
-        return lock.acquire(entry("EE"), fruplat::LockMode::Exclusive);
-    };
+    add_device(0660, 0, kService);
+    const auto exclusive = [this] { return hold(entry("EE"), fruplat::LockMode::Exclusive); };
     fruplat::ContainerLock reader;
     ASSERT_EQ(reader.acquire(entry("EE"), fruplat::LockMode::Shared), 0);
     {
-        Child other([this] {
-            static fruplat::ContainerLock lock;
-            return lock.acquire(entry("EE"), fruplat::LockMode::Shared);
-        }, kService);
-        ASSERT_EQ(other.result(), 0);
+        Child other([this] { return hold(entry("EE"), fruplat::LockMode::Shared); }, kService);
+        ASSERT_EQ(other.result, 0);
         fruplat::ContainerLock writer;
         EXPECT_EQ(writer.acquire(entry("EE"), fruplat::LockMode::Exclusive), fruplat::kLockFailed);
     }
-    {
-        Child writer(exclusive, kService);
-        EXPECT_EQ(writer.result(), fruplat::kBusy) << "the refused upgrade dropped the shared lock";
-    }
+    EXPECT_EQ(Child(exclusive, kService).result, fruplat::kBusy) << "the refused upgrade dropped the shared lock";
     reader.release();
-    Child writer(exclusive, kService);
-    EXPECT_EQ(writer.result(), 0) << "the shared lock outlived its holder";
+    EXPECT_EQ(Child(exclusive, kService).result, 0) << "the shared lock outlived its holder";
 }
 
 // A reader who cannot write the container makes no lock file: one it left
 // behind would stop the container's own (non-root) writer for good.
 TEST_F(UserLocks, AReaderLeavesNoLockFileThatStopsTheOwner)
 {
-    add_device();
-    ASSERT_EQ(chown(device_.c_str(), kStranger, kNogroup), 0);
-    ASSERT_EQ(chmod(device_.c_str(), 0644), 0);
-    {
-        Child reader([this] { return fruplat::ContainerLock().acquire(entry("EE"), fruplat::LockMode::Shared); });
-        EXPECT_EQ(reader.result(), 0);
-    }
+    add_device(0644, kStranger, kNogroup);
+    EXPECT_EQ(Child([this] { return fruplat::ContainerLock().acquire(entry("EE"), fruplat::LockMode::Shared); }).result,
+              0);
     EXPECT_EQ(std::system(("test -z \"$(ls " + locks_ + ")\"").c_str()), 0);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (setgroups(0, nullptr) != 0 || setgid(kNogroup) != 0 || setuid(kStranger) != 0)
-            _exit(120);
-        _exit(update("EE", "ManR", pattern("ManR", 6)));
-    }
-    int status = -1;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the owner could not write after a reader";
+    EXPECT_EQ(Child([this] { return update("EE", "ManR", pattern("ManR", 6)); }, kNogroup, kStranger).result, 0)
+        << "the owner could not write after a reader";
 }
 
 // A lock file planted by a user who cannot write the container: root
@@ -270,16 +225,16 @@ TEST_F(UserLocks, AReaderLeavesNoLockFileThatStopsTheOwner)
 TEST_F(UserLocks, APlantedLockFileStopsNobody)
 {
     add_image_of_nobody();
-    planted_ = open(lock_name(entry("MB").image_path).c_str(), O_RDONLY | O_CREAT, 0600);
-    ASSERT_GE(planted_, 0);
-    ASSERT_EQ(fchown(planted_, kStranger, kNogroup), 0);
-    ASSERT_EQ(flock(planted_, LOCK_EX), 0);
+    const int planted = open(lock_name(entry("MB").image_path).c_str(), O_RDONLY | O_CREAT, 0600);
+    ASSERT_GE(planted, 0);
+    ASSERT_EQ(fchown(planted, kStranger, kNogroup), 0);
+    ASSERT_EQ(flock(planted, LOCK_EX), 0);
     Child writer([this] { return update("MB", "ManR", pattern("ManR", 6)); });
-    EXPECT_EQ(writer.result(), fruplat::kForeignLockFile);
+    EXPECT_EQ(writer.result, fruplat::kForeignLockFile);
     Child reader([this] { return read("MB", "ManR"); });
-    EXPECT_EQ(reader.result(), 0);
+    EXPECT_EQ(reader.result, 0);
     EXPECT_EQ(update("MB", "ManR", pattern("ManR", 7)), 0);
-    close(planted_);
+    close(planted);
 }
 
 }  // namespace

@@ -2,18 +2,11 @@
 // for every N of every kind of write: afterwards every record reads its old
 // or its new content. Only a write that had to pack the segments in place
 // may leave a segment that the scan reports bad instead.
-#include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <fstream>
 #include <map>
-#include <memory>
 #include <tuple>
-#include <unistd.h>
 
-#include "platform/container_interface.h"
 #include "platform/device_model.h"
-#include "platform/store_fixture.h"
 #include "zan/zan_records.h"
 
 namespace quillet_test {
@@ -41,23 +34,11 @@ Read read_of(const State &s, const std::string &name)
     return it != s.end() ? it->second : Read{fruplat::kAbsent, {}};
 }
 
-class PowerCut : public StoreTest {
+class PowerCut : public DeviceTest {
 protected:
-    void make_device(uint32_t capacity)
-    {
-        device_ = std::make_unique<ModelledDevice>();
-        ASSERT_EQ(device_->add(store_, "EE", capacity), 0);
-    }
-
-    void TearDown() override
-    {
-        device_.reset();
-        StoreTest::TearDown();
-    }
-
     // A record of a segment the scan calls bad must really be in a bad
     // segment.
-    State state(size_t *checked) const
+    State state()
     {
         fruplat::ZanImage image = parsed("EE");
         bool any_bad = false;
@@ -73,46 +54,31 @@ protected:
             const int32_t status = fruplat::record_slots(image, *def, 4096, &slots);
             EXPECT_TRUE(status != fruplat::kSegmentDamaged || any_bad) << def->name;
             out[def->name] = {status, status == 0 ? slots : Bytes{}};
-            ++*checked;
+            ++checked_;
         }
         return out;
     }
 
-    void restore(const Bytes &before) { device_->put(before); }
-    DeviceModel &model() { return device_->model(); }
-
-    // Runs `op` from `before` uncut, then with every possible cut, clean or
-    // tearing the page being programmed; returns the cut points tried.
-    size_t cut_everywhere(const Bytes &before, const Operation &op, size_t *checked, bool may_go_bad, bool torn)
+    // Every cut of `op` from `before` leaves each record and section
+    // reading as before or after it; with `may_go_bad`, or damaged.
+    size_t cut_all(const Bytes &before, const Operation &op, bool may_go_bad)
     {
-        restore(before);
-        const State old_state = state(checked);
-        model().reset_counts();
+        put(before);
+        const State old_state = state();
         EXPECT_EQ(op.second(), 0) << op.first;
-        const State new_state = state(checked);
-        const size_t total = written_[op.first] = model().written();
-        for (size_t cut = 0; cut < total; ++cut) {
-            restore(before);
-            model().cut_after(cut, torn);
-            ::testing::internal::CaptureStderr();
-            const int32_t status = op.second();
-            ::testing::internal::GetCapturedStderr();
-            model().cut_after(SIZE_MAX, false);
-            EXPECT_EQ(fru_close_data_source(), 0);
-            EXPECT_NE(status, 0) << op.first << " cut at byte " << cut;
-            State keys = state(checked);
-            const State now = keys;
-            keys.insert(old_state.begin(), old_state.end());
-            keys.insert(new_state.begin(), new_state.end());
-            for (const auto &key : keys) {
-                const Read read = read_of(now, key.first);
-                EXPECT_TRUE(read == read_of(old_state, key.first) || read == read_of(new_state, key.first) ||
-                            (may_go_bad && read.first == fruplat::kSegmentDamaged))
-                    << op.first << (torn ? " torn" : "") << " cut at byte " << cut << ": " << key.first
-                    << " reads status " << read.first;
-            }
-        }
-        return total;
+        const State new_state = state();
+        return written_[op.first] = cut_everywhere(op.first, before, op.second, [&] {
+                   State keys = state();
+                   const State now = keys;
+                   keys.insert(old_state.begin(), old_state.end());
+                   keys.insert(new_state.begin(), new_state.end());
+                   for (const auto &key : keys) {
+                       const Read read = read_of(now, key.first);
+                       EXPECT_TRUE(read == read_of(old_state, key.first) || read == read_of(new_state, key.first) ||
+                                   (may_go_bad && read.first == fruplat::kSegmentDamaged))
+                           << key.first << " reads status " << read.first;
+                   }
+               });
     }
 
     std::vector<Operation> operations()
@@ -133,28 +99,11 @@ protected:
                            EXPECT_EQ(fru_close_node(handle), 0);
                            return status;
                        }});
-        ops.push_back({"flash", [this] {
-                           fruplat::ZanImage image;
-                           image.capacity = entry("EE").capacity;
-                           for (const char *name : {"ManR", "Power_SummaryR"})
-                               if (const int32_t put = fruplat::put_record(image, *fruplat::find_record_def(name),
-                                                                           pattern(name, 7).data());
-                                   put != 0)
-                                   return put;
-                           const Bytes bytes = fruplat::serialize_zan_image(image);
-                           capi_container_t container{};
-                           uint32_t written = 0;
-                           int32_t status = capi_fruid_open_container("EE", &container);
-                           if (status == 0)
-                               status = capi_fruid_write_container(&container, bytes.data(), 0,
-                                                                   static_cast<uint32_t>(bytes.size()), &written);
-                           const int32_t closed = capi_fruid_close_container(&container);
-                           return status != 0 ? status : closed;
-                       }});
+        ops.push_back({"flash", [] { return flash_records("EE", {"ManR", "Power_SummaryR"}, 7); }});
         return ops;
     }
 
-    std::unique_ptr<ModelledDevice> device_;
+    size_t checked_ = 0;                      // record reads
     std::map<std::string, size_t> written_;  // bytes each operation wrote uncut
 };
 
@@ -168,14 +117,10 @@ TEST_F(PowerCut, EveryCutOfEveryWriteLeavesOldOrNewContent)
         ASSERT_EQ(update("EE", name, pattern(record, uint8_t(seed))), 0);
     ASSERT_EQ(opaque_write("EE", "O1", 0, 50, 5), 0);
     const Bytes before = image("EE");
-    size_t cuts = 0, checked = 0;
+    size_t cuts = 0;
     for (const Operation &op : operations())
-        for (bool torn : {false, true}) {
-            const size_t points = cut_everywhere(before, op, &checked, false, torn);
-            std::printf("power cut: %s, %s: %zu cut points\n", op.first.c_str(), torn ? "torn" : "clean", points);
-            cuts += points;
-        }
-    std::printf("power cut: %zu cut points tried, %zu record reads checked\n", cuts, checked);
+        cuts += 2 * cut_all(before, op, false);
+    std::printf("power cut: %zu cut points tried, %zu record reads checked\n", cuts, checked_);
     EXPECT_GT(cuts, 1000u);
     // A changed segment is written whole to free space, plus its table
     // slot's changed pages: small records cost a few hundred bytes.
@@ -191,15 +136,10 @@ TEST_F(PowerCut, CutOfAPackingWriteLeavesOldOrNewOrABadSegment)
     make_device(2048);
     ASSERT_EQ(update("EE", "ManR", pattern("ManR", 1)), 0);
     ASSERT_EQ(update("EE", "Installation1R", pattern("Installation1R", 4)), 0);
-    const Bytes before = image("EE");
-    size_t checked = 0;
-    for (bool torn : {false, true}) {
-        const size_t cuts = cut_everywhere(
-            before, {"update Installation1R", [this] { return update("EE", "Installation1R", pattern("Installation1R", 8)); }},
-            &checked, true, torn);
-        std::printf("power cut (packing): update Installation1R, %s: %zu cut points, %zu record reads checked\n",
-                    torn ? "torn" : "clean", cuts, checked);
-    }
+    cut_all(image("EE"),
+            {"update Installation1R, packing", [this] { return update("EE", "Installation1R", pattern("Installation1R", 8)); }},
+            true);
+    std::printf("power cut (packing): %zu record reads checked\n", checked_);
 }
 
 }  // namespace

@@ -110,9 +110,8 @@ TEST_F(Locks, KilledWriterLeavesOldOrNewContent)
         ASSERT_TRUE(WIFSIGNALED(status)) << "the writer failed on its own";
         for (const fruplat::Segment &s : parsed("MB").segments)
             ASSERT_TRUE(s.usable()) << s.name_text();
+        ASSERT_EQ(stored("MB", "ManR", 183), pattern("ManR", 1));
         std::vector<uint8_t> read_back;
-        ASSERT_EQ(slots("MB", "ManR", 183, &read_back), 0);
-        ASSERT_EQ(read_back, pattern("ManR", 1));
         const int32_t found = slots("MB", "Power_SummaryR", 16, &read_back);
         ASSERT_TRUE(found == 0 || (found == 14 && last_seen == 0)) << "a stored record vanished: " << found;
         if (found == 0) {
@@ -129,10 +128,7 @@ TEST_F(Locks, KilledWriterLeavesOldOrNewContent)
 TEST_F(Locks, ANodeHoldsADeviceUntilItIsClosed)
 {
     std::ofstream(store_ + "/eeprom", std::ios::binary) << std::string(4096, '\xFF');
-    fruplat::AddRequest request;
-    request.nac = "MB";
-    request.device = store_ + "/eeprom";
-    ASSERT_EQ(fruplat::add_container(store_, request), 0);
+    add_device("MB", store_ + "/eeprom");
     const auto update_elsewhere = [this] {
         const pid_t child = fork();
         if (child == 0)

@@ -14,14 +14,6 @@ using fruplat::kSegmentKindOpaque;
 
 class SegmentRules : public StoreTest {
 protected:
-    void store(const std::string &nac, const std::vector<SegmentPlan> &segments)
-    {
-        fruplat::AddRequest request;
-        request.nac = nac;
-        request.image = segment_image(segments, 16384);
-        ASSERT_EQ(fruplat::add_container(store_, request), 0);
-    }
-
     // 'r', 'u', 'd': read, update, delete CUSTOMER; 'R', 'U', 'D' the same on
     // section 0 of the opaque segment O1.
     int32_t call(const std::string &nac, char operation)
@@ -74,7 +66,7 @@ TEST_F(SegmentRules, AmbiguousOrMisplacedSegmentsAreRefusedLeavingEveryByte)
     int container = 0;
     for (const auto &row : rows) {
         const std::string nac = std::string("C") + std::to_string(++container);
-        store(nac, row.segments);
+        add_image(nac, segment_image(row.segments, 16384));
         const fruplat::Bytes before = image(nac);
         EXPECT_EQ(call(nac, row.call), row.status) << row.what;
         EXPECT_TRUE(image(nac) == before) << row.what;
@@ -119,27 +111,19 @@ TEST_F(SegmentRules, RemovalTakesTheSegmentTheWalkShowed)
     int container = 0;
     for (const auto &row : rows) {
         const std::string nac = std::string("C") + std::to_string(++container);
-        store(nac, row.segments);
+        add_image(nac, segment_image(row.segments, 16384));
         const fru_nodehdl_t handle = node(nac);
         std::vector<char *> bad;  // the names as handed out
-        ASSERT_EQ(fru_for_each_segment(handle, [](fru_seghdl_t segment, void *arg) -> int32_t {
-            char *name = nullptr;
-            if (const int32_t status = fru_get_segment_name(segment, &name); status != 0)
-                return status;
-            if (fru_get_num_packets(segment) <= 0 || bad_seg == 1)
-                static_cast<std::vector<char *> *>(arg)->push_back(name);
-            else
-                std::free(name);
-            return 0;
-        }, &bad), 0) << row.what;
+        int32_t walked = -1;
+        walk(handle, &walked, &bad);
+        ASSERT_EQ(walked, 0) << row.what;
         ASSERT_EQ(bad.size(), row.picks.size()) << row.what;
         const fruplat::Bytes before = image(nac);
-        for (size_t i = 0; i < row.picks.size(); ++i) {
-            const std::string copy = bad[i];
+        for (size_t i = 0; i < row.picks.size(); ++i)
             if (row.picks[i] != '-') {
-                EXPECT_EQ(fru_remove_segment(handle, row.picks[i] == 'p' ? bad[i] : copy.c_str()), 0) << row.what << i;
+                EXPECT_EQ(fru_remove_segment(handle, row.picks[i] == 'p' ? bad[i] : std::string(bad[i]).c_str()), 0)
+                    << row.what << i;
             }
-        }
         // A removal reaches the image only through the flash; a segment
         // removed is not there to remove again.
         EXPECT_TRUE(image(nac) == before) << row.what;
@@ -164,10 +148,7 @@ TEST_F(SegmentRules, NewerFormatsAndKindsAreKeptNeverJudged)
     fruplat::Bytes newer = fruplat::empty_zan_image(4096);
     newer[4] = fruplat::kZanFormatVersion + 1;
     fruplat::store_be(&newer[28], fruplat::crc32(newer.data(), 28), 4);
-    fruplat::AddRequest request;
-    request.nac = "NEW";
-    request.image = newer;
-    ASSERT_EQ(fruplat::add_container(store_, request), 0);
+    add_image("NEW", newer);
     const fruplat::Bytes before = image("NEW");
     for (const char operation : {'r', 'u', 'd', 'R', 'U'})
         EXPECT_EQ(call("NEW", operation), fruplat::kNewerFormat) << operation;
@@ -178,7 +159,7 @@ TEST_F(SegmentRules, NewerFormatsAndKindsAreKeptNeverJudged)
     EXPECT_EQ(fru_close_node(handle), 0);
     EXPECT_TRUE(image("NEW") == before);
 
-    store("KIND", {{"CU", false, 1}, {"NX", false, 6, 'X'}, {"Ox", false, 7, 'o'}});
+    add_image("KIND", segment_image({{"CU", false, 1}, {"NX", false, 6, 'X'}, {"Ox", false, 7, 'o'}}, 16384));
     const fruplat::Bytes kinds = image("KIND");
     const fru_nodehdl_t walked = node("KIND");
     EXPECT_EQ(walk(walked, &status), (std::vector<std::string>{"CU", "NX", "Ox"}));

@@ -2,23 +2,41 @@
 
 #include <cstdlib>
 
+#include "platform/container_interface.h"
+#include "zan/zan_records.h"
+
 namespace quillet_test {
 
-std::vector<std::string> walk(fru_nodehdl_t handle, int32_t *status)
+std::vector<std::string> walk(fru_nodehdl_t handle, int32_t *status, std::vector<char *> *bad)
 {
-    std::vector<std::string> names;
+    std::pair<std::vector<std::string>, std::vector<char *> *> seen{{}, bad};
     const int32_t walked = fru_for_each_segment(handle, [](fru_seghdl_t segment, void *arg) -> int32_t {
+        auto &[names, bad_names] = *static_cast<decltype(seen) *>(arg);
         char *name = nullptr;
         if (const int32_t found = fru_get_segment_name(segment, &name); found != 0)
             return found;
-        const bool bad = fru_get_num_packets(segment) <= 0 || bad_seg != 0;
-        static_cast<std::vector<std::string> *>(arg)->push_back(name + std::string(bad ? " bad" : ""));
-        std::free(name);
+        const bool is_bad = fru_get_num_packets(segment) <= 0 || bad_seg != 0;
+        names.push_back(name + std::string(is_bad ? " bad" : ""));
+        if (is_bad && bad_names != nullptr)
+            bad_names->push_back(name);
+        else
+            std::free(name);
         return 0;
-    }, &names);
+    }, &seen);
     if (status != nullptr)
         *status = walked;
-    return names;
+    return seen.first;
+}
+
+int32_t flash(const std::string &nac, const fruplat::Bytes &bytes)
+{
+    capi_container_t container{};
+    uint32_t written = 0;
+    int32_t status = capi_fruid_open_container(nac.c_str(), &container);
+    if (status == 0)
+        status = capi_fruid_write_container(&container, bytes.data(), 0, static_cast<uint32_t>(bytes.size()), &written);
+    const int32_t closed = capi_fruid_close_container(&container);
+    return status != 0 ? status : closed;
 }
 
 void StoreTest::SetUp()
@@ -46,6 +64,25 @@ void StoreTest::add(const std::string &nac, fruplat::Family family, uint32_t cap
         request.capacity = capacity;
     if (type >= 0)
         request.type = type;
+    ASSERT_EQ(fruplat::add_container(store_, request), 0);
+}
+
+void StoreTest::add_image(const std::string &nac, const fruplat::Bytes &image)
+{
+    fruplat::AddRequest request;
+    request.nac = nac;
+    request.image = image;
+    ASSERT_EQ(fruplat::add_container(store_, request), 0);
+}
+
+void StoreTest::add_device(const std::string &nac, const std::string &path, uint32_t page, fruplat::Family family)
+{
+    fruplat::AddRequest request;
+    request.nac = nac;
+    request.family = family;
+    request.device = path;
+    if (page != 0)
+        request.page_size = page;
     ASSERT_EQ(fruplat::add_container(store_, request), 0);
 }
 
@@ -116,6 +153,25 @@ int32_t StoreTest::slots(const std::string &nac, const char *name, int32_t lengt
         out->resize(static_cast<size_t>(length));
     EXPECT_EQ(fru_close_node(handle), 0);
     return status;
+}
+
+std::vector<uint8_t> StoreTest::stored(const std::string &nac, const char *name, int32_t length)
+{
+    std::vector<uint8_t> out;
+    EXPECT_EQ(slots(nac, name, length, &out), 0) << nac << " " << name;
+    return out;
+}
+
+int32_t StoreTest::flash_records(const std::string &nac, std::initializer_list<const char *> records, uint8_t seed,
+                                 uint32_t capacity)
+{
+    fruplat::ZanImage image;
+    image.capacity = capacity;
+    for (const char *name : records)
+        if (const int32_t put = fruplat::put_record(image, *fruplat::find_record_def(name), pattern(name, seed).data());
+            put != 0)
+            return put;
+    return flash(nac, fruplat::serialize_zan_image(image));
 }
 
 int32_t StoreTest::opaque_write(const std::string &nac, const char *segment, int32_t section, uint32_t size,
