@@ -17,7 +17,7 @@ enum DoctorResult : int {
 // Checks the store and the containers named (all when `nacs` is empty),
 // printing one line for the store, one for the lock directory and one per
 // container, each with the reason a check failed.
-int run_doctor(const std::string &store, const std::vector<std::string> &nacs);
+[[nodiscard]] int run_doctor(const std::string &store, const std::vector<std::string> &nacs);
 
 }  // namespace fruplat
 

@@ -11,7 +11,7 @@ namespace fruplat {
 // ARGS: NAC | --all | --file PATH FAMILY, each optionally with --json.
 // 0 when every container was read, 1 when one could not be, 2 for a
 // malformed request.
-int show_command(const std::string &store, const std::vector<std::string> &args);
+[[nodiscard]] int show_command(const std::string &store, const std::vector<std::string> &args);
 
 }  // namespace fruplat
 

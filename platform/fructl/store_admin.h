@@ -34,26 +34,26 @@ struct SeededAdd {
 // rename; a failure leaves the store as it was. Each returns 0, or prints
 // its reason on standard error and returns 1 (2 for a request the
 // inventory's rules refuse).
-int init_store(const std::string &store);
-int add_container(const std::string &store, const AddRequest &request);
-int remove_container(const std::string &store, const std::string &nac);
+[[nodiscard]] int init_store(const std::string &store);
+[[nodiscard]] int add_container(const std::string &store, const AddRequest &request);
+[[nodiscard]] int remove_container(const std::string &store, const std::string &nac);
 // Adds, in one edit, each container the store does not hold yet.
-int add_seeded(const std::string &store, const std::vector<SeededAdd> &adds);
+[[nodiscard]] int add_seeded(const std::string &store, const std::vector<SeededAdd> &adds);
 
 uint32_t default_capacity(Family family);
 int32_t default_type(Family family);
 
 // Loads the store's inventory, reporting a failure on standard error.
-bool load_store(const std::string &store, Inventory *inventory);
+[[nodiscard]] bool load_store(const std::string &store, Inventory *inventory);
 
 // Loads the inventory and finds the container, reporting failures.
-bool open_entry(const std::string &store, const std::string &nac, ContainerEntry *entry);
+[[nodiscard]] bool open_entry(const std::string &store, const std::string &nac, ContainerEntry *entry);
 
 // Adds the demo platform's containers that the store does not have yet.
-int add_demo(const std::string &store);
+[[nodiscard]] int add_demo(const std::string &store);
 
 // Decodes hexadecimal text (no separators); false when it is not.
-bool parse_hex(const std::string &text, Bytes *out);
+[[nodiscard]] bool parse_hex(const std::string &text, Bytes *out);
 
 }  // namespace fruplat
 

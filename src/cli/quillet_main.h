@@ -5,7 +5,7 @@ namespace quillet {
 
 // The whole front end: scans the options, picks one flow and returns the
 // status that becomes the exit status (-1 shows as 255).
-int quillet_main(int argc, char **argv);
+[[nodiscard]] int quillet_main(int argc, char **argv);
 
 }  // namespace quillet
 
